@@ -1,0 +1,179 @@
+#pragma once
+// The OS services the toolkit and the program use. Two backends implement it: the virtual
+// desktop (platform/virtual, in memory, for tests and the scenario runner) and X11
+// (platform/x11). Nothing above this layer knows which one runs.
+//
+// Every call happens on the one GUI thread.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "graphics/Bitmap.h"
+#include "graphics/Region.h"
+#include "graphics/Types.h"
+#include "platform/Cursor.h"
+#include "platform/Keys.h"
+
+namespace plat {
+
+using gfx::Point;
+using gfx::Rect;
+using gfx::Size;
+
+enum class WindowKind {
+  Normal,   // an ordinary top-level window (the strip, dialogs)
+  Tool,     // a floating helper window: no task-bar entry, takes focus when clicked
+  Popup,    // never takes the keyboard focus: readouts, magnifiers, menus, tool tips
+};
+
+struct WindowParams {
+  std::string Title;
+  Rect Bounds;               // outer bounds in screen pixels
+  WindowKind Kind = WindowKind::Normal;
+  bool TopMost = false;      // starts in the topmost band
+  bool TaskbarEntry = false; // the program has no task-bar button; dialogs may ask for one
+};
+
+enum class ZOrder {
+  TopMost,    // into the topmost band, at its top (HWND_TOPMOST)
+  NoTopMost,  // out of the topmost band, to the top of the normal band (HWND_NOTOPMOST)
+  Top,        // to the top of its own band (HWND_TOP)
+  Bottom,     // to the bottom of the normal band
+};
+
+struct MouseEvent {
+  Point Pos;          // in the window's own pixels
+  Point ScreenPos;
+  MouseButton Button = MouseButton::Left;  // for down and up
+  ShiftState Shift = 0;                    // modifiers and buttons held (after the change)
+  bool DoubleClick = false;                // a down that completes a double click
+};
+
+struct KeyEvent {
+  int Key = 0;        // virtual-key code
+  ShiftState Shift = 0;
+  bool Repeat = false;
+};
+
+// What a native window tells its owner (the toolkit's form). Defaults ignore the event.
+class WindowListener {
+ public:
+  virtual ~WindowListener() = default;
+  virtual void OnMouseMove(const MouseEvent&) {}
+  virtual void OnMouseDown(const MouseEvent&) {}
+  virtual void OnMouseUp(const MouseEvent&) {}
+  virtual void OnMouseWheel(const MouseEvent&, int /*delta*/) {}
+  virtual void OnMouseLeave() {}
+  virtual void OnKeyDown(const KeyEvent&) {}
+  virtual void OnKeyUp(const KeyEvent&) {}
+  virtual void OnChar(std::string_view /*utf8*/) {}
+  virtual void OnActivate(bool /*active*/) {}   // became / stopped being the active window
+  virtual void OnCloseRequest() {}              // the window system asks the window to close
+  virtual void OnMoved(const Rect& /*bounds*/) {}  // moved or sized by the window system
+  virtual void OnCaptureLost() {}
+};
+
+// A top-level window. The platform keeps its back buffer (Width x Height of Bounds); the
+// toolkit draws into it and calls Present with what changed. Exposure is handled by the
+// platform from the back buffer, without asking the toolkit.
+class NativeWindow {
+ public:
+  virtual ~NativeWindow() = default;  // destroys the window
+
+  virtual Rect Bounds() const = 0;
+  virtual void SetBounds(const Rect& bounds) = 0;  // the back buffer follows the size
+  virtual bool Visible() const = 0;
+  virtual void Show(bool activate) = 0;
+  virtual void Hide() = 0;
+  virtual void SetZOrder(ZOrder z) = 0;
+  virtual bool TopMost() const = 0;
+  // Only pixels inside the region (window coordinates) belong to the window, for drawing and
+  // for the mouse; nullopt restores the full rectangle.
+  virtual void SetRegion(std::optional<gfx::Region> region) = 0;
+  virtual void SetTitle(const std::string& title) = 0;
+  virtual void Activate() = 0;  // bring to front and give it the keyboard focus
+  virtual bool Active() const = 0;
+  virtual void SetCapture() = 0;  // all mouse input goes here until released
+  virtual void ReleaseCapture() = 0;
+  virtual void SetCursor(const CursorSpec& cursor) = 0;
+  // Moves the window with the mouse until the button is released (SC_MOVE + HTCAPTION).
+  virtual void BeginMoveDrag() = 0;
+
+  virtual gfx::Bitmap& BackBuffer() = 0;
+  virtual void Present(const Rect& dirty) = 0;
+};
+
+class TrayIconListener {
+ public:
+  virtual ~TrayIconListener() = default;
+  // A mouse message on the icon; POS in screen pixels.
+  virtual void OnTrayMouseDown(MouseButton, Point) {}
+  virtual void OnTrayMouseUp(MouseButton, Point) {}
+  virtual void OnTrayDoubleClick(MouseButton, Point) {}
+  virtual void OnTrayMouseMove(Point) {}
+};
+
+class TrayIcon {
+ public:
+  virtual ~TrayIcon() = default;  // removes the icon
+  virtual void SetIcon(const gfx::Bitmap& icon) = 0;
+  virtual void SetTip(const std::string& tip) = 0;
+  virtual bool Visible() const = 0;
+};
+
+enum class DialogKind { SaveFile, Color, Message };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The platform in use; set once at start by the program entry (or a test).
+  static Platform& Current();
+  static bool HasCurrent();
+  static void SetCurrent(Platform* platform);  // not owned
+
+  // Screen (the primary monitor).
+  virtual Size ScreenSize() = 0;
+  virtual int ScreenDepth() = 0;
+  virtual gfx::Bitmap CaptureScreen(const Rect& r) = 0;  // parts off-screen read as black
+
+  // Pointer and keyboard state.
+  virtual bool GetCursorPos(Point& p) = 0;  // false when it cannot be read
+  virtual void SetCursorPos(Point p) = 0;   // moves the pointer as a real move would
+  virtual bool IsKeyDown(int virtualKey) = 0;
+  virtual bool IsKeyToggled(int virtualKey) { (void)virtualKey; return false; }
+
+  // Windows.
+  virtual std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params, WindowListener* listener) = 0;
+
+  // Clock, timers and the event loop.
+  virtual std::uint64_t NowMs() = 0;
+  using TimerId = std::uint32_t;
+  virtual TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) = 0;
+  virtual void StopTimer(TimerId id) = 0;
+  // Delivers pending input to the listeners and fires due timers. With WAIT, sleeps until
+  // something arrives or a timer is due (the virtual desktop never sleeps). Returns false
+  // when the platform cannot go on (connection to the display lost).
+  virtual bool ProcessEvents(bool wait) = 0;
+
+  // Shell services.
+  virtual void SetClipboardBitmap(const gfx::Bitmap& bmp) = 0;
+  virtual bool TrayAvailable() = 0;
+  virtual std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) = 0;  // null if none
+  virtual void ShellOpen(const std::string& target) = 0;
+  virtual void PlaySystemSound(const std::string& name) = 0;
+  virtual void Beep() = 0;
+  virtual void ShowHelp(const std::string& file, const std::string& command) = 0;
+  virtual std::string ExecutableDir() = 0;  // ends with '/'
+
+  // A scripted answer for the next dialog of KIND (virtual desktop only), so tests and
+  // scenarios can answer dialogs: "cancel", a path, "0xBBGGRR", "ok"/"yes"/"no"/"cancel".
+  virtual std::optional<std::string> TakeScriptedAnswer(DialogKind kind) { (void)kind; return std::nullopt; }
+  // Records a line in the virtual desktop's log (e.g. "message TEXT"); ignored elsewhere.
+  virtual void Journal(const std::string& line) { (void)line; }
+};
+
+}  // namespace plat
