@@ -1,0 +1,97 @@
+#pragma once
+// The ruler's scale arithmetic, free of any drawing: where the ticks of one paint fall, what
+// kind each is, which number a big tick carries, how long the ticks are, how a number is
+// written and where numbers and the caption stand. Painting and the tests both build on it.
+//
+// The layout is computed afresh at every paint and walked tick by tick; the steps below keep
+// the extended-precision intermediates and the stores to double exactly where they matter,
+// because rounding errors are meant to accumulate along the ruler the same way every time.
+#include <cstdint>
+#include <string>
+
+#include "graphics/Types.h"
+#include "ruler/RulerTypes.h"
+
+enum class TTickKind { Small, Middle, Big };
+
+struct TRulerTick {
+  int Pos = 0;                  // pixel along the ruler
+  TTickKind Kind = TTickKind::Small;
+  long double Number = 0;       // big ticks only: the unit's index times UnitPrice
+};
+
+struct TTickLengths {
+  int Big = 0;
+  int Middle = 0;
+  int Small = 0;
+};
+
+class TRulerLayout {
+ public:
+  // Coordinates are kept within +-kCoordLimit: anything beyond lies far off every screen, and
+  // the headroom keeps later additions (text widths, indents, the canvas origin) from overflowing.
+  static constexpr int kCoordLimit = 1 << 29;
+  // More ticks than this on one ruler cannot be read and would stall the paint; such a scale
+  // (UnitSize far below one pixel) is treated like an invalid one and paints no ticks.
+  static constexpr long double kMaxTicks = 1'000'000;
+
+  // START = StartValue, UNIT = UnitSize (pixels per unit), PRICE = UnitPrice, LENGTH = the
+  // ruler's length in pixels. A UnitSize of zero or below (or a value that is not finite)
+  // gives a layout without ticks.
+  TRulerLayout(double start, double unit, double price, int length);
+
+  // True when the scale can be laid out at all.
+  bool Valid() const { return FValid; }
+
+  // Produces the next tick from one unit before the start to the end; false when done.
+  bool Next(TRulerTick& tick);
+
+  // The starting values, exposed for checking the arithmetic.
+  long double FirstTenth() const { return FFirstTenth; }
+  double FirstTenthValue() const { return FB; }
+  double StartPos() const { return FStartPos; }
+  int StartIndex() const { return FStartIndex; }
+  long double StartUnit() const { return FStartUnit; }
+  double Step() const { return FStep; }
+
+ private:
+  bool FValid = false;
+  long double FFirstTenth = 0;
+  double FB = 0;
+  double FStartPos = 0;
+  int FStartIndex = 0;
+  long double FStartUnit = 0;
+  double FStep = 0;
+  long double FPrice = 0;
+  std::int64_t FLength = 0;
+  // Walking state.
+  double FPos = 0;
+  int FIndex = 0;
+  long double FUnit = 0;
+};
+
+// Rounds to the nearest integer, halves to even, whatever the FPU rounding mode.
+long double RoundHalfEven(long double v);
+// The same, saturated to +-TRulerLayout::kCoordLimit (NaN gives 0).
+int RoundToPixel(long double v);
+
+// Tick lengths in pixels from the thickness and the three percentages: multiply, then divide
+// by 100 truncating, as integers.
+TTickLengths TickLengths(int thickness, int bigPercent, int middlePercent, int smallPercent);
+
+// Fixed-point text with PRECISION decimals ("%.*f"), '.' as the decimal separator whatever the
+// locale, no thousands separators. Precision below 0 counts as 0; above kMaxPrecision it is cut
+// to that, since no longer number fits on a ruler.
+constexpr int kMaxPrecision = 100;
+std::string FormatNumber(long double value, int precision);
+
+// Reference point (the text cell's top-left in the text's own direction) of the number of a big
+// tick at C along the ruler; W is the number's text width, HD the height of "0", NI the number
+// indent, all in the rotated font.
+gfx::Point NumberOrigin(TOrientation orientation, TNumberAlign align, TFontRotation rotation, int c,
+                        int ni, int w, int hd);
+
+// Reference point of the caption; CI1 is its offset along the ruler, CI2 across it, W its text
+// width, HD the height of "0", WIDTH and HEIGHT the control's size.
+gfx::Point CaptionOrigin(TOrientation orientation, TCaptionAlign align, TFontRotation rotation, int ci1,
+                         int ci2, int w, int hd, int width, int height);
