@@ -89,11 +89,15 @@ std::string FormatNumber(long double value, int precision) {
   if (precision < 0) precision = 0;
   if (precision > kMaxPrecision) precision = kMaxPrecision;
   if (value == 0) value = 0;  // no "-0" from a negative price times unit 0
-  std::vector<char> buf(64 + precision);
+  // Ruler numbers are short; only huge values need the heap.
+  char small[64 + kMaxPrecision];
+  auto [end, ec] = std::to_chars(small, small + sizeof small, value, std::chars_format::fixed, precision);
+  if (ec == std::errc()) return std::string(small, end);
+  std::vector<char> buf(2 * sizeof small);
   for (;;) {
-    auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, precision);
-    if (ec == std::errc()) return std::string(buf.data(), end);
-    buf.resize(buf.size() * 2);  // huge values have many integer digits
+    auto [bend, bec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, precision);
+    if (bec == std::errc()) return std::string(buf.data(), bend);
+    buf.resize(buf.size() * 2);
   }
 }
 
