@@ -1,0 +1,359 @@
+#include "graphics/ImageFile.h"
+
+#include <array>
+#include <bit>
+#include <fstream>
+#include <iterator>
+
+namespace gfx {
+
+namespace {
+
+// Larger pictures than this are not screen captures or resources but damage.
+constexpr std::int64_t kMaxSide = 32768;
+constexpr std::int64_t kMaxPixelBytes = std::int64_t(256) << 20;
+
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5,
+                        kBiAlphaBitfields = 6;
+
+class Reader {
+ public:
+  explicit Reader(std::span<const std::uint8_t> b) : FBytes(b) {}
+  void Need(std::uint64_t at, std::uint64_t n, const char* what) const {
+    if (at > FBytes.size() || n > FBytes.size() - at)
+      throw ImageFileError(std::string("BMP data is truncated: ") + what + " runs past the end of the file (" +
+                           std::to_string(FBytes.size()) + " bytes)");
+  }
+  std::uint32_t U8(std::uint64_t at) const { return FBytes[at]; }
+  std::uint32_t U16(std::uint64_t at) const { return FBytes[at] | (std::uint32_t(FBytes[at + 1]) << 8); }
+  std::uint32_t U32(std::uint64_t at) const {
+    return U16(at) | (U16(at + 2) << 16);
+  }
+  std::int32_t I32(std::uint64_t at) const { return std::int32_t(U32(at)); }
+  const std::uint8_t* Ptr(std::uint64_t at) const { return FBytes.data() + at; }
+  std::size_t Size() const { return FBytes.size(); }
+
+ private:
+  std::span<const std::uint8_t> FBytes;
+};
+
+// One colour channel of a bit-field pixel format, widened to 8 bits.
+struct Channel {
+  std::uint32_t mask = 0;
+  int shift = 0;
+  std::uint32_t max = 0;
+
+  explicit Channel(std::uint32_t m = 0) : mask(m) {
+    if (!m) return;
+    shift = std::countr_zero(m);
+    max = m >> shift;
+  }
+  std::uint32_t Get(std::uint32_t px) const {
+    if (!max) return 0;
+    const std::uint64_t v = (px & mask) >> shift;
+    return std::uint32_t((v * 255 + max / 2) / max);
+  }
+};
+
+void PutU16(std::vector<std::uint8_t>& o, std::uint32_t v) {
+  o.push_back(std::uint8_t(v));
+  o.push_back(std::uint8_t(v >> 8));
+}
+void PutU32(std::vector<std::uint8_t>& o, std::uint32_t v) {
+  PutU16(o, v & 0xFFFF);
+  PutU16(o, v >> 16);
+}
+void PutU32BE(std::vector<std::uint8_t>& o, std::uint32_t v) {
+  for (int i = 3; i >= 0; --i) o.push_back(std::uint8_t(v >> (8 * i)));
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ImageFileError("cannot open \"" + path + "\"");
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw ImageFileError("cannot read \"" + path + "\"");
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw ImageFileError("cannot create \"" + path + "\"");
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  out.close();
+  if (!out) throw ImageFileError("cannot write \"" + path + "\"");
+}
+
+std::uint32_t Crc32(const std::uint8_t* p, std::size_t n, std::uint32_t crc = 0) {
+  static constexpr auto kTable = [] {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+      std::uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[i] = c;
+    }
+    return t;
+  }();
+  crc = ~crc;
+  for (std::size_t i = 0; i < n; ++i) crc = kTable[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+  return ~crc;
+}
+
+void PutPngChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+  PutU32BE(out, std::uint32_t(data.size()));
+  const std::size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  PutU32BE(out, Crc32(out.data() + start, out.size() - start));
+}
+
+}  // namespace
+
+Bitmap ReadBmp(std::span<const std::uint8_t> bytes) {
+  const Reader in(bytes);
+  in.Need(0, 14, "the file header");
+  if (in.U8(0) != 'B' || in.U8(1) != 'M') throw ImageFileError("not a BMP file (the first bytes are not \"BM\")");
+  const std::uint32_t offBits = in.U32(10);
+  in.Need(14, 4, "the info header");
+  const std::uint32_t headerSize = in.U32(14);
+
+  std::int64_t width = 0, height = 0;
+  std::uint32_t bpp = 0, compression = kBiRgb, clrUsed = 0;
+  std::uint32_t masks[3] = {0, 0, 0};
+  bool core = false;
+  std::uint64_t afterHeader = 14 + std::uint64_t(headerSize);
+  if (headerSize == 12) {
+    // The old core header: 16-bit sizes, palette entries of three bytes.
+    core = true;
+    in.Need(14, 12, "the core header");
+    width = in.U16(18);
+    height = in.U16(20);
+    bpp = in.U16(24);
+  } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
+    in.Need(14, headerSize, "the info header");
+    width = in.I32(18);
+    height = in.I32(22);
+    bpp = in.U16(28);
+    compression = in.U32(30);
+    clrUsed = in.U32(46);
+    if (headerSize >= 52) {
+      masks[0] = in.U32(54);
+      masks[1] = in.U32(58);
+      masks[2] = in.U32(62);
+    }
+  } else {
+    throw ImageFileError("unsupported BMP header size " + std::to_string(headerSize));
+  }
+
+  if (compression == kBiRle8 || compression == kBiRle4)
+    throw ImageFileError("run-length compressed BMP files are not supported");
+  if (compression == kBiJpeg || compression == kBiPng)
+    throw ImageFileError("BMP files with embedded JPEG or PNG data are not supported");
+  if (compression != kBiRgb && compression != kBiBitfields && compression != kBiAlphaBitfields)
+    throw ImageFileError("unknown BMP compression " + std::to_string(compression));
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+    throw ImageFileError("unsupported BMP pixel depth of " + std::to_string(bpp) + " bits");
+  const bool bitfields = compression != kBiRgb;
+  if (bitfields && bpp != 16 && bpp != 32)
+    throw ImageFileError("BMP bit-field masks need 16 or 32 bits per pixel, not " + std::to_string(bpp));
+
+  if (width < 0) throw ImageFileError("BMP width is negative (" + std::to_string(width) + ")");
+  const bool topDown = height < 0;
+  if (topDown) height = -height;  // int64, so even INT_MIN negates safely
+  if (width > kMaxSide || height > kMaxSide)
+    throw ImageFileError("BMP size " + std::to_string(width) + " x " + std::to_string(height) +
+                         " is larger than supported (" + std::to_string(kMaxSide) + " per side)");
+  if (width * height * 4 > kMaxPixelBytes)
+    throw ImageFileError("BMP size " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
+
+  // Masks of a plain info header follow it.
+  if (bitfields && headerSize == 40) {
+    in.Need(afterHeader, compression == kBiAlphaBitfields ? 16 : 12, "the colour masks");
+    masks[0] = in.U32(afterHeader);
+    masks[1] = in.U32(afterHeader + 4);
+    masks[2] = in.U32(afterHeader + 8);
+    afterHeader += compression == kBiAlphaBitfields ? 16 : 12;
+  }
+  if (!bitfields && bpp == 16) {
+    masks[0] = 0x7C00;  // 5-5-5 is the default 16-bit layout
+    masks[1] = 0x03E0;
+    masks[2] = 0x001F;
+  }
+
+  std::vector<TColor> palette;
+  if (bpp <= 8) {
+    const std::uint32_t maxColors = 1u << bpp;
+    std::uint64_t n = (clrUsed == 0 || core) ? maxColors : clrUsed;
+    if (n > maxColors) n = maxColors;  // extra entries can never be indexed
+    const std::uint64_t entry = core ? 3 : 4;
+    // Some writers declare more palette than they store before the pixels; keep what is there.
+    if (offBits != 0 && offBits >= afterHeader) n = std::min<std::uint64_t>(n, (offBits - afterHeader) / entry);
+    in.Need(afterHeader, n * entry, "the colour table");
+    palette.resize(std::size_t(n));
+    for (std::uint64_t i = 0; i < n; ++i) {
+      const std::uint64_t at = afterHeader + i * entry;
+      palette[std::size_t(i)] = RGB(int(in.U8(at + 2)), int(in.U8(at + 1)), int(in.U8(at)));
+    }
+    afterHeader += n * entry;
+  }
+
+  // A zero offset is a common writer slip; the pixels then follow the colour table.
+  const std::uint64_t dataStart = offBits != 0 ? offBits : afterHeader;
+  if (offBits != 0 && offBits < 14 + std::uint64_t(headerSize))
+    throw ImageFileError("BMP pixel data offset " + std::to_string(offBits) + " points into the header");
+  const std::uint64_t stride = ((std::uint64_t(width) * bpp + 31) / 32) * 4;
+  in.Need(dataStart, stride * std::uint64_t(height), "the pixel data");
+
+  Bitmap bmp(static_cast<int>(width), static_cast<int>(height));
+  const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+  for (std::int64_t row = 0; row < height; ++row) {
+    const std::uint8_t* src = in.Ptr(dataStart + std::uint64_t(row) * stride);
+    TColor* dst = bmp.Row(int(topDown ? row : height - 1 - row));
+    for (std::int64_t x = 0; x < width; ++x) {
+      TColor c = 0;
+      switch (bpp) {
+        case 1:
+        case 4:
+        case 8: {
+          const std::uint64_t bit = std::uint64_t(x) * bpp;
+          const std::uint32_t index = (src[bit / 8] >> (8 - bpp - bit % 8)) & ((1u << bpp) - 1);
+          c = index < palette.size() ? palette[index] : 0;  // an index past the table reads black
+          break;
+        }
+        case 16: {
+          const std::uint32_t px = src[x * 2] | (std::uint32_t(src[x * 2 + 1]) << 8);
+          c = RGB(int(red.Get(px)), int(green.Get(px)), int(blue.Get(px)));
+          break;
+        }
+        case 24: c = RGB(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]); break;
+        case 32: {
+          const std::uint8_t* p = src + x * 4;
+          if (bitfields) {
+            const std::uint32_t px = p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+                                     (std::uint32_t(p[3]) << 24);
+            c = RGB(int(red.Get(px)), int(green.Get(px)), int(blue.Get(px)));
+          } else {
+            c = RGB(p[2], p[1], p[0]);
+          }
+          break;
+        }
+      }
+      dst[x] = c;
+    }
+  }
+  return bmp;
+}
+
+Bitmap ReadBmpFile(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+  try {
+    return ReadBmp(bytes);
+  } catch (const ImageFileError& e) {
+    throw ImageFileError("\"" + path + "\": " + e.what());
+  }
+}
+
+// Written as the classic desktop writes them: a 40-byte info header, no colour table, rows
+// bottom-up and padded to four bytes; 32-bit pixels are blue, green, red, 0.
+std::vector<std::uint8_t> WriteBmp(const Bitmap& bmp, int bitsPerPixel) {
+  if (bitsPerPixel != 24 && bitsPerPixel != 32)
+    throw ImageFileError("BMP files can be written with 24 or 32 bits per pixel, not " + std::to_string(bitsPerPixel));
+  const std::uint64_t w = std::uint64_t(bmp.Width()), h = std::uint64_t(bmp.Height());
+  const std::uint64_t stride = ((w * std::uint64_t(bitsPerPixel) + 31) / 32) * 4;
+  const std::uint64_t imageSize = stride * h;
+  const std::uint64_t fileSize = 14 + 40 + imageSize;
+  if (fileSize > 0xFFFFFFFFu) throw ImageFileError("image too large for a BMP file");
+  constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 per inch
+
+  std::vector<std::uint8_t> out;
+  out.reserve(std::size_t(fileSize));
+  out.push_back('B');
+  out.push_back('M');
+  PutU32(out, std::uint32_t(fileSize));
+  PutU32(out, 0);
+  PutU32(out, 14 + 40);
+  PutU32(out, 40);
+  PutU32(out, std::uint32_t(w));
+  PutU32(out, std::uint32_t(h));
+  PutU16(out, 1);
+  PutU16(out, std::uint32_t(bitsPerPixel));
+  PutU32(out, kBiRgb);
+  PutU32(out, std::uint32_t(imageSize));
+  PutU32(out, kPixelsPerMetre);
+  PutU32(out, kPixelsPerMetre);
+  PutU32(out, 0);
+  PutU32(out, 0);
+  for (std::uint64_t row = h; row-- > 0;) {
+    const TColor* src = bmp.Row(int(row));
+    const std::size_t rowStart = out.size();
+    for (std::uint64_t x = 0; x < w; ++x) {
+      const TColor c = src[x];
+      out.push_back(std::uint8_t(GetBValue(c)));
+      out.push_back(std::uint8_t(GetGValue(c)));
+      out.push_back(std::uint8_t(GetRValue(c)));
+      if (bitsPerPixel == 32) out.push_back(0);
+    }
+    out.resize(rowStart + std::size_t(stride), 0);
+  }
+  return out;
+}
+
+void WriteBmpFile(const std::string& path, const Bitmap& bmp, int bitsPerPixel) {
+  WriteWholeFile(path, WriteBmp(bmp, bitsPerPixel));
+}
+
+// 8-bit RGB, no interlace, every row with filter 0. The deflate stream uses stored blocks only:
+// the images we write are small screen grabs, and this keeps the writer free of a compressor.
+std::vector<std::uint8_t> WritePng(const Bitmap& bmp) {
+  if (bmp.IsEmpty()) throw ImageFileError("an empty image cannot be written as PNG");
+  const std::uint64_t w = std::uint64_t(bmp.Width()), h = std::uint64_t(bmp.Height());
+  const std::uint64_t rawSize = h * (1 + 3 * w);
+  if (rawSize > 0x7FFF0000u) throw ImageFileError("image too large for a PNG file");
+
+  std::vector<std::uint8_t> raw;
+  raw.reserve(std::size_t(rawSize));
+  for (std::uint64_t y = 0; y < h; ++y) {
+    raw.push_back(0);
+    const TColor* src = bmp.Row(int(y));
+    for (std::uint64_t x = 0; x < w; ++x) {
+      raw.push_back(std::uint8_t(GetRValue(src[x])));
+      raw.push_back(std::uint8_t(GetGValue(src[x])));
+      raw.push_back(std::uint8_t(GetBValue(src[x])));
+    }
+  }
+
+  std::vector<std::uint8_t> z;
+  constexpr std::size_t kMaxStored = 65535;
+  z.reserve(raw.size() + raw.size() / kMaxStored * 5 + 11);
+  z.push_back(0x78);  // deflate, 32K window
+  z.push_back(0x01);  // no preset dictionary; (0x78 << 8 | 0x01) is a multiple of 31
+  std::size_t pos = 0;
+  do {
+    const std::size_t n = std::min(kMaxStored, raw.size() - pos);
+    const bool last = pos + n == raw.size();
+    z.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00 (stored); the rest of the byte is padding
+    PutU16(z, std::uint32_t(n));
+    PutU16(z, std::uint32_t(~n & 0xFFFF));
+    z.insert(z.end(), raw.begin() + std::ptrdiff_t(pos), raw.begin() + std::ptrdiff_t(pos + n));
+    pos += n;
+  } while (pos < raw.size());
+  std::uint32_t s1 = 1, s2 = 0;
+  for (std::uint8_t b : raw) {
+    s1 = (s1 + b) % 65521;
+    s2 = (s2 + s1) % 65521;
+  }
+  PutU32BE(z, (s2 << 16) | s1);
+
+  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<std::uint8_t> ihdr;
+  PutU32BE(ihdr, std::uint32_t(w));
+  PutU32BE(ihdr, std::uint32_t(h));
+  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, filter 0, no interlace
+  PutPngChunk(out, "IHDR", ihdr);
+  PutPngChunk(out, "IDAT", z);
+  PutPngChunk(out, "IEND", {});
+  return out;
+}
+
+void WritePngFile(const std::string& path, const Bitmap& bmp) { WriteWholeFile(path, WritePng(bmp)); }
+
+}  // namespace gfx
