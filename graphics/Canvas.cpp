@@ -7,6 +7,7 @@
 #include "graphics/Canvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -622,9 +623,11 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
 
 namespace {
 
-// Ellipses and rounded rectangles: SHAPEOF(box) gives the figure's region. With a pen the figure
-// is the region of the box, its boundary pixels are the outline; without one the region of the
-// box less its right and bottom pixel lines is filled, as for rectangles.
+// Ellipses and rounded rectangles. SHAPEOF(box) is the classic region call, whose region lies
+// one pixel inside the right and bottom edges of its box. Drawn with a pen, the figure takes the
+// whole box like a rectangle (the region of the box grown by one pixel), its boundary pixels
+// being the outline; without a pen just the region of the box is filled, one pixel smaller, as
+// for rectangles.
 template <class ShapeOf>
 void DrawCurvedShape(Bitmap& bmp, const std::optional<Region>& clip, Rect box, const PenInfo& pen,
                      const Tile& brush, ShapeOf shapeOf) {
@@ -632,13 +635,12 @@ void DrawCurvedShape(Bitmap& bmp, const std::optional<Region>& clip, Rect box, c
   Painter p(bmp, clip);
   if (p.Clip().IsEmpty()) return;
   if (!pen.Present) {
-    const Rect fillBox{box.left, box.top, box.right - 1, box.bottom - 1};
-    if (!fillBox.IsEmpty()) p.Fill(shapeOf(fillBox), brush);
+    p.Fill(shapeOf(box), brush);
     return;
   }
   box = InsideFrameBox(box, pen);
   if (box.IsEmpty()) return;
-  const Region shape = shapeOf(box);
+  const Region shape = shapeOf(Rect{box.left, box.top, box.right + 1, box.bottom + 1});
   const Region outline = Boundary(shape);
   if (!brush.Empty) p.Fill(shape.Subtract(outline), brush);
   DrawShapeOutline(p, shape, outline, pen);
@@ -763,10 +765,11 @@ void Canvas::DrawEdge(Rect& r, unsigned edge, unsigned flags) {
   }
 
   Painter p(*FTarget, FClip);
-  Rect cur = r;
+  // Worked on in 64 bits so that insetting a rectangle at the ends of the int range is safe.
+  i64 cl = r.left, ct = r.top, cr = r.right, cb = r.bottom;
+  auto device = [&] { return DeviceRect(cl + Origin.x, ct + Origin.y, cr + Origin.x, cb + Origin.y); };
   auto border = [&](TColor lt, TColor rb) {
-    const Rect d = DeviceRect(i64(cur.left) + Origin.x, i64(cur.top) + Origin.y, i64(cur.right) + Origin.x,
-                              i64(cur.bottom) + Origin.y);
+    const Rect d = device();
     if (!d.IsEmpty()) {
       const Tile tl = SolidTile(lt), br = SolidTile(rb);
       if (flags & BF_TOP) p.Fill(Rect{d.left, d.top, d.right - 1, d.top + 1}, tl);
@@ -774,18 +777,18 @@ void Canvas::DrawEdge(Rect& r, unsigned edge, unsigned flags) {
       if (flags & BF_BOTTOM) p.Fill(Rect{d.left, d.bottom - 1, d.right, d.bottom}, br);
       if (flags & BF_RIGHT) p.Fill(Rect{d.right - 1, d.top, d.right, d.bottom}, br);
     }
-    if (flags & BF_LEFT) ++cur.left;
-    if (flags & BF_TOP) ++cur.top;
-    if (flags & BF_RIGHT) --cur.right;
-    if (flags & BF_BOTTOM) --cur.bottom;
+    if (flags & BF_LEFT) ++cl;
+    if (flags & BF_TOP) ++ct;
+    if (flags & BF_RIGHT) --cr;
+    if (flags & BF_BOTTOM) --cb;
   };
   if (outer) border(outerLT, outerRB);
   if (inner) border(innerLT, innerRB);
-  if (flags & BF_MIDDLE) {
-    p.Fill(DeviceRect(i64(cur.left) + Origin.x, i64(cur.top) + Origin.y, i64(cur.right) + Origin.x, i64(cur.bottom) + Origin.y),
-           SolidTile(middle));
+  if (flags & BF_MIDDLE) p.Fill(device(), SolidTile(middle));
+  if (flags & BF_ADJUST) {
+    auto toInt = [](i64 v) { return int(std::clamp<i64>(v, INT_MIN, INT_MAX)); };
+    r = {toInt(cl), toInt(ct), toInt(cr), toInt(cb)};
   }
-  if (flags & BF_ADJUST) r = cur;
 }
 
 // ---------------------------------------------------------------------------------------------
