@@ -31,9 +31,10 @@ class TRulerLayout {
   // Coordinates are kept within +-kCoordLimit: anything beyond lies far off every screen, and
   // the headroom keeps later additions (text widths, indents, the canvas origin) from overflowing.
   static constexpr int kCoordLimit = 1 << 29;
-  // More ticks than this on one ruler cannot be read and would stall the paint; such a scale
-  // (UnitSize far below one pixel) is treated like an invalid one and paints no ticks.
-  static constexpr long double kMaxTicks = 1'000'000;
+  // More ticks than this on one ruler cannot be read and would stall the paint (ten thousand
+  // numbers or more); such a scale (a UnitSize far below one pixel: under 0.5 on a ruler of
+  // 5000 pixels) is treated like an invalid one and paints no ticks.
+  static constexpr long double kMaxTicks = 100'000;
 
   // START = StartValue, UNIT = UnitSize (pixels per unit), PRICE = UnitPrice, LENGTH = the
   // ruler's length in pixels. A UnitSize of zero or below (or a value that is not finite)
