@@ -1,0 +1,152 @@
+#include "platform/x11/X11Clipboard.h"
+
+#include <X11/Xatom.h>
+
+#include <algorithm>
+#include <exception>
+
+#include "graphics/ImageFile.h"
+#include "platform/x11/X11Display.h"
+#include "platform/x11/X11TimerQueue.h"
+
+namespace plat {
+
+namespace {
+// INCR chunks: small enough for any server's request limit, large enough to be quick.
+constexpr std::size_t kMaxChunk = 256 * 1024;
+// A requestor that stops reading (it crashed, or went away) is given up after this.
+constexpr std::uint64_t kTransferTimeoutMs = 10000;
+}  // namespace
+
+X11Clipboard::X11Clipboard(X11Display& display) : FDisplay(display), FDpy(display.Dpy()) {
+  XSetWindowAttributes a{};
+  a.event_mask = PropertyChangeMask;
+  FWindow = XCreateWindow(FDpy, display.Root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent,
+                          CWEventMask, &a);
+  long maxRequest = XExtendedMaxRequestSize(FDpy);
+  if (maxRequest == 0) maxRequest = XMaxRequestSize(FDpy);
+  // The request size is in 4-byte units; leave room for the request header.
+  FChunk = std::min(kMaxChunk, std::size_t(maxRequest) * 4 - 256);
+}
+
+X11Clipboard::~X11Clipboard() {
+  if (!FDisplay.ConnectionLost()) XDestroyWindow(FDpy, FWindow);
+}
+
+void X11Clipboard::SetBitmap(const gfx::Bitmap& bmp) {
+  if (FDisplay.ConnectionLost()) return;
+  FBitmap = bmp;
+  FPng.reset();
+  FBmp.reset();
+  FOwnedSince = FDisplay.ServerTime(FWindow);
+  XSetSelectionOwner(FDpy, FDisplay.Atoms().Clipboard, FWindow, FOwnedSince);
+  FOwned = XGetSelectionOwner(FDpy, FDisplay.Atoms().Clipboard) == FWindow;
+  if (!FOwned) FBitmap.reset();
+}
+
+X11Clipboard::Bytes X11Clipboard::Encoded(Atom target) {
+  const X11Atoms& at = FDisplay.Atoms();
+  if (!FBitmap) return nullptr;
+  try {
+    if (target == at.ImagePng) {
+      if (!FPng) FPng = std::make_shared<const std::vector<std::uint8_t>>(gfx::WritePng(*FBitmap));
+      return FPng;
+    }
+    if (target == at.ImageBmp) {
+      if (!FBmp) FBmp = std::make_shared<const std::vector<std::uint8_t>>(gfx::WriteBmp(*FBitmap, 24));
+      return FBmp;
+    }
+  } catch (const std::exception&) {
+    // An image we cannot encode is refused like an unknown target.
+  }
+  return nullptr;
+}
+
+void X11Clipboard::HandleEvent(XEvent& ev) {
+  if (ev.type == SelectionRequest) {
+    OnRequest(ev.xselectionrequest);
+  } else if (ev.type == SelectionClear && ev.xselectionclear.selection == FDisplay.Atoms().Clipboard) {
+    // Someone else copied: let our copy go (transfers in flight keep their data).
+    FOwned = false;
+    FBitmap.reset();
+    FPng.reset();
+    FBmp.reset();
+  }
+}
+
+void X11Clipboard::OnRequest(const XSelectionRequestEvent& req) {
+  const X11Atoms& at = FDisplay.Atoms();
+  DropStaleTransfers();
+  XSelectionEvent reply{};
+  reply.type = SelectionNotify;
+  reply.display = FDpy;
+  reply.requestor = req.requestor;
+  reply.selection = req.selection;
+  reply.target = req.target;
+  reply.time = req.time;
+  reply.property = None;
+  // Obsolete clients pass no property and mean the target's name.
+  const Atom property = req.property == None ? req.target : req.property;
+  const bool valid = FOwned && req.selection == at.Clipboard &&
+                     (req.time == CurrentTime || FOwnedSince == CurrentTime || req.time >= FOwnedSince);
+  if (valid) {
+    if (req.target == at.Targets) {
+      const Atom targets[] = {at.Targets, at.Timestamp, at.ImagePng, at.ImageBmp};
+      XChangeProperty(FDpy, req.requestor, property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(targets), 4);
+      reply.property = property;
+    } else if (req.target == at.Timestamp) {
+      const long t = long(FOwnedSince);
+      XChangeProperty(FDpy, req.requestor, property, XA_INTEGER, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(&t), 1);
+      reply.property = property;
+    } else if (Bytes data = Encoded(req.target)) {
+      if (data->size() <= FChunk) {
+        XChangeProperty(FDpy, req.requestor, property, req.target, 8, PropModeReplace, data->data(),
+                        int(data->size()));
+      } else {
+        // INCR: announce the size, then send a chunk each time the requestor deletes the property.
+        XSelectInput(FDpy, req.requestor, PropertyChangeMask);
+        const long size = long(data->size());
+        XChangeProperty(FDpy, req.requestor, property, at.Incr, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&size), 1);
+        FTransfers.push_back({req.requestor, property, req.target, data, 0, X11TimerQueue::NowMs()});
+      }
+      reply.property = property;
+    }
+  }
+  XEvent out{};
+  out.xselection = reply;
+  XSendEvent(FDpy, req.requestor, False, NoEventMask, &out);
+  XFlush(FDpy);
+}
+
+bool X11Clipboard::HandleRequestorEvent(XEvent& ev) {
+  if (ev.type != PropertyNotify || ev.xproperty.state != PropertyDelete) return false;
+  auto it = std::find_if(FTransfers.begin(), FTransfers.end(), [&](const Transfer& t) {
+    return t.Requestor == ev.xproperty.window && t.Property == ev.xproperty.atom;
+  });
+  if (it == FTransfers.end()) return false;
+  Transfer& t = *it;
+  const std::size_t n = std::min(FChunk, t.Data->size() - t.Offset);
+  // The last chunk is empty: it tells the requestor the data is complete.
+  XChangeProperty(FDpy, t.Requestor, t.Property, t.Type, 8, PropModeReplace, t.Data->data() + t.Offset, int(n));
+  t.Offset += n;
+  t.LastActivityMs = X11TimerQueue::NowMs();
+  if (n == 0) {
+    const ::Window requestor = t.Requestor;
+    FTransfers.erase(it);
+    const bool more = std::any_of(FTransfers.begin(), FTransfers.end(),
+                                  [&](const Transfer& o) { return o.Requestor == requestor; });
+    if (!more) XSelectInput(FDpy, requestor, NoEventMask);
+  }
+  XFlush(FDpy);
+  return true;
+}
+
+void X11Clipboard::DropStaleTransfers() {
+  const std::uint64_t now = X11TimerQueue::NowMs();
+  std::erase_if(FTransfers, [&](const Transfer& t) { return now - t.LastActivityMs > kTransferTimeoutMs; });
+}
+
+}  // namespace plat

@@ -1,0 +1,60 @@
+#pragma once
+// Owns the CLIPBOARD selection for a bitmap and serves it as image/png and image/bmp,
+// encoded when first asked for; data larger than one request goes out with INCR.
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "graphics/Bitmap.h"
+#include "platform/x11/X11EventSink.h"
+
+namespace plat {
+
+class X11Display;
+
+class X11Clipboard final : public X11EventSink {
+ public:
+  explicit X11Clipboard(X11Display& display);
+  ~X11Clipboard() override;
+  X11Clipboard(const X11Clipboard&) = delete;
+  X11Clipboard& operator=(const X11Clipboard&) = delete;
+
+  ::Window Handle() const { return FWindow; }
+  void SetBitmap(const gfx::Bitmap& bmp);
+  bool Owned() const { return FOwned; }
+  std::size_t ChunkSize() const { return FChunk; }
+
+  void HandleEvent(XEvent& ev) override;  // events for our selection window
+  // Property deletions on requestor windows drive INCR transfers; true when it was one.
+  bool HandleRequestorEvent(XEvent& ev);
+
+ private:
+  using Bytes = std::shared_ptr<const std::vector<std::uint8_t>>;
+  struct Transfer {
+    ::Window Requestor = None;
+    Atom Property = None;
+    Atom Type = None;
+    Bytes Data;
+    std::size_t Offset = 0;
+    std::uint64_t LastActivityMs = 0;
+  };
+
+  void OnRequest(const XSelectionRequestEvent& req);
+  Bytes Encoded(Atom target);
+  void DropStaleTransfers();
+
+  X11Display& FDisplay;
+  Display* FDpy;
+  ::Window FWindow = None;
+  std::size_t FChunk = 0;
+  bool FOwned = false;
+  Time FOwnedSince = CurrentTime;
+  std::optional<gfx::Bitmap> FBitmap;
+  Bytes FPng, FBmp;
+  std::vector<Transfer> FTransfers;
+};
+
+}  // namespace plat

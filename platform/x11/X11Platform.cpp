@@ -1,0 +1,307 @@
+#include "platform/x11/X11Platform.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef VANTREL_HAVE_XRANDR
+#include <X11/extensions/Xrandr.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <cerrno>
+
+#include "platform/x11/X11Clipboard.h"
+#include "platform/x11/X11Keys.h"
+#include "platform/x11/X11ScreenCapture.h"
+#include "platform/x11/X11TrayIcon.h"
+#include "platform/x11/X11Window.h"
+
+namespace plat {
+
+std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
+  std::unique_ptr<X11Display> d = X11Display::Open(display);
+  if (!d) return nullptr;
+  return std::unique_ptr<X11Platform>(new X11Platform(std::move(d)));
+}
+
+X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::move(display)) {
+  Display* dpy = FDisplay->Dpy();
+  FCursors = std::make_unique<X11CursorCache>(dpy, FDisplay->Root());
+  FCapture = std::make_unique<X11ScreenCapture>(*FDisplay);
+  FClipboard = std::make_unique<X11Clipboard>(*FDisplay);
+  Register(FClipboard->Handle(), FClipboard.get());
+  // Without this, a held key arrives as release/press pairs; with it, only presses repeat.
+  Bool supported = False;
+  XkbSetDetectableAutoRepeat(dpy, True, &supported);
+  XFlush(dpy);
+}
+
+X11Platform::~X11Platform() {
+  if (FClipboard) Unregister(FClipboard->Handle());
+  FClipboard.reset();
+  FCapture.reset();
+  if (FDisplay->ConnectionLost()) FCursors->Forget();
+  FCursors.reset();
+}
+
+// ---- screen ----
+
+Size X11Platform::ScreenSize() {
+#ifdef VANTREL_HAVE_XRANDR
+  if (FDisplay->HasRandr() && !FDisplay->ConnectionLost()) {
+    Display* dpy = FDisplay->Dpy();
+    Size found;
+    if (XRRScreenResources* res = XRRGetScreenResourcesCurrent(dpy, FDisplay->Root())) {
+      const RROutput primary = XRRGetOutputPrimary(dpy, FDisplay->Root());
+      if (primary != None) {
+        if (XRROutputInfo* out = XRRGetOutputInfo(dpy, res, primary)) {
+          if (out->crtc != None) {
+            if (XRRCrtcInfo* crtc = XRRGetCrtcInfo(dpy, res, out->crtc)) {
+              found = {int(crtc->width), int(crtc->height)};
+              XRRFreeCrtcInfo(crtc);
+            }
+          }
+          XRRFreeOutputInfo(out);
+        }
+      }
+      XRRFreeScreenResources(res);
+    }
+    if (found.cx > 0 && found.cy > 0) return found;
+  }
+#endif
+  return {FDisplay->RootWidth(), FDisplay->RootHeight()};
+}
+
+int X11Platform::ScreenDepth() { return DefaultDepth(FDisplay->Dpy(), FDisplay->ScreenNumber()); }
+
+gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return FCapture->Capture(r); }
+
+bool X11Platform::CaptureUsesShm() const { return FCapture->UsingShm(); }
+void X11Platform::DisableShmCapture() { FCapture->DisableShm(); }
+bool X11Platform::ClipboardOwned() const { return FClipboard->Owned(); }
+
+// ---- pointer and keys ----
+
+bool X11Platform::GetCursorPos(Point& p) {
+  if (FDisplay->ConnectionLost()) return false;
+  ::Window root, child;
+  int rx, ry, wx, wy;
+  unsigned mask;
+  if (!XQueryPointer(FDisplay->Dpy(), FDisplay->Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) return false;
+  p = {rx, ry};
+  return true;
+}
+
+void X11Platform::SetCursorPos(Point p) {
+  if (FDisplay->ConnectionLost()) return;
+  // A warp produces the same motion and crossing events as a real move.
+  XWarpPointer(FDisplay->Dpy(), None, FDisplay->Root(), 0, 0, 0, 0, p.x, p.y);
+  XFlush(FDisplay->Dpy());
+}
+
+bool X11Platform::IsKeyDown(int vk) {
+  if (FDisplay->ConnectionLost()) return false;
+  Display* dpy = FDisplay->Dpy();
+  if (vk == VK_LBUTTON || vk == VK_RBUTTON || vk == VK_MBUTTON) {
+    ::Window root, child;
+    int rx, ry, wx, wy;
+    unsigned mask = 0;
+    if (!XQueryPointer(dpy, FDisplay->Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) return false;
+    const unsigned want = vk == VK_LBUTTON ? Button1Mask : vk == VK_RBUTTON ? Button3Mask : Button2Mask;
+    return (mask & want) != 0;
+  }
+  char keys[32];
+  XQueryKeymap(dpy, keys);
+  for (KeySym ks : X11Keys::KeySymsOf(vk)) {
+    const KeyCode code = XKeysymToKeycode(dpy, ks);
+    if (code != 0 && (keys[code / 8] & (1 << (code % 8)))) return true;
+  }
+  return false;
+}
+
+bool X11Platform::IsKeyToggled(int vk) {
+  if (FDisplay->ConnectionLost() || vk != VK_CAPITAL) return false;
+  unsigned state = 0;
+  if (XkbGetIndicatorState(FDisplay->Dpy(), XkbUseCoreKbd, &state) != Success) return false;
+  return (state & 1u) != 0;  // indicator 1 is Caps Lock in every standard keymap
+}
+
+// ---- windows ----
+
+std::unique_ptr<NativeWindow> X11Platform::CreateWindow(const WindowParams& params, WindowListener* listener) {
+  auto w = std::make_unique<X11Window>(*this, *FDisplay, params, listener);
+  if (params.TopMost) BandRaise(w.get());
+  return w;
+}
+
+void X11Platform::WindowCreated(X11Window* w) { FWindows.push_back(w); }
+
+void X11Platform::WindowDestroyed(X11Window* w) {
+  std::erase(FWindows, w);
+  std::erase(FBand, w);
+  if (FCaptureOwner == w) FCaptureOwner = nullptr;
+}
+
+void X11Platform::TrayIconDestroyed(X11TrayIcon* icon) { std::erase(FTrayIcons, icon); }
+
+void X11Platform::BandRaise(X11Window* w) {
+  std::erase(FBand, w);
+  FBand.push_back(w);
+}
+
+void X11Platform::BandRemove(X11Window* w) { std::erase(FBand, w); }
+
+void X11Platform::RestackTopMost() {
+  if (FDisplay->ConnectionLost()) return;
+  // Bottom to top, so the band keeps its own order above everything else.
+  for (X11Window* w : FBand)
+    if (w->Visible() && w->SelfStacked()) XRaiseWindow(FDisplay->Dpy(), w->Handle());
+}
+
+// ---- timers and the loop ----
+
+Platform::TimerId X11Platform::StartTimer(unsigned intervalMs, std::function<void()> onTick) {
+  return FTimers.Start(intervalMs, std::move(onTick), NowMs());
+}
+
+void X11Platform::StopTimer(TimerId id) { FTimers.Stop(id); }
+
+bool X11Platform::CheckConnection() {
+  if (!FDisplay->ConnectionLost()) return true;
+  if (!FLostReported) {
+    FLostReported = true;
+    if (FOnConnectionLost) FOnConnectionLost();
+  }
+  return false;
+}
+
+bool X11Platform::DispatchQueued() {
+  Display* dpy = FDisplay->Dpy();
+  bool any = false;
+  // XPending reads what the socket holds without blocking; a dead connection reports none.
+  while (!FDisplay->ConnectionLost() && XPending(dpy) > 0) {
+    XEvent ev;
+    XNextEvent(dpy, &ev);
+    Dispatch(ev);
+    any = true;
+  }
+  return any;
+}
+
+void X11Platform::Dispatch(XEvent& ev) {
+  switch (ev.type) {
+    case KeyPress:
+    case KeyRelease: FLastEventTime = ev.xkey.time; break;
+    case ButtonPress:
+    case ButtonRelease: FLastEventTime = ev.xbutton.time; break;
+    case MotionNotify: FLastEventTime = ev.xmotion.time; break;
+    case EnterNotify:
+    case LeaveNotify: FLastEventTime = ev.xcrossing.time; break;
+    default: break;
+  }
+  if (ev.xany.window == FDisplay->Root()) {
+    HandleRootEvent(ev);
+    return;
+  }
+  auto it = FSinks.find(ev.xany.window);
+  if (it != FSinks.end()) {
+    it->second->HandleEvent(ev);
+    return;
+  }
+  FClipboard->HandleRequestorEvent(ev);
+}
+
+void X11Platform::HandleRootEvent(XEvent& ev) {
+  const X11Atoms& at = FDisplay->Atoms();
+  switch (ev.type) {
+    case PropertyNotify:
+      if (ev.xproperty.atom == at.NetSupportingWmCheck) FDisplay->RefreshWindowManager();
+      break;
+    case ClientMessage:
+      // A tray started: dock our icons there.
+      if (ev.xclient.message_type == at.Manager && Atom(ev.xclient.data.l[1]) == at.NetSystemTrayS)
+        for (X11TrayIcon* icon : FTrayIcons) icon->Dock();
+      break;
+    case ConfigureNotify:
+      // Another window was restacked or moved: keep our topmost band above it.
+      if (!IsOurs(ev.xconfigure.window)) RestackTopMost();
+      break;
+    case MapNotify:
+      if (!IsOurs(ev.xmap.window)) RestackTopMost();
+      break;
+    default: break;
+  }
+}
+
+bool X11Platform::ProcessEvents(bool wait) {
+  if (!CheckConnection()) return false;
+  Display* dpy = FDisplay->Dpy();
+  FLauncher.Reap();
+  bool did = DispatchQueued();
+  did = FTimers.FireDue(NowMs()) || did;
+  if (wait && !did && !FDisplay->ConnectionLost()) {
+    XFlush(dpy);
+    if (XEventsQueued(dpy, QueuedAlready) == 0) {
+      // Sleep until the server sends something or the next timer is due: no busy waiting.
+      pollfd p{ConnectionNumber(dpy), POLLIN, 0};
+      const int timeout = FTimers.TimeoutMs(NowMs());
+      // A hang-up shows up as readable; the read in DispatchQueued then notices the loss.
+      poll(&p, 1, timeout);
+    }
+    DispatchQueued();
+    FTimers.FireDue(NowMs());
+  }
+  if (!FDisplay->ConnectionLost()) XFlush(dpy);
+  return CheckConnection();
+}
+
+// ---- shell services ----
+
+void X11Platform::SetClipboardBitmap(const gfx::Bitmap& bmp) { FClipboard->SetBitmap(bmp); }
+
+bool X11Platform::TrayAvailable() { return X11TrayIcon::TrayOwner(*FDisplay) != None; }
+
+std::unique_ptr<TrayIcon> X11Platform::CreateTrayIcon(TrayIconListener* listener) {
+  if (!TrayAvailable()) return nullptr;
+  auto icon = std::make_unique<X11TrayIcon>(*this, *FDisplay, listener);
+  icon->Dock();
+  return icon;
+}
+
+void X11Platform::ShellOpen(const std::string& target) {
+  if (target.empty()) return;
+  std::string error;
+  if (!FLauncher.Spawn({"xdg-open", target}, error)) std::fprintf(stderr, "vantrel: %s\n", error.c_str());
+}
+
+void X11Platform::PlaySystemSound(const std::string&) {
+  // Named sounds stay silent: desktops differ in what plays them, and silence is harmless.
+}
+
+void X11Platform::Beep() {
+  if (FDisplay->ConnectionLost()) return;
+  XBell(FDisplay->Dpy(), 0);
+  XFlush(FDisplay->Dpy());
+}
+
+void X11Platform::ShowHelp(const std::string& file, const std::string&) {
+  // The help is an ordinary document; the desktop's viewer shows it. Topic commands have no
+  // equivalent there, so the file opens at its start.
+  struct stat st{};
+  if (file.empty() || stat(file.c_str(), &st) != 0) return;
+  ShellOpen(file);
+}
+
+std::string X11Platform::ExecutableDir() {
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "./";
+  std::string path(buf, std::size_t(n));
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+}  // namespace plat

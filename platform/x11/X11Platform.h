@@ -1,0 +1,139 @@
+#pragma once
+// The X11 backend: Vantrel on a real X server, with or without a window manager.
+//
+// Implemented
+//   [x] undecorated top-level windows (_MOTIF_WM_HINTS), no task-bar/pager entries unless asked
+//   [x] exact placement (USPosition/PPosition, static gravity, position re-asserted after map)
+//   [x] popups are override-redirect and never take focus (WM_HINTS input = False)
+//   [x] topmost band: _NET_WM_STATE_ABOVE under a window manager, restacking without one
+//       (our topmost windows go back on top whenever another window is raised or mapped)
+//   [x] regions with XShape (bounding + input shape), looked up at run time
+//   [x] pointer query/warp, explicit capture (XGrabPointer), implicit grab during drags
+//   [x] standard cursors from the cursor font, custom monochrome cursors
+//   [x] screen capture from the root window, MIT-SHM fast path, off-screen parts black
+//   [x] back buffer per window, Present/Expose push only the damaged rectangle
+//   [x] keys -> virtual-key codes with shift state, auto-repeat flag, text as UTF-8
+//   [x] double clicks (500 ms, 4 px), wheel, mouse leave
+//   [x] one-thread poll() loop over the X connection and the timers (CLOCK_MONOTONIC)
+//   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data
+//   [x] XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn), re-docked when a tray appears
+//   [x] xdg-open through fork/execvp (no shell), children reaped without blocking
+//   [x] XBell, screen size from the RandR primary output, executable folder from /proc
+//   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
+// Missing
+//   [ ] dialogs (save file, colour, message box): the toolkit draws its own
+//   [ ] tray tool tips (the tip is only set as the icon window's name)
+//   [ ] handing the clipboard to a clipboard manager when the program exits
+//   [ ] input methods (text comes from the keyboard mapping, not from XIM)
+//   [ ] non-TrueColor root windows for screen capture (read as black)
+//   [ ] inverted cursor pixels (shown black: core cursors cannot invert)
+//   [ ] named system sounds (silent; Beep rings the X bell)
+#include <X11/Xlib.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/x11/X11CursorCache.h"
+#include "platform/x11/X11Display.h"
+#include "platform/x11/X11EventSink.h"
+#include "platform/x11/X11Launcher.h"
+#include "platform/x11/X11TimerQueue.h"
+
+namespace plat {
+
+class X11Clipboard;
+class X11ScreenCapture;
+class X11TrayIcon;
+class X11Window;
+
+class X11Platform final : public Platform {
+ public:
+  // Connects to DISPLAY (or $DISPLAY); null when no display can be opened.
+  static std::unique_ptr<X11Platform> Open(const char* display = nullptr);
+  ~X11Platform() override;
+  X11Platform(const X11Platform&) = delete;
+  X11Platform& operator=(const X11Platform&) = delete;
+
+  Size ScreenSize() override;
+  int ScreenDepth() override;
+  gfx::Bitmap CaptureScreen(const Rect& r) override;
+
+  bool GetCursorPos(Point& p) override;
+  void SetCursorPos(Point p) override;
+  bool IsKeyDown(int virtualKey) override;
+  bool IsKeyToggled(int virtualKey) override;
+
+  std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params, WindowListener* listener) override;
+
+  std::uint64_t NowMs() override { return X11TimerQueue::NowMs(); }
+  TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
+  void StopTimer(TimerId id) override;
+  bool ProcessEvents(bool wait) override;
+
+  void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
+  bool TrayAvailable() override;
+  std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) override;
+  void ShellOpen(const std::string& target) override;
+  void PlaySystemSound(const std::string& name) override;
+  void Beep() override;
+  void ShowHelp(const std::string& file, const std::string& command) override;
+  std::string ExecutableDir() override;
+
+  // When the X server goes away, Xlib calls turn into no-ops and the next ProcessEvents
+  // returns false; HANDLER runs once just before that, so the program can write its settings
+  // while it unwinds. (Xlib's I/O error hook must not return to the failed request; we use
+  // its exit hook, which may return, instead of exiting the process.)
+  void SetConnectionLostHandler(std::function<void()> handler) { FOnConnectionLost = std::move(handler); }
+  bool ConnectionLost() const { return FDisplay->ConnectionLost(); }
+  bool WindowManagerRunning() const { return FDisplay->WindowManagerRunning(); }
+  bool CaptureUsesShm() const;
+  void DisableShmCapture();
+  bool ClipboardOwned() const;
+  X11Display& Connection() { return *FDisplay; }
+
+  // For the backend's own windows and icons.
+  void Register(::Window w, X11EventSink* sink) { FSinks[w] = sink; }
+  void Unregister(::Window w) { FSinks.erase(w); }
+  void WindowCreated(X11Window* w);
+  void WindowDestroyed(X11Window* w);
+  void TrayIconCreated(X11TrayIcon* icon) { FTrayIcons.push_back(icon); }
+  void TrayIconDestroyed(X11TrayIcon* icon);
+  X11CursorCache& Cursors() { return *FCursors; }
+  X11Launcher& Launcher() { return FLauncher; }
+  Time LastEventTime() const { return FLastEventTime; }
+  // The topmost band, bottom to top.
+  void BandRaise(X11Window* w);
+  void BandRemove(X11Window* w);
+  void RestackTopMost();
+  X11Window* CaptureOwner() const { return FCaptureOwner; }
+  void SetCaptureOwner(X11Window* w) { FCaptureOwner = w; }
+
+ private:
+  explicit X11Platform(std::unique_ptr<X11Display> display);
+  bool DispatchQueued();
+  void Dispatch(XEvent& ev);
+  void HandleRootEvent(XEvent& ev);
+  bool IsOurs(::Window w) const { return FSinks.count(w) != 0; }
+  bool CheckConnection();
+
+  std::unique_ptr<X11Display> FDisplay;
+  std::unique_ptr<X11CursorCache> FCursors;
+  std::unique_ptr<X11ScreenCapture> FCapture;
+  std::unique_ptr<X11Clipboard> FClipboard;
+  X11TimerQueue FTimers;
+  X11Launcher FLauncher;
+  std::unordered_map<::Window, X11EventSink*> FSinks;
+  std::vector<X11Window*> FWindows;
+  std::vector<X11Window*> FBand;  // topmost windows, bottom to top
+  std::vector<X11TrayIcon*> FTrayIcons;
+  X11Window* FCaptureOwner = nullptr;
+  Time FLastEventTime = CurrentTime;
+  std::function<void()> FOnConnectionLost;
+  bool FLostReported = false;
+};
+
+}  // namespace plat

@@ -1,0 +1,54 @@
+#include "platform/x11/X11TimerQueue.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace plat {
+
+std::uint64_t X11TimerQueue::NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return std::uint64_t(ts.tv_sec) * 1000u + std::uint64_t(ts.tv_nsec) / 1000000u;
+}
+
+X11TimerQueue::Id X11TimerQueue::Start(unsigned intervalMs, std::function<void()> onTick, std::uint64_t now) {
+  Id id = FNextId++;
+  if (FNextId == 0) FNextId = 1;  // 0 never names a timer
+  const unsigned interval = std::max(intervalMs, kMinimumIntervalMs);
+  FTimers[id] = Timer{interval, now + interval, std::move(onTick)};
+  return id;
+}
+
+void X11TimerQueue::Stop(Id id) { FTimers.erase(id); }
+
+int X11TimerQueue::TimeoutMs(std::uint64_t now) const {
+  if (FTimers.empty()) return -1;
+  std::uint64_t due = std::numeric_limits<std::uint64_t>::max();
+  for (const auto& [id, t] : FTimers) due = std::min(due, t.Due);
+  if (due <= now) return 0;
+  return int(std::min<std::uint64_t>(due - now, 24u * 3600u * 1000u));
+}
+
+bool X11TimerQueue::FireDue(std::uint64_t now) {
+  std::vector<std::pair<std::uint64_t, Id>> due;
+  for (const auto& [id, t] : FTimers)
+    if (t.Due <= now) due.emplace_back(t.Due, id);
+  std::sort(due.begin(), due.end());
+  bool fired = false;
+  for (const auto& [when, id] : due) {
+    auto it = FTimers.find(id);
+    if (it == FTimers.end() || it->second.Due > now) continue;  // stopped or restarted meanwhile
+    it->second.Due = now + it->second.Interval;
+    // A copy, because the callback may stop (destroy) its own timer.
+    std::function<void()> tick = it->second.OnTick;
+    fired = true;
+    if (tick) tick();
+  }
+  return fired;
+}
+
+}  // namespace plat

@@ -1,0 +1,36 @@
+#pragma once
+// Interval timers on the monotonic clock for the event loop. A timer fires at most once per
+// pass, and a late timer is not fired again to catch up (as the classic timer message).
+#include <cstdint>
+#include <functional>
+#include <map>
+
+namespace plat {
+
+class X11TimerQueue {
+ public:
+  using Id = std::uint32_t;
+  static constexpr unsigned kMinimumIntervalMs = 10;  // shorter intervals would spin the loop
+
+  static std::uint64_t NowMs();  // CLOCK_MONOTONIC
+
+  Id Start(unsigned intervalMs, std::function<void()> onTick, std::uint64_t now);
+  void Stop(Id id);
+  bool Empty() const { return FTimers.empty(); }
+  // Milliseconds until the next timer is due (0 when one is due), -1 when there is none.
+  int TimeoutMs(std::uint64_t now) const;
+  // Fires every timer due at NOW once; answers whether any fired. Callbacks may start and
+  // stop timers, their own included.
+  bool FireDue(std::uint64_t now);
+
+ private:
+  struct Timer {
+    unsigned Interval = 0;
+    std::uint64_t Due = 0;
+    std::function<void()> OnTick;
+  };
+  std::map<Id, Timer> FTimers;
+  Id FNextId = 1;
+};
+
+}  // namespace plat

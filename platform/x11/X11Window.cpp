@@ -1,0 +1,607 @@
+#include "platform/x11/X11Window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/x11/X11Display.h"
+#include "platform/x11/X11Keys.h"
+#include "platform/x11/X11Platform.h"
+
+namespace plat {
+
+namespace {
+constexpr long kEventMask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
+                            KeyReleaseMask | FocusChangeMask | PropertyChangeMask;
+constexpr unsigned kButtonMasks = Button1Mask | Button2Mask | Button3Mask;
+constexpr Time kDoubleClickMs = 500;
+constexpr int kDoubleClickSlop = 4;  // pixels the pointer may move between the two clicks
+constexpr int kWheelDelta = 120;
+constexpr std::size_t kMaxPendingGeometry = 16;
+
+// _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+constexpr long kMotifHintsDecorations = 1L << 1;
+
+// X geometry is 16-bit; keep sizes at least one pixel (X has no empty windows).
+int ClampCoord(int v) { return std::clamp(v, SHRT_MIN, SHRT_MAX); }
+unsigned ClampSize(int v) { return unsigned(std::clamp(v, 1, USHRT_MAX)); }
+
+MouseButton ButtonOf(unsigned b) {
+  return b == 3 ? MouseButton::Right : b == 2 ? MouseButton::Middle : MouseButton::Left;
+}
+ShiftState ButtonFlag(unsigned b) { return b == 1 ? ssLeft : b == 2 ? ssMiddle : b == 3 ? ssRight : 0; }
+}  // namespace
+
+X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowParams& params,
+                     WindowListener* listener)
+    : FPlatform(platform),
+      FDisplay(display),
+      FDpy(display.Dpy()),
+      FListener(listener ? listener : &FNoListener),
+      FKind(params.Kind),
+      FTaskbarEntry(params.TaskbarEntry),
+      FBounds(params.Bounds),
+      FTopMost(params.TopMost),
+      FBack(std::max(0, params.Bounds.Width()), std::max(0, params.Bounds.Height())) {
+  XSetWindowAttributes a{};
+  a.background_pixmap = None;  // the back buffer paints everything; no flash of background
+  a.border_pixel = 0;
+  a.colormap = display.WindowColormap();
+  a.bit_gravity = NorthWestGravity;
+  a.override_redirect = FKind == WindowKind::Popup;
+  a.event_mask = kEventMask;
+  FWindow = XCreateWindow(FDpy, display.Root(), ClampCoord(FBounds.left), ClampCoord(FBounds.top),
+                          ClampSize(FBounds.Width()), ClampSize(FBounds.Height()), 0, display.WindowDepth(),
+                          InputOutput, display.WindowVisual(),
+                          CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWOverrideRedirect | CWEventMask,
+                          &a);
+  FParent = display.Root();
+  FGc = XCreateGC(FDpy, FWindow, 0, nullptr);
+  SetWmProperties(params);
+  platform.Register(FWindow, this);
+  platform.WindowCreated(this);
+}
+
+X11Window::~X11Window() {
+  *FAlive = false;
+  FMoveDrag = false;
+  const bool live = !FDisplay.ConnectionLost();
+  if (FPlatform.CaptureOwner() == this && live) XUngrabPointer(FDpy, CurrentTime);
+  FPlatform.WindowDestroyed(this);
+  FPlatform.Unregister(FWindow);
+  if (live) {
+    XFreeGC(FDpy, FGc);
+    XDestroyWindow(FDpy, FWindow);
+    XFlush(FDpy);
+  }
+}
+
+::Window X11Window::HandleOf(const NativeWindow& window) {
+  const auto* w = dynamic_cast<const X11Window*>(&window);
+  return w ? w->FWindow : None;
+}
+
+bool X11Window::SelfStacked() const {
+  return FKind == WindowKind::Popup || !FDisplay.WindowManagerRunning();
+}
+
+void X11Window::SetWmProperties(const WindowParams& params) {
+  const X11Atoms& at = FDisplay.Atoms();
+  SetTitle(params.Title);
+
+  XClassHint cls;
+  cls.res_name = const_cast<char*>("vantrel");
+  cls.res_class = const_cast<char*>("Vantrel");
+  XSetClassHint(FDpy, FWindow, &cls);
+
+  // Popups never take the keyboard focus; the others accept it from the window manager.
+  XWMHints hints{};
+  hints.flags = InputHint | StateHint;
+  hints.input = FKind != WindowKind::Popup;
+  hints.initial_state = NormalState;
+  XSetWMHints(FDpy, FWindow, &hints);
+
+  Atom protocols[] = {at.WmDeleteWindow, at.NetWmPing};
+  XSetWMProtocols(FDpy, FWindow, protocols, 2);
+
+  const long pid = long(getpid());
+  XChangeProperty(FDpy, FWindow, at.NetWmPid, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&pid), 1);
+
+  // The toolkit draws every frame itself.
+  const long motif[5] = {kMotifHintsDecorations, 0, 0, 0, 0};
+  XChangeProperty(FDpy, FWindow, at.MotifWmHints, at.MotifWmHints, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(motif), 5);
+
+  const Atom type = FKind == WindowKind::Popup  ? at.NetWmWindowTypeTooltip
+                    : FKind == WindowKind::Tool ? at.NetWmWindowTypeUtility
+                                                : at.NetWmWindowTypeNormal;
+  XChangeProperty(FDpy, FWindow, at.NetWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&type), 1);
+  WriteNetWmState();
+  WriteNormalHints();
+}
+
+void X11Window::WriteNetWmState() {
+  const X11Atoms& at = FDisplay.Atoms();
+  std::vector<Atom> states;
+  if (!FTaskbarEntry) {
+    states.push_back(at.NetWmStateSkipTaskbar);
+    states.push_back(at.NetWmStateSkipPager);
+  }
+  if (FTopMost) states.push_back(at.NetWmStateAbove);
+  XChangeProperty(FDpy, FWindow, at.NetWmState, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(states.data()), int(states.size()));
+}
+
+void X11Window::SendNetWmState(bool add, Atom state) {
+  XEvent ev{};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = FWindow;
+  ev.xclient.message_type = FDisplay.Atoms().NetWmState;
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = add ? 1 : 0;
+  ev.xclient.data.l[1] = long(state);
+  ev.xclient.data.l[3] = 1;  // a normal application asks
+  XSendEvent(FDpy, FDisplay.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+}
+
+void X11Window::WriteNormalHints() {
+  // User-specified position and static gravity: managers place the client area exactly here.
+  XSizeHints* h = XAllocSizeHints();
+  h->flags = USPosition | PPosition | USSize | PSize | PWinGravity;
+  h->x = FBounds.left;
+  h->y = FBounds.top;
+  h->width = int(ClampSize(FBounds.Width()));
+  h->height = int(ClampSize(FBounds.Height()));
+  h->win_gravity = StaticGravity;
+  XSetWMNormalHints(FDpy, FWindow, h);
+  XFree(h);
+}
+
+void X11Window::RequestGeometry(const Rect& b) {
+  if (FPendingGeometry.size() >= kMaxPendingGeometry) FPendingGeometry.erase(FPendingGeometry.begin());
+  FPendingGeometry.push_back(b);
+  XMoveResizeWindow(FDpy, FWindow, ClampCoord(b.left), ClampCoord(b.top), ClampSize(b.Width()), ClampSize(b.Height()));
+}
+
+void X11Window::SetBounds(const Rect& bounds) {
+  if (bounds == FBounds) return;
+  FBounds = bounds;
+  FBack.Resize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+  if (FDisplay.ConnectionLost()) return;
+  if (FKind != WindowKind::Popup) WriteNormalHints();
+  RequestGeometry(bounds);
+}
+
+void X11Window::Show(bool activate) {
+  if (FDisplay.ConnectionLost()) return;
+  if (FVisible) {
+    if (activate) Activate();
+    return;
+  }
+  FVisible = true;
+  if (FKind != WindowKind::Popup) {
+    WriteNetWmState();
+    WriteNormalHints();
+    if (!activate && FDisplay.WindowManagerRunning()) {
+      // A user time of 0 asks the manager not to focus the window when it maps.
+      const long zero = 0;
+      XChangeProperty(FDpy, FWindow, FDisplay.Atoms().NetWmUserTime, XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(&zero), 1);
+    }
+  }
+  FActivateOnMap = activate && FKind != WindowKind::Popup;
+  XMapRaised(FDpy, FWindow);
+  if (FTopMost) FPlatform.BandRaise(this);
+  FPlatform.RestackTopMost();
+}
+
+void X11Window::Hide() {
+  if (!FVisible) return;
+  FVisible = false;
+  FActivateOnMap = false;
+  FMoveDrag = false;
+  if (FDisplay.ConnectionLost()) return;
+  if (FKind != WindowKind::Popup && FDisplay.WindowManagerRunning())
+    XWithdrawWindow(FDpy, FWindow, FDisplay.ScreenNumber());
+  else
+    XUnmapWindow(FDpy, FWindow);
+  XFlush(FDpy);
+  if (FPlatform.CaptureOwner() == this) LoseCapture();
+}
+
+void X11Window::Raise() {
+  XRaiseWindow(FDpy, FWindow);
+  if (FTopMost)
+    FPlatform.BandRaise(this);
+  else
+    FPlatform.RestackTopMost();
+}
+
+void X11Window::SetZOrder(ZOrder z) {
+  if (FDisplay.ConnectionLost()) return;
+  const bool wmState = FKind != WindowKind::Popup && FDisplay.WindowManagerRunning();
+  switch (z) {
+    case ZOrder::TopMost:
+      if (!FTopMost) {
+        FTopMost = true;
+        if (wmState) {
+          if (FMapped) SendNetWmState(true, FDisplay.Atoms().NetWmStateAbove);
+          else WriteNetWmState();
+        }
+      }
+      Raise();
+      break;
+    case ZOrder::NoTopMost:
+      if (FTopMost) {
+        FTopMost = false;
+        FPlatform.BandRemove(this);
+        if (wmState) {
+          if (FMapped) SendNetWmState(false, FDisplay.Atoms().NetWmStateAbove);
+          else WriteNetWmState();
+        }
+      }
+      Raise();
+      break;
+    case ZOrder::Top:
+      Raise();
+      break;
+    case ZOrder::Bottom:
+      if (FTopMost) {
+        FTopMost = false;
+        FPlatform.BandRemove(this);
+        if (wmState && FMapped) SendNetWmState(false, FDisplay.Atoms().NetWmStateAbove);
+        else if (wmState) WriteNetWmState();
+      }
+      XLowerWindow(FDpy, FWindow);
+      break;
+  }
+  XFlush(FDpy);  // stacking takes effect now, as the classic call does
+}
+
+void X11Window::SetRegion(std::optional<gfx::Region> region) {
+  FRegion = std::move(region);
+  if (FDisplay.ConnectionLost() || !FDisplay.HasShape()) return;  // plain rectangle without XShape
+  if (!FRegion) {
+    XShapeCombineMask(FDpy, FWindow, ShapeBounding, 0, 0, None, ShapeSet);
+    if (FDisplay.HasInputShape()) XShapeCombineMask(FDpy, FWindow, ShapeInput, 0, 0, None, ShapeSet);
+    return;
+  }
+  std::vector<XRectangle> rects;
+  rects.reserve(FRegion->Rects().size());
+  for (const Rect& r : FRegion->Rects()) {
+    const Rect c = r.Intersect({SHRT_MIN, SHRT_MIN, SHRT_MAX, SHRT_MAX});
+    if (c.IsEmpty()) continue;
+    rects.push_back({short(c.left), short(c.top), (unsigned short)c.Width(), (unsigned short)c.Height()});
+  }
+  XShapeCombineRectangles(FDpy, FWindow, ShapeBounding, 0, 0, rects.data(), int(rects.size()), ShapeSet, Unsorted);
+  if (FDisplay.HasInputShape())
+    XShapeCombineRectangles(FDpy, FWindow, ShapeInput, 0, 0, rects.data(), int(rects.size()), ShapeSet, Unsorted);
+}
+
+void X11Window::SetTitle(const std::string& title) {
+  if (FDisplay.ConnectionLost()) return;
+  XChangeProperty(FDpy, FWindow, FDisplay.Atoms().NetWmName, FDisplay.Atoms().Utf8String, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(title.data()), int(title.size()));
+  // WM_NAME is Latin-1; old managers get the ASCII part.
+  std::string ascii;
+  for (char c : title) ascii += (static_cast<unsigned char>(c) < 0x80) ? c : '?';
+  XStoreName(FDpy, FWindow, ascii.c_str());
+}
+
+void X11Window::Activate() {
+  if (!FVisible || FDisplay.ConnectionLost()) return;
+  if (!FMapped) {
+    FActivateOnMap = FKind != WindowKind::Popup;
+    return;
+  }
+  Raise();
+  if (FKind == WindowKind::Popup) return;
+  if (FDisplay.WindowManagerRunning()) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = FWindow;
+    ev.xclient.message_type = FDisplay.Atoms().NetActiveWindow;
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = 1;  // from an application
+    ev.xclient.data.l[1] = long(FPlatform.LastEventTime());
+    XSendEvent(FDpy, FDisplay.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+  }
+  // A BadMatch (the window is not viewable after all) is harmless and ignored.
+  XSetInputFocus(FDpy, FWindow, RevertToParent, CurrentTime);
+  XFlush(FDpy);
+}
+
+void X11Window::SetCapture() {
+  if (FDisplay.ConnectionLost()) return;
+  X11Window* prev = FPlatform.CaptureOwner();
+  if (prev == this) return;
+  if (prev) prev->LoseCapture();
+  const int r = XGrabPointer(FDpy, FWindow, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                             GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  if (r == GrabSuccess) FPlatform.SetCaptureOwner(this);
+}
+
+void X11Window::ReleaseCapture() {
+  if (FPlatform.CaptureOwner() != this) return;
+  FPlatform.SetCaptureOwner(nullptr);
+  if (!FDisplay.ConnectionLost()) {
+    XUngrabPointer(FDpy, CurrentTime);
+    XFlush(FDpy);
+  }
+}
+
+void X11Window::LoseCapture() {
+  if (FPlatform.CaptureOwner() != this) return;
+  FPlatform.SetCaptureOwner(nullptr);
+  if (!FDisplay.ConnectionLost()) XUngrabPointer(FDpy, CurrentTime);
+  FListener->OnCaptureLost();
+}
+
+void X11Window::SetCursor(const CursorSpec& cursor) {
+  if (FDisplay.ConnectionLost()) return;
+  const Cursor c = FPlatform.Cursors().Get(cursor);
+  if (c == FCursor) return;  // the toolkit sets the cursor on every move
+  FCursor = c;
+  XDefineCursor(FDpy, FWindow, c);
+  XFlush(FDpy);
+}
+
+void X11Window::BeginMoveDrag() {
+  if (!FMapped || FMoveDrag || FDisplay.ConnectionLost()) return;
+  ::Window root, child;
+  int rx, ry, wx, wy;
+  unsigned mask = 0;
+  if (!XQueryPointer(FDpy, FDisplay.Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) return;
+  if (!(mask & kButtonMasks)) return;  // the button is already up: nothing to drag
+  // We move the window ourselves (with or without a manager): the result is exact and the
+  // same everywhere. The grab keeps the drag going outside the window.
+  if (XGrabPointer(FDpy, FWindow, False, ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None,
+                   None, CurrentTime) != GrabSuccess)
+    return;
+  FDragOffset = {rx - FBounds.left, ry - FBounds.top};
+  FMoveDrag = true;
+  // Like the classic modal move loop, return only when the move is over; timers and painting
+  // keep running meanwhile.
+  std::shared_ptr<bool> alive = FAlive;
+  X11Platform& platform = FPlatform;
+  while (*alive && FMoveDrag && platform.ProcessEvents(true)) {
+  }
+  if (!*alive) return;
+  FMoveDrag = false;
+  if (FPlatform.CaptureOwner() != this && !FDisplay.ConnectionLost()) {
+    XUngrabPointer(FDpy, CurrentTime);
+    XFlush(FDpy);
+  }
+}
+
+void X11Window::Present(const Rect& dirty) {
+  if (!FMapped || FDisplay.ConnectionLost()) return;  // the Expose after mapping paints it all
+  const Rect r = dirty.Intersect(FBack.Bounds());
+  if (r.IsEmpty()) return;
+  PutRect(r);
+}
+
+void X11Window::PutRect(const Rect& r) {
+  XImage* image = XCreateImage(FDpy, FDisplay.WindowVisual(), unsigned(FDisplay.WindowDepth()), ZPixmap, 0, nullptr,
+                               unsigned(r.Width()), unsigned(r.Height()), 32, 0);
+  if (!image) return;
+  // Our pixels are written in native order; Xlib swaps on the way if the server differs.
+  image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+  const std::size_t bytes = std::size_t(image->bytes_per_line) * std::size_t(r.Height());
+  FScratch.resize((bytes + 3) / 4);
+  image->data = reinterpret_cast<char*>(FScratch.data());
+  FDisplay.WindowFormat().Encode(FBack, r, image, 0, 0);
+  XPutImage(FDpy, FWindow, FGc, image, 0, 0, r.left, r.top, unsigned(r.Width()), unsigned(r.Height()));
+  image->data = nullptr;
+  XDestroyImage(image);
+}
+
+Rect X11Window::QueryBounds() {
+  ::Window child;
+  int x = 0, y = 0;
+  XTranslateCoordinates(FDpy, FWindow, FDisplay.Root(), 0, 0, &x, &y, &child);
+  return Rect::FromXYWH(x, y, FBounds.Width(), FBounds.Height());
+}
+
+// ---- events ----
+
+void X11Window::HandleEvent(XEvent& ev) {
+  switch (ev.type) {
+    case Expose:
+      if (FMapped) PutRect(Rect::FromXYWH(ev.xexpose.x, ev.xexpose.y, ev.xexpose.width, ev.xexpose.height).Intersect(FBack.Bounds()));
+      break;
+    case ButtonPress: OnButtonPress(ev.xbutton); break;
+    case ButtonRelease: OnButtonRelease(ev.xbutton); break;
+    case MotionNotify: OnMotion(ev.xmotion); break;
+    case KeyPress: OnKey(ev.xkey, true); break;
+    case KeyRelease: OnKey(ev.xkey, false); break;
+    case LeaveNotify: {
+      const XCrossingEvent& c = ev.xcrossing;
+      if ((c.mode == NotifyNormal || c.mode == NotifyUngrab) && c.detail != NotifyInferior &&
+          !(c.state & kButtonMasks) && FPlatform.CaptureOwner() != this && !FMoveDrag)
+        FListener->OnMouseLeave();
+      break;
+    }
+    case FocusIn: OnFocus(ev.xfocus, true); break;
+    case FocusOut: OnFocus(ev.xfocus, false); break;
+    case ConfigureNotify: OnConfigure(ev.xconfigure); break;
+    case ReparentNotify: FParent = ev.xreparent.parent; break;
+    case MapNotify: OnMapped(); break;
+    case UnmapNotify:
+      FMapped = false;
+      break;
+    case ClientMessage: OnClientMessage(ev.xclient); break;
+    default: break;
+  }
+}
+
+void X11Window::OnButtonPress(XButtonEvent& e) {
+  if (FMoveDrag) return;
+  MouseEvent m;
+  m.Pos = {e.x, e.y};
+  m.ScreenPos = {e.x_root, e.y_root};
+  if (e.button == 4 || e.button == 5) {
+    m.Shift = X11Keys::ShiftOf(e.state);
+    FListener->OnMouseWheel(m, e.button == 4 ? kWheelDelta : -kWheelDelta);
+    return;
+  }
+  if (e.button < 1 || e.button > 3) return;
+  m.Button = ButtonOf(e.button);
+  m.Shift = ShiftState(X11Keys::ShiftOf(e.state) | ButtonFlag(e.button));
+  if (FLastClick.Valid && FLastClick.Button == e.button && e.time - FLastClick.When <= kDoubleClickMs &&
+      std::abs(e.x_root - FLastClick.X) <= kDoubleClickSlop && std::abs(e.y_root - FLastClick.Y) <= kDoubleClickSlop) {
+    m.DoubleClick = true;
+    m.Shift |= ssDouble;
+    FLastClick.Valid = false;  // a third click starts a new pair
+  } else {
+    FLastClick = {true, e.time, e.x_root, e.y_root, e.button};
+  }
+  FListener->OnMouseDown(m);
+}
+
+void X11Window::OnButtonRelease(XButtonEvent& e) {
+  if (FMoveDrag) {
+    FMoveDrag = false;  // the button that started the move is up; the release is the move's
+    return;
+  }
+  if (e.button < 1 || e.button > 3) return;
+  MouseEvent m;
+  m.Pos = {e.x, e.y};
+  m.ScreenPos = {e.x_root, e.y_root};
+  m.Button = ButtonOf(e.button);
+  m.Shift = ShiftState(X11Keys::ShiftOf(e.state) & ~ButtonFlag(e.button));
+  FListener->OnMouseUp(m);
+}
+
+void X11Window::OnMotion(XMotionEvent& e) {
+  // Only the newest of a run of queued moves matters (keeps dragging cheap).
+  XEvent next;
+  while (XEventsQueued(FDpy, QueuedAlready) > 0) {
+    XPeekEvent(FDpy, &next);
+    if (next.type != MotionNotify || next.xmotion.window != FWindow) break;
+    XNextEvent(FDpy, &next);
+    e = next.xmotion;
+  }
+  if (FMoveDrag) {
+    if (!(e.state & kButtonMasks)) {
+      FMoveDrag = false;
+      return;
+    }
+    const Rect moved = Rect::FromXYWH(e.x_root - FDragOffset.x, e.y_root - FDragOffset.y, FBounds.Width(), FBounds.Height());
+    if (moved == FBounds) return;
+    FBounds = moved;
+    if (FKind != WindowKind::Popup) WriteNormalHints();
+    RequestGeometry(moved);
+    FListener->OnMoved(FBounds);
+    return;
+  }
+  MouseEvent m;
+  m.Pos = {e.x, e.y};
+  m.ScreenPos = {e.x_root, e.y_root};
+  m.Shift = X11Keys::ShiftOf(e.state);
+  FListener->OnMouseMove(m);
+}
+
+void X11Window::OnKey(XKeyEvent& e, bool down) {
+  char text[32];
+  KeySym shifted = NoSymbol;
+  const int length = XLookupString(&e, text, sizeof text, &shifted, nullptr);
+  KeySym base = XLookupKeysym(&e, 0);
+  // Keypad keys follow Num Lock, which only the shifted lookup knows.
+  if (IsKeypadKey(base) || base == NoSymbol) base = shifted;
+  int vk = X11Keys::VirtualKeyOf(base);
+  if (vk == 0) vk = X11Keys::VirtualKeyOf(shifted);
+
+  KeyEvent k;
+  k.Key = vk;
+  if (down) {
+    k.Repeat = FKeysDown.count(e.keycode) != 0;
+    FKeysDown.insert(e.keycode);
+    k.Shift = ShiftState(X11Keys::ShiftOf(e.state) | X11Keys::ModifierFlagOf(vk));
+  } else {
+    FKeysDown.erase(e.keycode);
+    k.Shift = ShiftState(X11Keys::ShiftOf(e.state) & ~X11Keys::ModifierFlagOf(vk));
+  }
+  std::shared_ptr<bool> alive = FAlive;
+  if (!down) {
+    if (vk) FListener->OnKeyUp(k);
+    return;
+  }
+  if (vk) FListener->OnKeyDown(k);
+  if (!*alive) return;
+  // Alt combinations are commands, not text (the classic system-character rule).
+  if (e.state & Mod1Mask) return;
+  const std::string utf8 = X11Keys::TextOf(shifted, text, length);
+  if (!utf8.empty()) FListener->OnChar(utf8);
+}
+
+void X11Window::OnFocus(XFocusChangeEvent& e, bool in) {
+  if (e.mode == NotifyGrab || e.mode == NotifyUngrab) return;  // a keyboard grab elsewhere, not a change
+  if (e.detail == NotifyPointer || e.detail == NotifyInferior) return;
+  if (FActive == in) return;
+  FActive = in;
+  if (!in) FKeysDown.clear();
+  FListener->OnActivate(in);
+}
+
+void X11Window::OnConfigure(XConfigureEvent& e) {
+  Rect got;
+  if (e.send_event || FParent == FDisplay.Root() || FParent == None) {
+    got = Rect::FromXYWH(e.x, e.y, e.width, e.height);
+  } else {
+    got = QueryBounds();  // inside a manager's frame: ask where that puts us on the screen
+    got.right = got.left + e.width;
+    got.bottom = got.top + e.height;
+  }
+  // Our own requests come back one by one; only a geometry nobody asked for is news.
+  auto mine = std::find(FPendingGeometry.begin(), FPendingGeometry.end(), got);
+  if (mine != FPendingGeometry.end()) {
+    FPendingGeometry.erase(FPendingGeometry.begin(), mine + 1);
+    return;
+  }
+  if (got == FBounds) return;
+  FPendingGeometry.clear();
+  const bool resized = got.Width() != FBounds.Width() || got.Height() != FBounds.Height();
+  FBounds = got;
+  if (resized) FBack.Resize(got.Width(), got.Height());
+  FListener->OnMoved(FBounds);
+}
+
+void X11Window::OnMapped() {
+  FMapped = true;
+  if (FKind != WindowKind::Popup && FDisplay.WindowManagerRunning()) {
+    // Some managers place new windows by their own rules; put it back where it was asked.
+    const Rect actual = QueryBounds();
+    if (actual.left != FBounds.left || actual.top != FBounds.top) RequestGeometry(FBounds);
+  }
+  FPlatform.RestackTopMost();
+  if (FActivateOnMap) {
+    FActivateOnMap = false;
+    Activate();
+  }
+}
+
+void X11Window::OnClientMessage(XClientMessageEvent& e) {
+  const X11Atoms& at = FDisplay.Atoms();
+  if (e.message_type != at.WmProtocols || e.format != 32) return;
+  const Atom what = Atom(e.data.l[0]);
+  if (what == at.NetWmPing) {
+    XEvent reply{};
+    reply.xclient = e;
+    reply.xclient.window = FDisplay.Root();
+    XSendEvent(FDpy, FDisplay.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &reply);
+  } else if (what == at.WmDeleteWindow) {
+    FListener->OnCloseRequest();
+  }
+}
+
+}  // namespace plat

@@ -1,0 +1,279 @@
+// Windows on a real X server: placement, properties, showing and hiding, painting, stacking
+// and shaped regions.
+// gtest comes before the X headers, whose macros (None, Bool) clash with its names.
+#include "X11Fixture.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+
+using namespace x11test;
+using plat::Rect;
+
+namespace {
+
+std::vector<Atom> AtomList(Display* dpy, ::Window w, Atom prop) {
+  Atom type;
+  int format;
+  unsigned long n, after;
+  unsigned char* data = nullptr;
+  std::vector<Atom> out;
+  if (XGetWindowProperty(dpy, w, prop, 0, 64, False, AnyPropertyType, &type, &format, &n, &after, &data) == Success &&
+      data) {
+    for (unsigned long i = 0; i < n; ++i) out.push_back(reinterpret_cast<Atom*>(data)[i]);
+    XFree(data);
+  }
+  return out;
+}
+
+bool Has(const std::vector<Atom>& v, Atom a) { return std::find(v.begin(), v.end(), a) != v.end(); }
+
+Atom Intern(Display* d, const char* name) { return XInternAtom(d, name, False); }
+
+// A stacking position among the root's children (higher is nearer the top).
+int StackIndex(Display* dpy, ::Window w) {
+  ::Window root, parent, *children = nullptr;
+  unsigned n = 0;
+  XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n);
+  int index = -1;
+  for (unsigned i = 0; i < n; ++i)
+    if (children[i] == w) index = int(i);
+  if (children) XFree(children);
+  return index;
+}
+
+// A plain window of another client, as an ordinary application would make it.
+::Window ForeignWindow(Display* dpy, const Rect& r, unsigned long pixel) {
+  XSetWindowAttributes a{};
+  a.background_pixel = pixel;
+  const ::Window w = XCreateWindow(dpy, DefaultRootWindow(dpy), r.left, r.top, unsigned(r.Width()), unsigned(r.Height()),
+                                   0, CopyFromParent, InputOutput, CopyFromParent, CWBackPixel, &a);
+  XMapRaised(dpy, w);
+  XSync(dpy, False);
+  return w;
+}
+
+}  // namespace
+
+TEST_F(X11Fixture, WindowAppearsExactlyWhereAskedAndHidesAndShows) {
+  RecordingListener l;
+  auto& w = NewWindow(Rect::FromXYWH(37, 53, 211, 97), &l);
+  auto& off = NewWindow(Rect::FromXYWH(-30, 700, 120, 100), nullptr);  // partly off the screen
+  EXPECT_EQ(MapState(Peer, Xid(w)), IsUnmapped);
+  ShowAndWait(w);
+  ShowAndWait(off);
+  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(ServerGeometry(Peer, Xid(w)), Rect::FromXYWH(37, 53, 211, 97));
+  EXPECT_EQ(ServerGeometry(Peer, Xid(off)), Rect::FromXYWH(-30, 700, 120, 100));
+
+  w.Hide();
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return MapState(Peer, Xid(w)) == IsUnmapped; }));
+  EXPECT_FALSE(w.Visible());
+  ShowAndWait(w);
+  EXPECT_EQ(ServerGeometry(Peer, Xid(w)), Rect::FromXYWH(37, 53, 211, 97));
+
+  // Moving and sizing from the program is not reported back as a move by the window system,
+  // and the back buffer follows the size.
+  w.SetBounds(Rect::FromXYWH(400, 300, 50, 60));
+  Pump(*Platform, 50);
+  EXPECT_EQ(ServerGeometry(Peer, Xid(w)), Rect::FromXYWH(400, 300, 50, 60));
+  EXPECT_EQ(w.Bounds(), Rect::FromXYWH(400, 300, 50, 60));
+  EXPECT_EQ(w.BackBuffer().Width(), 50);
+  EXPECT_EQ(w.BackBuffer().Height(), 60);
+  EXPECT_TRUE(l.Moved.empty());
+
+  // Another client moving the window is a move by the window system.
+  XMoveWindow(Peer, Xid(w), 10, 20);
+  XSync(Peer, False);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return !l.Moved.empty(); }));
+  EXPECT_EQ(l.Moved.back(), Rect::FromXYWH(10, 20, 50, 60));
+  EXPECT_EQ(w.Bounds(), Rect::FromXYWH(10, 20, 50, 60));
+}
+
+TEST_F(X11Fixture, WindowPropertiesTellManagersHowToTreatIt) {
+  auto& normal = NewWindow(Rect::FromXYWH(0, 0, 50, 50), nullptr);
+  auto& popup = NewWindow(Rect::FromXYWH(60, 0, 50, 50), nullptr, plat::WindowKind::Popup, true);
+  auto& tool = NewWindow(Rect::FromXYWH(120, 0, 50, 50), nullptr, plat::WindowKind::Tool);
+  normal.SetTitle("Vantrel ruler");
+  Pump(*Platform, 20);
+
+  // Undecorated: the Motif hints switch decorations off.
+  Atom type;
+  int format;
+  unsigned long n, after;
+  unsigned char* data = nullptr;
+  const Atom motif = Intern(Peer, "_MOTIF_WM_HINTS");
+  ASSERT_EQ(XGetWindowProperty(Peer, Xid(normal), motif, 0, 5, False, motif, &type, &format, &n, &after, &data), Success);
+  ASSERT_NE(data, nullptr);
+  ASSERT_EQ(n, 5u);
+  EXPECT_EQ(reinterpret_cast<long*>(data)[0] & 2, 2);  // decorations field is valid
+  EXPECT_EQ(reinterpret_cast<long*>(data)[2], 0);      // and empty
+  XFree(data);
+
+  const auto state = AtomList(Peer, Xid(normal), Intern(Peer, "_NET_WM_STATE"));
+  EXPECT_TRUE(Has(state, Intern(Peer, "_NET_WM_STATE_SKIP_TASKBAR")));
+  EXPECT_TRUE(Has(state, Intern(Peer, "_NET_WM_STATE_SKIP_PAGER")));
+  EXPECT_FALSE(Has(state, Intern(Peer, "_NET_WM_STATE_ABOVE")));
+  EXPECT_TRUE(Has(AtomList(Peer, Xid(popup), Intern(Peer, "_NET_WM_STATE")), Intern(Peer, "_NET_WM_STATE_ABOVE")));
+  EXPECT_TRUE(Has(AtomList(Peer, Xid(tool), Intern(Peer, "_NET_WM_WINDOW_TYPE")),
+                  Intern(Peer, "_NET_WM_WINDOW_TYPE_UTILITY")));
+
+  // Exact placement is requested; popups are left alone by managers and refuse the focus.
+  XSizeHints hints{};
+  long supplied = 0;
+  ASSERT_TRUE(XGetWMNormalHints(Peer, Xid(normal), &hints, &supplied));
+  EXPECT_TRUE(hints.flags & USPosition);
+  EXPECT_TRUE(hints.flags & PPosition);
+  XWindowAttributes attrs{};
+  XGetWindowAttributes(Peer, Xid(popup), &attrs);
+  EXPECT_TRUE(attrs.override_redirect);
+  XGetWindowAttributes(Peer, Xid(normal), &attrs);
+  EXPECT_FALSE(attrs.override_redirect);
+  XWMHints* wm = XGetWMHints(Peer, Xid(popup));
+  ASSERT_NE(wm, nullptr);
+  EXPECT_TRUE(wm->flags & InputHint);
+  EXPECT_FALSE(wm->input);
+  XFree(wm);
+
+  char* name = nullptr;
+  ASSERT_TRUE(XFetchName(Peer, Xid(normal), &name));
+  EXPECT_STREQ(name, "Vantrel ruler");
+  XFree(name);
+}
+
+TEST_F(X11Fixture, PresentedPixelsComeBackFromScreenCapture) {
+  auto& w = NewWindow(Rect::FromXYWH(100, 80, 64, 48), nullptr);
+  ShowAndWait(w);
+  gfx::Bitmap& back = w.BackBuffer();
+  for (int y = 0; y < back.Height(); ++y)
+    for (int x = 0; x < back.Width(); ++x) back.At(x, y) = gfx::RGB(x * 4, y * 5, (x ^ y) * 3);
+  w.Present(back.Bounds());
+  EXPECT_TRUE(Platform->CaptureUsesShm());
+  EXPECT_EQ(Platform->CaptureScreen(w.Bounds()), back);
+
+  // Only the dirty rectangle goes out: the rest of the window keeps the old pixels.
+  const gfx::Bitmap before = back;
+  back.Fill(gfx::clRed);
+  w.Present(Rect{10, 10, 20, 15});
+  const gfx::Bitmap shot = Platform->CaptureScreen(w.Bounds());
+  for (int y = 0; y < back.Height(); ++y)
+    for (int x = 0; x < back.Width(); ++x) {
+      const bool inside = Rect{10, 10, 20, 15}.Contains({x, y});
+      ASSERT_EQ(shot.At(x, y), inside ? gfx::clRed : before.At(x, y)) << x << "," << y;
+    }
+
+  // Capture without shared memory reads the same pixels.
+  w.Present(back.Bounds());
+  const gfx::Bitmap viaShm = Platform->CaptureScreen(Rect::FromXYWH(90, 70, 100, 80));
+  Platform->DisableShmCapture();
+  EXPECT_FALSE(Platform->CaptureUsesShm());
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(90, 70, 100, 80)), viaShm);
+  EXPECT_EQ(viaShm.At(10, 10), gfx::clRed);
+
+  // Off-screen parts read as black, on-screen parts as the screen.
+  auto& corner = NewWindow(Rect::FromXYWH(0, 0, 10, 10), nullptr);
+  ShowAndWait(corner);
+  Paint(corner, gfx::clWhite);
+  const gfx::Bitmap edge = Platform->CaptureScreen(Rect::FromXYWH(-5, -5, 10, 10));
+  ASSERT_EQ(edge.Width(), 10);
+  EXPECT_EQ(edge.At(0, 0), 0u);
+  EXPECT_EQ(edge.At(4, 9), 0u);
+  EXPECT_EQ(edge.At(5, 5), gfx::clWhite);
+  EXPECT_EQ(edge.At(9, 9), gfx::clWhite);
+  const gfx::Bitmap outside = Platform->CaptureScreen(Rect::FromXYWH(5000, 5000, 4, 3));
+  EXPECT_EQ(outside, gfx::Bitmap(4, 3, 0));
+}
+
+TEST_F(X11Fixture, ExposedPartsAreRepaintedFromTheBackBuffer) {
+  auto& w = NewWindow(Rect::FromXYWH(50, 50, 100, 100), nullptr);
+  ShowAndWait(w);
+  Paint(w, gfx::RGB(10, 200, 30));
+  // Another client covers part of it and goes away again.
+  const ::Window cover = ForeignWindow(Peer, Rect::FromXYWH(80, 80, 40, 40), 0xFF00FF);
+  Pump(*Platform, 30);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(90, 90, 1, 1)).At(0, 0), gfx::RGB(255, 0, 255));
+  XDestroyWindow(Peer, cover);
+  XSync(Peer, False);
+  Pump(*Platform, 50);
+  EXPECT_EQ(Platform->CaptureScreen(w.Bounds()), gfx::Bitmap(100, 100, gfx::RGB(10, 200, 30)));
+}
+
+TEST_F(X11Fixture, TopmostBandHoldsWithoutAWindowManager) {
+  ASSERT_FALSE(Platform->WindowManagerRunning());
+  auto& top = NewWindow(Rect::FromXYWH(100, 100, 100, 100), nullptr, plat::WindowKind::Normal, true);
+  auto& normal = NewWindow(Rect::FromXYWH(150, 150, 100, 100), nullptr);
+  ShowAndWait(top);
+  ShowAndWait(normal);
+  Paint(top, gfx::clBlue);
+  Paint(normal, gfx::clGreen);
+  Pump(*Platform, 20);
+  // Our own normal window, shown after, stays below.
+  EXPECT_GT(StackIndex(Peer, Xid(top)), StackIndex(Peer, Xid(normal)));
+  normal.SetZOrder(plat::ZOrder::Top);
+  Pump(*Platform, 20);
+  EXPECT_GT(StackIndex(Peer, Xid(top)), StackIndex(Peer, Xid(normal)));
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(160, 160, 1, 1)).At(0, 0), gfx::clBlue);
+
+  // Another application's window raised afterwards goes under the band too.
+  const ::Window other = ForeignWindow(Peer, Rect::FromXYWH(120, 120, 60, 60), 0x00FFFF);
+  XRaiseWindow(Peer, other);
+  XSync(Peer, False);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return StackIndex(Peer, Xid(top)) > StackIndex(Peer, other); }));
+  Pump(*Platform, 20);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(130, 130, 1, 1)).At(0, 0), gfx::clBlue);
+
+  // Out of the band, it is an ordinary window again.
+  top.SetZOrder(plat::ZOrder::NoTopMost);
+  EXPECT_FALSE(top.TopMost());
+  XRaiseWindow(Peer, other);
+  XSync(Peer, False);
+  Pump(*Platform, 50);
+  EXPECT_GT(StackIndex(Peer, other), StackIndex(Peer, Xid(top)));
+  // And back in.
+  top.SetZOrder(plat::ZOrder::TopMost);
+  Pump(*Platform, 20);
+  EXPECT_GT(StackIndex(Peer, Xid(top)), StackIndex(Peer, other));
+  EXPECT_GT(StackIndex(Peer, Xid(top)), StackIndex(Peer, Xid(normal)));
+  // Bottom leaves the band and goes under everything.
+  top.SetZOrder(plat::ZOrder::Bottom);
+  Pump(*Platform, 20);
+  EXPECT_FALSE(top.TopMost());
+  EXPECT_LT(StackIndex(Peer, Xid(top)), StackIndex(Peer, Xid(normal)));
+}
+
+TEST_F(X11Fixture, ShapedWindowIsTransparentToTheMouseOutsideItsRegion) {
+  RecordingListener below, shaped;
+  auto& b = NewWindow(Rect::FromXYWH(0, 0, 300, 300), &below);
+  auto& s = NewWindow(Rect::FromXYWH(0, 0, 300, 300), &shaped);
+  ShowAndWait(b);
+  ShowAndWait(s);
+  Paint(b, gfx::clGreen);
+  Paint(s, gfx::clRed);
+  s.SetRegion(gfx::Region(Rect{0, 0, 100, 100}));
+  Pump(*Platform, 30);
+  // Drawing is clipped to the region...
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(50, 50, 1, 1)).At(0, 0), gfx::clRed);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(200, 200, 1, 1)).At(0, 0), gfx::clGreen);
+
+  // ...and so is the mouse.
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "200", "200", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return !below.Downs.empty(); }));
+  EXPECT_TRUE(shaped.Downs.empty());
+  EXPECT_EQ(below.Downs[0].Pos, (gfx::Point{200, 200}));
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "50", "40", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return !shaped.Downs.empty(); }));
+  EXPECT_EQ(shaped.Downs[0].Pos, (gfx::Point{50, 40}));
+  EXPECT_EQ(below.Downs.size(), 1u);
+
+  // Without a region the whole rectangle belongs to the window again.
+  s.SetRegion(std::nullopt);
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "210", "220", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return shaped.Downs.size() == 2; }));
+  EXPECT_EQ(below.Downs.size(), 1u);
+  // An empty region hides the window from the mouse entirely.
+  s.SetRegion(gfx::Region());
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "20", "20", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return below.Downs.size() == 2; }));
+  EXPECT_EQ(shaped.Downs.size(), 2u);
+}
