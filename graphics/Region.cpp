@@ -361,8 +361,8 @@ Region Region::Polygon(std::span<const Point> points, FillMode mode) {
   std::vector<Edge> active;
   std::size_t nextEdge = 0;
   for (long long y = minY; y < maxY; ++y) {
-    while (nextEdge < edges.size() && edges[nextEdge].y1 <= y) active.push_back(edges[nextEdge++]);
     std::erase_if(active, [y](const Edge& e) { return e.y2 <= y; });
+    while (nextEdge < edges.size() && edges[nextEdge].y1 <= y) active.push_back(edges[nextEdge++]);
     crossings.clear();
     for (const Edge& e : active) {
       // crossing at yc = y + 0.5; first pixel x with x + 0.5 >= xc, i.e. x = ceil(xc - 0.5):
