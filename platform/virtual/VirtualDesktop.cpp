@@ -368,12 +368,19 @@ void VirtualDesktop::WindowSetCapture(VirtualWindow* w) {
 }
 
 void VirtualDesktop::WindowReleaseCapture(VirtualWindow* w) {
-  // Releasing is global, as ReleaseCapture is: it ends whatever capture the pointer is under,
-  // the implicit one of a held button included. A window that loses its capture to another
-  // window's call hears of it; the caller itself does not.
-  if (FCapture) ClearCapture(FCapture, FCapture != w);
-  FImplicit = nullptr;
-  UpdateHover(WindowAt(FCursorPos));
+  // A window releases only what it holds: its own capture, and the implicit one of a button
+  // pressed on it. A window that no longer holds the pointer (it lost it to another one and
+  // has not heard yet) cannot take it from the new holder.
+  bool released = false;
+  if (FCapture == w) {
+    ClearCapture(w, false);
+    released = true;
+  }
+  if (FImplicit == w) {
+    FImplicit = nullptr;
+    released = true;
+  }
+  if (released) UpdateHover(WindowAt(FCursorPos));
 }
 
 void VirtualDesktop::WindowBeginMoveDrag(VirtualWindow* w) {

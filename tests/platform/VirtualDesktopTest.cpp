@@ -307,6 +307,26 @@ TEST(VirtualDesktopCompose, CaptureSeesTheCapturingWindowItself) {
   EXPECT_EQ(d.CaptureScreen({100, 100, 101, 101}).Get(0, 0), gfx::clNavy);
 }
 
+TEST(VirtualDesktopCompose, ManySmallPresentsAllShow) {
+  VirtualDesktop d({100, 100});
+  auto w = Make(d, "W", {0, 0, 100, 100});
+  Paint(w.W, gfx::clBlack);
+  w.W->Show(false);
+  (void)d.Screen();
+  // More scattered changes than are tracked one by one: all of them still reach the screen.
+  for (int i = 0; i < 50; ++i) {
+    int x = (i * 37) % 100, y = (i * 53) % 100;
+    w.W->BackBuffer().Set(x, y, gfx::clWhite);
+    w.W->Present({x, y, x + 1, y + 1});
+  }
+  const gfx::Bitmap& s = d.Screen();
+  int white = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) white += s.Get(x, y) == gfx::clWhite;
+  EXPECT_EQ(white, 50);
+  EXPECT_EQ(s, w.W->Buffer());
+}
+
 TEST(VirtualDesktopCompose, OddBoundsDoNotBreakAnything) {
   VirtualDesktop d({50, 50});
   // Inverted bounds become an empty window; huge offsets stay harmless.

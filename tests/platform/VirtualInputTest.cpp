@@ -154,10 +154,12 @@ TEST_F(VirtualInput, ExplicitCaptureAndItsRelease) {
   EXPECT_TRUE(Run().empty());
   EXPECT_EQ(D.CaptureWindow(), nullptr);
 
-  // Releasing another window's capture tells the holder.
+  // A window cannot release another window's capture.
   a.W->SetCapture();
   b.W->ReleaseCapture();
-  EXPECT_EQ(Run(), (Journal{"A capturelost"}));
+  EXPECT_EQ(D.CaptureWindow(), a.W);
+  a.W->ReleaseCapture();
+  EXPECT_TRUE(Run().empty());
 
   // Hiding the holder ends the capture.
   D.InjectMouseMove(20, 20);
@@ -189,11 +191,14 @@ TEST_F(VirtualInput, PopupsNeitherActivateNorRise) {
   D.InjectClick();
   EXPECT_EQ(Run(), (Journal{"Menu move 10,10 screen 30,30 -", "Menu down left 10,10 L", "Menu up left 10,10 -"}));
   EXPECT_EQ(D.ActiveWindow(), a.W);
-  // A tool window takes the focus when clicked.
+  // A tool window takes the focus when clicked, and rises, but only within its band.
   D.InjectMouseMove(160, 10);
   D.InjectClick();
   Run();
   EXPECT_EQ(D.ActiveWindow(), tool.W);
+  ASSERT_EQ(D.Windows().size(), 3u);
+  EXPECT_EQ(D.Windows()[0], menu.W);
+  EXPECT_EQ(D.Windows()[1], tool.W);
 }
 
 TEST_F(VirtualInput, DoubleClickWheelAndCloseRequest) {
