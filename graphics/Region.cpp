@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstring>
+#include <stdexcept>
 #include <string>
 
 namespace gfx {
@@ -240,6 +240,11 @@ bool RegionBox(const Rect& r, long long& l, long long& t, long long& W, long lon
   t = T;
   W = R - L;
   H = B - T;
+  // Curved shapes are built row by row, so a box this large would only exhaust memory.
+  constexpr long long kMaxCurveExtent = 1 << 24;
+  if (W > kMaxCurveExtent || H > kMaxCurveExtent)
+    throw std::length_error("curved region of " + std::to_string(W) + " x " + std::to_string(H) +
+                            " pixels is too large");
   return W > 0 && H > 0;
 }
 

@@ -288,6 +288,8 @@ TEST(Region, EllipseFillsItsBoxSymmetrically) {
   EXPECT_TRUE(Region::Ellipse({0, 0, 1, 10}).IsEmpty());
   EXPECT_TRUE(Region::Ellipse({5, 5, 5, 5}).IsEmpty());
   EXPECT_EQ(Region::Ellipse({0, 0, 3, 3}), Region(Rect{0, 0, 2, 2}));
+  EXPECT_THROW(Region::Ellipse({INT32_MIN, 0, INT32_MAX, 10}), std::length_error);
+  EXPECT_THROW(Region::RoundRect({0, INT32_MIN, 10, INT32_MAX}, 4, 4), std::length_error);
 
   for (int w = 1; w <= 40; ++w)
     for (int h = 1; h <= 40; h += (w < 10 ? 1 : 7)) {
