@@ -817,16 +817,32 @@ void Canvas::PatBlt(int x, int y, int width, int height, RasterOp rop) {
   } else if (idx == 0xAA) {
     return;  // the destination stays
   }
-  for (const Rect& c : p.Clip().Rects()) {
-    const Rect d = dest.Intersect(c);
-    if (d.IsEmpty()) continue;
-    for (int yy = d.top; yy < d.bottom; ++yy) {
-      TColor* row = FTarget->Row(yy);
-      for (int xx = d.left; xx < d.right; ++xx) {
-        if (usesPattern && !tile.Paints(xx, yy)) continue;
-        row[xx] = Rop3(idx, usesPattern ? tile.At(xx, yy) : 0, 0, row[xx]);
+  // The operations the controls use (stipples, inverting) get loops of their own.
+  auto run = [&](auto op) {
+    for (const Rect& c : p.Clip().Rects()) {
+      const Rect d = dest.Intersect(c);
+      if (d.IsEmpty()) continue;
+      for (int yy = d.top; yy < d.bottom; ++yy) {
+        TColor* row = FTarget->Row(yy);
+        if (!usesPattern) {
+          for (int xx = d.left; xx < d.right; ++xx) row[xx] = op(TColor(0), row[xx]);
+        } else if (tile.Solid) {
+          for (int xx = d.left; xx < d.right; ++xx) row[xx] = op(tile.Color, row[xx]);
+        } else {
+          const TColor* colors = tile.Colors[yy & 7];
+          const unsigned mask = tile.Mask[yy & 7];
+          for (int xx = d.left; xx < d.right; ++xx)
+            if (mask & (0x80u >> (xx & 7))) row[xx] = op(colors[xx & 7], row[xx]);
+        }
       }
     }
+  };
+  switch (idx) {
+    case 0xA0: run([](TColor pat, TColor dst) { return pat & dst; }); break;
+    case 0x5A: run([](TColor pat, TColor dst) { return pat ^ dst; }); break;
+    case 0x55: run([](TColor, TColor dst) { return ~dst & 0xFFFFFF; }); break;
+    case 0xFA: run([](TColor pat, TColor dst) { return pat | dst; }); break;
+    default: run([idx](TColor pat, TColor dst) { return Rop3(idx, pat, 0, dst); }); break;
   }
 }
 
