@@ -5,6 +5,9 @@
 // centre: text pixel (i, j) lands at ref + i * (cos a, -sin a) + j * (sin a, cos a). Quarter
 // turns use exact integer arithmetic, so they are pixel-exact rotations of the plain text;
 // other angles sample the mask bilinearly.
+//
+// DrawText lays its lines out horizontally whatever the font's escapement, as the classic call
+// is only meant for unrotated text; rotated text goes through TextOut.
 #include <algorithm>
 #include <climits>
 #include <cmath>
