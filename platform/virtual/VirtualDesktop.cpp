@@ -639,7 +639,9 @@ void VirtualDesktop::ApplyDown(MouseButton b, bool doubleClick) {
   if (!target) {
     target = WindowAt(FCursorPos);
     if (!target) return;  // a press on the bare desktop
-    if (target->FKind != WindowKind::Popup && FActive != target) {
+    // Clicking a window that can take the focus brings it to the front of its band, even
+    // when it already has the focus.
+    if (target->FKind != WindowKind::Popup) {
       RaiseInBand(target);
       SetActive(target);
     }

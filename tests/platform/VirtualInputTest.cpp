@@ -199,6 +199,14 @@ TEST_F(VirtualInput, PopupsNeitherActivateNorRise) {
   ASSERT_EQ(D.Windows().size(), 3u);
   EXPECT_EQ(D.Windows()[0], menu.W);
   EXPECT_EQ(D.Windows()[1], tool.W);
+  // The active window, put below the others, comes back up when clicked, without another
+  // activation.
+  tool.W->SetZOrder(plat::ZOrder::Bottom);
+  EXPECT_EQ(D.Windows().back(), tool.W);
+  D.InjectClick();
+  EXPECT_EQ(Run(), (Journal{"Tool down left 10,10 L", "Tool up left 10,10 -"}));
+  EXPECT_EQ(D.Windows()[1], tool.W);
+  EXPECT_EQ(D.ActiveWindow(), tool.W);
 }
 
 TEST_F(VirtualInput, DoubleClickWheelAndCloseRequest) {
