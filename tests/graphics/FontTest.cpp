@@ -223,9 +223,9 @@ TEST(RealFonts, ArbitraryInputNeverCrashes) {
   Canvas c(bmp);
   const std::string samples[] = {
       "", "\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC0\xAF", "a\0b",
-      "\xE2\x84\xA2 \xE4\xB8\xAD \xF0\x9F\x98\x80 \xD7\xA9", std::string(50000, '8'),
+      "\xE2\x84\xA2 \xE4\xB8\xAD \xF0\x9F\x98\x80 \xD7\xA9", std::string(20000, '8'),
   };
-  for (int height : {-9, 9, 0, -1, 1, INT_MIN, INT_MAX, -400})
+  for (int height : {-9, 9, 0, -1, 1, INT_MIN, INT_MAX})
     for (FontStyles style : {FontStyles(0), FontStyles(fsBold | fsItalic | fsUnderline | fsStrikeOut)})
       for (const std::string& name : {std::string("Arial"), std::string("No Such Face \xFF"), std::string()}) {
         c.SelectFont(MakeFont(name, height, style, height == -9 ? 450 : 0));

@@ -351,7 +351,7 @@ TEST_F(BuiltinText, ArbitraryInputNeverCrashes) {
   std::mt19937 rng(1234);
   std::string junk;
   for (int i = 0; i < 4000; ++i) junk += char(rng() & 0xFF);
-  const std::string longText(200000, 'W');
+  const std::string longText(60000, 'W');
   for (int esc : {0, 450, 900, 1234, 2700, -3599, INT_MIN, INT_MAX}) {
     c.SelectFont(TestFont(esc, fsBold | fsItalic | fsUnderline | fsStrikeOut));
     for (const std::string& s : {junk, longText, std::string(), std::string("\0\0a", 3)}) {
@@ -368,5 +368,5 @@ TEST_F(BuiltinText, ArbitraryInputNeverCrashes) {
       }
     }
   }
-  EXPECT_EQ(c.TextWidth(longText), 200000 * 7);
+  EXPECT_EQ(c.TextWidth(longText), 60000 * 7);
 }
