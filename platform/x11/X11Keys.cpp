@@ -101,6 +101,11 @@ ShiftState X11Keys::ModifierFlagOf(int vk) {
 std::string X11Keys::TextOf(KeySym ks, const char* latin1, int length) {
   std::string s;
   if (ks == XK_Delete || ks == XK_KP_Delete) return s;
+  // Ctrl turns letters into control characters (Ctrl+C is 0x03), as the classic messages do.
+  if (length == 1 && static_cast<unsigned char>(latin1[0]) < 0x20) {
+    s += latin1[0];
+    return s;
+  }
   if ((ks >= 0x20 && ks <= 0x7E) || (ks >= 0xA0 && ks <= 0xFF)) {
     AppendUtf8(s, ks);
   } else if ((ks & 0xFF000000ul) == 0x01000000ul) {

@@ -50,8 +50,8 @@ X11TrayIcon::X11TrayIcon(X11Platform& platform, X11Display& display, TrayIconLis
 X11TrayIcon::~X11TrayIcon() {
   FPlatform.TrayIconDestroyed(this);
   FPlatform.Unregister(FWindow);
+  XFreeGC(FDpy, FGc);
   if (!FDisplay.ConnectionLost()) {
-    XFreeGC(FDpy, FGc);
     XDestroyWindow(FDpy, FWindow);  // the tray notices and drops the icon
     XFlush(FDpy);
   }

@@ -76,8 +76,8 @@ X11Window::~X11Window() {
   if (FPlatform.CaptureOwner() == this && live) XUngrabPointer(FDpy, CurrentTime);
   FPlatform.WindowDestroyed(this);
   FPlatform.Unregister(FWindow);
+  XFreeGC(FDpy, FGc);  // frees client memory too, so also after the connection died
   if (live) {
-    XFreeGC(FDpy, FGc);
     XDestroyWindow(FDpy, FWindow);
     XFlush(FDpy);
   }

@@ -1,0 +1,209 @@
+// Shell services: the clipboard read by xclip, the notification area, xdg-open.
+#include "X11Fixture.h"
+
+#include <X11/Xatom.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "graphics/ImageFile.h"
+#include "platform/x11/X11TrayIcon.h"
+
+using namespace x11test;
+using plat::Rect;
+
+namespace {
+
+gfx::Bitmap Noise(int w, int h) {
+  gfx::Bitmap b(w, h);
+  std::uint32_t s = 12345;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      s = s * 1664525u + 1013904223u;
+      b.At(x, y) = (s >> 8) & 0xFFFFFF;
+    }
+  return b;
+}
+
+std::uint32_t BigEndian32(const std::string& s, std::size_t at) {
+  return (std::uint32_t(std::uint8_t(s[at])) << 24) | (std::uint32_t(std::uint8_t(s[at + 1])) << 16) |
+         (std::uint32_t(std::uint8_t(s[at + 2])) << 8) | std::uint32_t(std::uint8_t(s[at + 3]));
+}
+
+std::string Xclip(X11Fixture* , XvfbServer& server, plat::X11Platform& p, const std::string& target) {
+  const std::string out = TempPath("clip-" + std::to_string(std::hash<std::string>{}(target)));
+  const pid_t pid = server.Spawn({"xclip", "-selection", "clipboard", "-t", target, "-o"}, out);
+  const int status = PumpUntilExit(p, pid, 15000);
+  std::string data = ReadFile(out);
+  unlink(out.c_str());
+  return status == 0 ? data : "";
+}
+
+struct TrayRecorder : plat::TrayIconListener {
+  std::vector<plat::Point> Downs, Ups, Doubles;
+  void OnTrayMouseDown(plat::MouseButton, plat::Point p) override { Downs.push_back(p); }
+  void OnTrayMouseUp(plat::MouseButton, plat::Point p) override { Ups.push_back(p); }
+  void OnTrayDoubleClick(plat::MouseButton, plat::Point p) override { Doubles.push_back(p); }
+};
+
+}  // namespace
+
+TEST_F(X11Fixture, ClipboardServesPngAndBmpThatXclipReadsBack) {
+  // Large enough for the INCR protocol in both formats.
+  const gfx::Bitmap big = Noise(640, 480);
+  Platform->SetClipboardBitmap(big);
+  EXPECT_TRUE(Platform->ClipboardOwned());
+
+  const std::string targets = Xclip(this, *Server, *Platform, "TARGETS");
+  EXPECT_NE(targets.find("image/png"), std::string::npos) << targets;
+  EXPECT_NE(targets.find("image/bmp"), std::string::npos) << targets;
+
+  const std::string png = Xclip(this, *Server, *Platform, "image/png");
+  ASSERT_GT(png.size(), 33u);
+  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+  EXPECT_EQ(png.substr(12, 4), "IHDR");
+  EXPECT_EQ(BigEndian32(png, 16), 640u);
+  EXPECT_EQ(BigEndian32(png, 20), 480u);
+  EXPECT_EQ(png.size(), gfx::WritePng(big).size());
+
+  // The BMP decodes to exactly the pixels copied.
+  const std::string bmp = Xclip(this, *Server, *Platform, "image/bmp");
+  ASSERT_GT(bmp.size(), 640u * 480u * 3u);
+  const gfx::Bitmap back = gfx::ReadBmp(std::span(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size()));
+  EXPECT_EQ(back, big);
+
+  // A small image goes out in one piece.
+  const gfx::Bitmap small = Noise(7, 5);
+  Platform->SetClipboardBitmap(small);
+  const std::string smallBmp = Xclip(this, *Server, *Platform, "image/bmp");
+  ASSERT_FALSE(smallBmp.empty());
+  EXPECT_EQ(gfx::ReadBmp(std::span(reinterpret_cast<const std::uint8_t*>(smallBmp.data()), smallBmp.size())), small);
+  // Targets we do not have are refused.
+  EXPECT_EQ(Xclip(this, *Server, *Platform, "text/plain"), "");
+
+  // Another client taking the clipboard ends our ownership.
+  Window other = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(Peer, XInternAtom(Peer, "CLIPBOARD", False), other, CurrentTime);
+  XSync(Peer, False);
+  EXPECT_TRUE(PumpUntil(*Platform, [&] { return !Platform->ClipboardOwned(); }));
+}
+
+TEST_F(X11Fixture, NotificationAreaIconDocksThroughXEmbed) {
+  // No tray: nothing to dock into.
+  EXPECT_FALSE(Platform->TrayAvailable());
+  EXPECT_EQ(Platform->CreateTrayIcon(nullptr), nullptr);
+
+  // A minimal tray on the second connection.
+  const Atom selection = XInternAtom(Peer, "_NET_SYSTEM_TRAY_S0", False);
+  const Atom opcode = XInternAtom(Peer, "_NET_SYSTEM_TRAY_OPCODE", False);
+  const ::Window tray = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 500, 0, 100, 30, 0, 0, 0x808080);
+  XSelectInput(Peer, tray, SubstructureNotifyMask);
+  XMapWindow(Peer, tray);
+  XSetSelectionOwner(Peer, selection, tray, CurrentTime);
+  XSync(Peer, False);
+  EXPECT_TRUE(Platform->TrayAvailable());
+
+  TrayRecorder rec;
+  std::unique_ptr<plat::TrayIcon> icon = Platform->CreateTrayIcon(&rec);
+  ASSERT_NE(icon, nullptr);
+  icon->SetIcon(gfx::Bitmap(16, 16, gfx::clYellow));
+  icon->SetTip("Vantrel");
+  Pump(*Platform, 30);
+
+  // The dock request names the icon window, which describes itself with _XEMBED_INFO.
+  ::Window docked = None;
+  ASSERT_TRUE(PumpUntil(*Platform, [&] {
+    while (XPending(Peer)) {
+      XEvent ev;
+      XNextEvent(Peer, &ev);
+      if (ev.type == ClientMessage && ev.xclient.message_type == opcode && ev.xclient.data.l[1] == 0)
+        docked = ::Window(ev.xclient.data.l[2]);
+    }
+    return docked != None;
+  }));
+  Atom type;
+  int format;
+  unsigned long n, after;
+  unsigned char* data = nullptr;
+  const Atom info = XInternAtom(Peer, "_XEMBED_INFO", False);
+  ASSERT_EQ(XGetWindowProperty(Peer, docked, info, 0, 2, False, info, &type, &format, &n, &after, &data), Success);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(n, 2u);
+  EXPECT_EQ(reinterpret_cast<long*>(data)[1] & 1, 1);  // wants to be mapped
+  XFree(data);
+
+  // Embed it as a tray does: reparent, size, map.
+  XReparentWindow(Peer, docked, tray, 4, 4);
+  XResizeWindow(Peer, docked, 22, 22);
+  XMapWindow(Peer, docked);
+  XSync(Peer, False);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return icon->Visible(); }));
+  Pump(*Platform, 30);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(504, 4, 22, 22)), gfx::Bitmap(22, 22, gfx::clYellow));
+
+  // Its mouse messages reach the listener in screen coordinates.
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "510", "10", "click", "--repeat", "2",
+                                                    "--delay", "60", "1"})),
+            0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return rec.Ups.size() == 2; }));
+  ASSERT_EQ(rec.Downs.size(), 1u);
+  EXPECT_EQ(rec.Downs[0], (plat::Point{510, 10}));
+  EXPECT_EQ(rec.Doubles.size(), 1u);
+
+  // The tray going away hands the icon back to the root; it hides instead of floating there.
+  XReparentWindow(Peer, docked, DefaultRootWindow(Peer), 0, 0);
+  XSync(Peer, False);
+  EXPECT_TRUE(PumpUntil(*Platform, [&] { return !icon->Visible(); }));
+  icon.reset();
+}
+
+TEST_F(X11Fixture, ShellOpenStartsXdgOpenWithTheTargetAsOneArgument) {
+  // A stand-in xdg-open that records its arguments.
+  const std::string dir = TempPath("bin");
+  mkdir(dir.c_str(), 0700);
+  const std::string log = dir + "/args";
+  {
+    std::ofstream script(dir + "/xdg-open");
+    script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" << log << "'; done\n";
+  }
+  chmod((dir + "/xdg-open").c_str(), 0700);
+  const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
+
+  const std::string tricky = "https://example.org/a b?x=1;touch " + dir + "/pwned";
+  Platform->ShellOpen(tricky);
+  EXPECT_TRUE(PumpUntil(*Platform, [&] {
+    Platform->ProcessEvents(false);  // reaps the child
+    return Platform->Launcher().Running() == 0;
+  }));
+  EXPECT_EQ(ReadFile(log), tricky + "\n");
+  EXPECT_NE(access((dir + "/pwned").c_str(), F_OK), 0);
+
+  // Help opens only files that exist.
+  unlink(log.c_str());
+  Platform->ShowHelp(dir + "/missing.html", "");
+  const std::string help = dir + "/help.html";
+  std::ofstream(help) << "<html></html>";
+  Platform->ShowHelp(help, "HELP_CONTEXT 12");
+  EXPECT_TRUE(PumpUntil(*Platform, [&] { return Platform->Launcher().Running() == 0; }));
+  EXPECT_EQ(ReadFile(log), help + "\n");
+
+  // Without xdg-open anywhere nothing breaks.
+  setenv("PATH", "/nonexistent", 1);
+  Platform->ShellOpen("file.txt");
+  EXPECT_EQ(Platform->Launcher().Running(), 0u);
+  setenv("PATH", oldPath.c_str(), 1);
+
+  Platform->Beep();
+  Platform->PlaySystemSound("SystemAsterisk");
+  const std::string exeDir = Platform->ExecutableDir();
+  ASSERT_FALSE(exeDir.empty());
+  EXPECT_EQ(exeDir.back(), '/');
+  EXPECT_EQ(access((exeDir + "test_x11").c_str(), X_OK), 0);
+  EXPECT_EQ(Platform->ScreenSize(), (gfx::Size{1024, 768}));
+  EXPECT_EQ(Platform->ScreenDepth(), 24);
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
