@@ -41,6 +41,22 @@
 // produced any: a scenario runner executes its next script commands there, so a modal loop
 // is driven by the script. A handler returning false makes ProcessEvents return false (the
 // script is over). Without a handler ProcessEvents just returns true.
+//
+// Behaviour worth knowing, chosen to match the classic desktop:
+// - Key and button state (IsKeyDown, the Shift of events) is the state as of the last input
+//   delivered; the pointer position likewise, except that SetCursorPos takes effect at once.
+// - A press goes to the capturing window if there is one, else to the window under the
+//   pointer, which it raises within its band and activates unless it is a popup. The pressed
+//   window then holds the pointer until every button is up. The wheel goes where a press
+//   would, without activating.
+// - A window hears OnMouseLeave when the pointer leaves it; while it holds the pointer it
+//   hears it only once the capture ends.
+// - ZOrder::NoTopMost leaves a window that is not topmost where it is; ZOrder::Bottom also
+//   takes a window out of the topmost band.
+// - A hidden window cannot be active; hiding the active window passes the focus to the
+//   highest visible window that can take it. Hiding a window ends its capture and drag.
+// - During a move drag the window system owns the pointer: the moves and the final release
+//   reach no window; the dragged window hears OnMoved after each move.
 #include <array>
 #include <cstdint>
 #include <deque>
