@@ -624,10 +624,20 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
 namespace {
 
 // Ellipses and rounded rectangles. SHAPEOF(box) is the classic region call, whose region lies
-// one pixel inside the right and bottom edges of its box. Drawn with a pen, the figure takes the
-// whole box like a rectangle (the region of the box grown by one pixel), its boundary pixels
-// being the outline; without a pen just the region of the box is filled, one pixel smaller, as
-// for rectangles.
+// one pixel inside the right and bottom edges of its box; without a pen exactly that region is
+// filled (one pixel smaller than the box, as for rectangles). Drawn with a pen, the figure takes
+// the whole box: the region grown by one pixel to the right and down, so it holds every pixel of
+// the region (a surface filled through the region never shows outside the outline) and stays
+// symmetric. Its boundary pixels are the outline.
+Region GrowRightDown(const Region& r) {
+  std::vector<Rect> rects(r.Rects());
+  for (Rect& x : rects) {
+    ++x.right;
+    ++x.bottom;
+  }
+  return Region::FromRects(rects);
+}
+
 template <class ShapeOf>
 void DrawCurvedShape(Bitmap& bmp, const std::optional<Region>& clip, Rect box, const PenInfo& pen,
                      const Tile& brush, ShapeOf shapeOf) {
@@ -640,7 +650,8 @@ void DrawCurvedShape(Bitmap& bmp, const std::optional<Region>& clip, Rect box, c
   }
   box = InsideFrameBox(box, pen);
   if (box.IsEmpty()) return;
-  const Region shape = shapeOf(Rect{box.left, box.top, box.right + 1, box.bottom + 1});
+  Region shape = GrowRightDown(shapeOf(box));
+  if (shape.IsEmpty()) shape = Region(box);  // one pixel wide or high: a plain line
   const Region outline = Boundary(shape);
   if (!brush.Empty) p.Fill(shape.Subtract(outline), brush);
   DrawShapeOutline(p, shape, outline, pen);

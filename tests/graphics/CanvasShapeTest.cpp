@@ -17,6 +17,13 @@ bool OnOutline(const Region& shape, int x, int y) {
                                   !shape.Contains(x, y - 1) || !shape.Contains(x, y + 1));
 }
 
+// R with each pixel also covering its right, lower and lower-right neighbours; a box one pixel
+// wide or high when R is empty.
+Region Grown(const Region& r, const Rect& box) {
+  if (r.IsEmpty()) return Region(box);
+  return r.Union(r.Offset(1, 0)).Union(r.Offset(0, 1)).Union(r.Offset(1, 1));
+}
+
 TEST(CanvasEllipse, FigureOutlineAndSymmetryForOddAndEvenSizes) {
   for (int w = 1; w <= 17; ++w) {
     for (int h = 1; h <= 17; h += (h < 4 ? 1 : 3)) {
@@ -26,10 +33,11 @@ TEST(CanvasEllipse, FigureOutlineAndSymmetryForOddAndEvenSizes) {
       c.Brush.Color = clRed;
       const Rect box{3, 2, 3 + w, 2 + h};
       c.Ellipse(box.left, box.top, box.right, box.bottom);
-      // With a pen the figure fills its box like a rectangle: the region call's ellipse of the
-      // box one pixel larger.
-      const Region shape = Region::Ellipse({box.left, box.top, box.right + 1, box.bottom + 1});
+      // With a pen the figure fills its box like a rectangle: the region call's ellipse grown
+      // by one pixel to the right and down, so that it holds the whole region.
+      const Region shape = Grown(Region::Ellipse(box), box);
       EXPECT_EQ(shape.Bounds(), box);
+      EXPECT_TRUE(Region::Ellipse(box).Subtract(shape).IsEmpty());
       for (int y = 0; y < 24; ++y) {
         for (int x = 0; x < 24; ++x) {
           const TColor want = !shape.Contains(x, y) ? clWhite : OnOutline(shape, x, y) ? clBlack : clRed;
@@ -81,7 +89,7 @@ TEST(CanvasEllipse, PenVariantsAndRoundRect) {
   wc.Pen.Width = 3;
   wc.Brush.Color = clRed;
   wc.Ellipse(5, 5, 25, 24);
-  const Region shape = Region::Ellipse({5, 5, 26, 25});
+  const Region shape = Grown(Region::Ellipse({5, 5, 25, 24}), {5, 5, 25, 24});
   for (int y = 0; y < 30; ++y) {
     for (int x = 0; x < 30; ++x) {
       bool nearOutline = false;
@@ -105,7 +113,7 @@ TEST(CanvasEllipse, PenVariantsAndRoundRect) {
   wc.BkMode = BkMode::Transparent;
   wc.Brush.Style = BrushStyle::Clear;
   wc.Ellipse(2, 2, 28, 28);
-  const Region big = Region::Ellipse({2, 2, 29, 29});
+  const Region big = Grown(Region::Ellipse({2, 2, 28, 28}), {2, 2, 28, 28});
   int inked = 0, gaps = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 30; ++x) {
@@ -124,7 +132,7 @@ TEST(CanvasEllipse, PenVariantsAndRoundRect) {
   Canvas rc(rb);
   rc.Brush.Color = clLime;
   rc.RoundRect(1, 1, 19, 15, 8, 6);
-  const Region rr = Region::RoundRect({1, 1, 20, 16}, 8, 6);
+  const Region rr = Grown(Region::RoundRect({1, 1, 19, 15}, 8, 6), {1, 1, 19, 15});
   EXPECT_EQ(rr.Bounds(), (Rect{1, 1, 19, 15}));
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 20; ++x) {
@@ -150,10 +158,11 @@ TEST(CanvasPolygon, FillRulesAndOutline) {
   EXPECT_EQ(wind.At(10, 10), clRed);
   EXPECT_EQ(alt.At(10, 4), clRed);  // inside one tip
   EXPECT_EQ(wind.At(10, 4), clRed);
+  const Region altRgn = Region::Polygon(star, FillMode::Alternate), windRgn = Region::Polygon(star, FillMode::Winding);
   for (int y = 0; y < 21; ++y)
     for (int x = 0; x < 21; ++x) {
-      EXPECT_EQ(alt.At(x, y) == clRed, Region::Polygon(star, FillMode::Alternate).Contains(x, y));
-      EXPECT_EQ(wind.At(x, y) == clRed, Region::Polygon(star, FillMode::Winding).Contains(x, y));
+      EXPECT_EQ(alt.At(x, y) == clRed, altRgn.Contains(x, y));
+      EXPECT_EQ(wind.At(x, y) == clRed, windRgn.Contains(x, y));
     }
 
   // With a pen the outline closes the figure: every vertex and the closing edge are drawn.
