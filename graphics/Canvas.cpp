@@ -365,7 +365,8 @@ class Painter {
     }
   }
   void Plot(i64 x, i64 y, TColor c) {
-    if (x < FClip.Bounds().left || x >= FClip.Bounds().right) return;
+    const Rect& b = FClip.Bounds();
+    if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) return;
     if (!FClip.Contains(int(x), int(y))) return;
     FBmp.At(int(x), int(y)) = c;
   }

@@ -141,6 +141,13 @@ TEST(CanvasEllipse, PenVariantsAndRoundRect) {
     }
   EXPECT_EQ(rb.At(1, 1), clWhite);  // the corner is cut off
   EXPECT_EQ(rb.At(10, 1), clBlack);
+  // Without a pen it fills just the region call's shape of the same box.
+  rb.Fill(clWhite);
+  rc.Pen.Style = PenStyle::Clear;
+  rc.RoundRect(1, 1, 19, 15, 8, 6);
+  const Region rrFill = Region::RoundRect({1, 1, 19, 15}, 8, 6);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(rb.At(x, y), rrFill.Contains(x, y) ? clLime : clWhite);
 }
 
 TEST(CanvasPolygon, FillRulesAndOutline) {

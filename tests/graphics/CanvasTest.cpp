@@ -411,6 +411,15 @@ TEST(CanvasRobustness, ExtremeCoordinatesAndSizesDoNotCrash) {
   c.LineTo(5, 5);
   c.Pen.Width = -7;
   c.LineTo(9, 9);
+  // A line far outside, whose device row is 2^32 below row 3, must not wrap onto row 3.
+  Bitmap wrap(16, 16, clWhite);
+  Canvas wc(wrap);
+  wc.Origin = {0, INT_MIN};
+  wc.MoveTo(0, INT_MIN + 3);
+  wc.LineTo(12, INT_MIN + 3);
+  wc.MoveTo(-5, INT_MIN + 3);
+  wc.LineTo(12, INT_MIN + 4);
+  EXPECT_TRUE(PixelsNot(wrap, clWhite).empty());
   c.Origin = {INT_MAX, INT_MIN};
   c.FillRect({INT_MAX, INT_MIN, 5, 5});
   c.PatBlt(INT_MAX, INT_MAX, INT_MIN, INT_MIN, PATCOPY);
