@@ -554,6 +554,9 @@ void X11Window::OnFocus(XFocusChangeEvent& e, bool in) {
 }
 
 void X11Window::OnConfigure(XConfigureEvent& e) {
+  // Between Show and the map a manager may place the window by its own rules; that is not
+  // a move, and OnMapped puts the window back where it was asked.
+  if (FVisible && !FMapped) return;
   Rect got;
   if (e.send_event || FParent == FDisplay.Root() || FParent == None) {
     got = Rect::FromXYWH(e.x, e.y, e.width, e.height);

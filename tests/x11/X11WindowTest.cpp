@@ -136,6 +136,22 @@ TEST_F(X11Fixture, WindowPropertiesTellManagersHowToTreatIt) {
   EXPECT_FALSE(wm->input);
   XFree(wm);
 
+  // Cursors: standard shapes and custom images (damaged images fall back to the arrow).
+  plat::CursorSpec spec;
+  spec.Standard = plat::StdCursor::SizeWE;
+  normal.SetCursor(spec);
+  spec.IsCustom = true;
+  spec.Image.Width = 16;
+  spec.Image.Height = 16;
+  spec.Image.HotSpot = {7, 7};
+  spec.Image.Pixels.assign(256, 0);
+  for (int i = 0; i < 16; ++i) spec.Image.Pixels[7 * 16 + i] = spec.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
+  normal.SetCursor(spec);
+  normal.SetCursor(spec);  // the same image again comes from the cache
+  spec.Image.Pixels.resize(10);
+  popup.SetCursor(spec);
+  Pump(*Platform, 20);
+
   char* name = nullptr;
   ASSERT_TRUE(XFetchName(Peer, Xid(normal), &name));
   EXPECT_STREQ(name, "Vantrel ruler");

@@ -1,0 +1,100 @@
+// The backend's pieces that need no server: key translation, the timer queue, pixel formats.
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include "platform/x11/X11Keys.h"
+#include "platform/x11/X11PixelFormat.h"
+#include "platform/x11/X11TimerQueue.h"
+
+using namespace plat;
+
+TEST(X11Keys, KeySymsMapToClassicVirtualKeysAndBack) {
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_a), 'A');
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_Z), 'Z');
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_0), '0');
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_KP_5), 0x65);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_KP_Left), VK_LEFT);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_KP_Enter), VK_RETURN);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_ISO_Left_Tab), VK_TAB);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_F12), VK_F12);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_Shift_R), VK_SHIFT);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_Control_L), VK_CONTROL);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_Alt_R), VK_MENU);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_minus), 0xBD);
+  EXPECT_EQ(X11Keys::VirtualKeyOf(XK_dead_acute), 0);  // keys without a code are left out
+
+  // Every key the program asks about can be looked up again.
+  for (int vk : {int(VK_SHIFT), int(VK_CONTROL), int(VK_MENU), int(VK_LEFT), int(VK_PRIOR), int(VK_ESCAPE), int('Q'), int('4'),
+                 int(VK_F5)}) {
+    const auto syms = X11Keys::KeySymsOf(vk);
+    ASSERT_FALSE(syms.empty()) << vk;
+    for (KeySym ks : syms) EXPECT_EQ(X11Keys::VirtualKeyOf(ks), vk) << vk;
+  }
+  EXPECT_TRUE(X11Keys::KeySymsOf(0x07).empty());
+
+  EXPECT_EQ(X11Keys::ShiftOf(ShiftMask | ControlMask | Mod1Mask), ssShift | ssCtrl | ssAlt);
+  EXPECT_EQ(X11Keys::ShiftOf(Button1Mask | Button2Mask | Button3Mask), ssLeft | ssMiddle | ssRight);
+  EXPECT_EQ(X11Keys::ShiftOf(Mod2Mask | LockMask), 0);  // Num Lock and Caps Lock are not shift state
+
+  // Text: characters as UTF-8, control characters kept, Delete dropped.
+  EXPECT_EQ(X11Keys::TextOf(XK_eacute, "\xe9", 1), "\xc3\xa9");
+  EXPECT_EQ(X11Keys::TextOf(0x01000000 + 0x20AC, "", 0), "\xe2\x82\xac");  // the euro sign
+  EXPECT_EQ(X11Keys::TextOf(XK_Return, "\r", 1), "\r");
+  EXPECT_EQ(X11Keys::TextOf(XK_c, "\x03", 1), "\x03");
+  EXPECT_EQ(X11Keys::TextOf(XK_Delete, "\x7f", 1), "");
+  EXPECT_EQ(X11Keys::TextOf(XK_Left, "", 0), "");
+}
+
+TEST(X11TimerQueue, TimersFireInOrderOnceAPassAndSurviveChangesFromCallbacks) {
+  X11TimerQueue q;
+  std::vector<int> fired;
+  EXPECT_EQ(q.TimeoutMs(0), -1);
+  const auto a = q.Start(100, [&] { fired.push_back(1); }, 0);
+  q.Start(30, [&] { fired.push_back(2); }, 0);
+  EXPECT_EQ(q.TimeoutMs(0), 30);
+  EXPECT_EQ(q.TimeoutMs(25), 5);
+  EXPECT_FALSE(q.FireDue(29));
+  // Long overdue: each timer still fires once, the earliest due first.
+  EXPECT_TRUE(q.FireDue(1000));
+  EXPECT_EQ(fired, (std::vector<int>{2, 1}));
+  EXPECT_EQ(q.TimeoutMs(1000), 30);  // rescheduled from now, no burst of catch-up ticks
+  q.Stop(a);
+  fired.clear();
+  q.FireDue(5000);
+  EXPECT_EQ(fired, (std::vector<int>{2}));
+
+  // A callback that stops another due timer keeps it from firing; one that starts a timer
+  // does not see it fire in the same pass.
+  X11TimerQueue r;
+  std::vector<int> order;
+  X11TimerQueue::Id second = 0;
+  r.Start(10, [&] {
+    order.push_back(1);
+    r.Stop(second);
+    r.Start(10, [&] { order.push_back(3); }, 20);
+  }, 0);
+  second = r.Start(15, [&] { order.push_back(2); }, 0);
+  r.FireDue(20);
+  EXPECT_EQ(order, (std::vector<int>{1}));
+  // Intervals below the minimum are raised to it.
+  X11TimerQueue s;
+  s.Start(0, [] {}, 0);
+  EXPECT_EQ(s.TimeoutMs(0), int(X11TimerQueue::kMinimumIntervalMs));
+}
+
+TEST(X11PixelFormat, ConvertsBetweenOurColoursAndVisualPixels) {
+  const X11PixelFormat rgb888(0xFF0000, 0x00FF00, 0x0000FF);
+  EXPECT_EQ(rgb888.ToPixel(gfx::RGB(0x12, 0x34, 0x56)), 0x123456u);
+  EXPECT_EQ(rgb888.FromPixel(0x123456), gfx::RGB(0x12, 0x34, 0x56));
+  const X11PixelFormat bgr888(0x0000FF, 0x00FF00, 0xFF0000);
+  EXPECT_EQ(bgr888.ToPixel(gfx::RGB(0x12, 0x34, 0x56)), 0x563412u);
+  EXPECT_EQ(bgr888.FromPixel(0x563412), gfx::RGB(0x12, 0x34, 0x56));
+  // 16-bit 5-6-5: full intensity survives the round trip, low bits are lost.
+  const X11PixelFormat rgb565(0xF800, 0x07E0, 0x001F);
+  EXPECT_EQ(rgb565.ToPixel(gfx::clWhite), 0xFFFFu);
+  EXPECT_EQ(rgb565.FromPixel(0xFFFF), gfx::clWhite);
+  EXPECT_EQ(rgb565.ToPixel(gfx::clRed), 0xF800u);
+  EXPECT_EQ(rgb565.FromPixel(0x07E0), gfx::clLime);
+  EXPECT_EQ(rgb565.FromPixel(0), gfx::clBlack);
+}
