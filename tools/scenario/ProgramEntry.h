@@ -1,0 +1,7 @@
+#pragma once
+// The program the scenario runner starts.
+namespace scenario {
+
+int ProgramMain();
+
+}  // namespace scenario

@@ -1,0 +1,338 @@
+#include "tools/scenario/Runner.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+#include "graphics/ImageFile.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TForm.h"
+#include "toolkit/TScreen.h"
+
+namespace scenario {
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& ch : s)
+    if (ch >= 'A' && ch <= 'Z') ch = char(ch - 'A' + 'a');
+  return s;
+}
+
+bool SameName(std::string_view a, std::string_view b) { return Lower(std::string(a)) == Lower(std::string(b)); }
+
+const std::map<std::string, int>& KeyNames() {
+  static const std::map<std::string, int> names = [] {
+    std::map<std::string, int> m{
+        {"left", plat::VK_LEFT},     {"right", plat::VK_RIGHT},    {"up", plat::VK_UP},
+        {"down", plat::VK_DOWN},     {"pageup", plat::VK_PRIOR},   {"pagedown", plat::VK_NEXT},
+        {"home", plat::VK_HOME},     {"end", plat::VK_END},        {"enter", plat::VK_RETURN},
+        {"escape", plat::VK_ESCAPE}, {"space", plat::VK_SPACE},    {"tab", plat::VK_TAB},
+        {"backspace", plat::VK_BACK}, {"delete", plat::VK_DELETE}, {"shift", plat::VK_SHIFT},
+        {"ctrl", plat::VK_CONTROL},  {"alt", plat::VK_MENU}};
+    for (char c = 'a'; c <= 'z'; ++c) m[std::string(1, c)] = 'A' + (c - 'a');
+    for (char c = '0'; c <= '9'; ++c) m[std::string(1, c)] = c;
+    for (int i = 1; i <= 12; ++i) m["f" + std::to_string(i)] = plat::VK_F1 + i - 1;
+    return m;
+  }();
+  return names;
+}
+
+}  // namespace
+
+Runner::Runner(ProgramEntry entry, std::string dir, std::ostream& out, std::ostream& err)
+    : FEntry(std::move(entry)), FDir(std::move(dir)), FOut(out), FErr(err) {
+  if (!FDir.empty() && FDir.back() != '/') FDir += '/';
+  FDesktop.SetExecutableDir(FDir);
+}
+
+int Runner::Run(std::string_view scriptText) {
+  std::vector<Command> script;
+  try {
+    script = ParseScript(scriptText);
+  } catch (const ScriptError& e) {
+    FErr << e.what() << "\n";
+    return 2;
+  }
+  return Run(script);
+}
+
+int Runner::Run(const std::vector<Command>& script) {
+  FScript = &script;
+  FNext = 0;
+  FPhase = Phase::BeforeStart;
+  FFailed = false;
+  // Commands before `start` and after the program's end run here; while the program runs,
+  // its loop pulls the commands through Step.
+  while (!FFailed && FNext < script.size()) {
+    const Command& c = script[FNext++];
+    if (c.Name == "start" && FPhase == Phase::BeforeStart) {
+      plat::Platform::SetCurrent(&FDesktop);
+      FDesktop.SetWaitHandler([this] { return Step(); });
+      FDesktop.SetIdleProcessor([] {
+        if (Application) Application->ProcessIdleWork();
+      });
+      FPhase = Phase::Running;
+      try {
+        FEntry();
+      } catch (const std::exception& e) {
+        FErr << "line " << c.Line << ": the program failed: " << e.what() << "\n";
+        FFailed = true;
+      }
+      FDesktop.SetWaitHandler(nullptr);
+      FDesktop.SetIdleProcessor(nullptr);
+      FPhase = Phase::Ended;
+      continue;
+    }
+    ExecuteGuarded(c);
+  }
+  FOut.flush();
+  return FFailed ? 2 : 0;
+}
+
+bool Runner::ExecuteGuarded(const Command& c) {
+  try {
+    if (c.Name == "start") throw ScriptError(c.Line, "the program has already been started");
+    return Execute(c);
+  } catch (const ScriptError& e) {
+    FErr << e.what() << "\n";
+  } catch (const std::exception& e) {
+    FErr << "line " << c.Line << ": " << e.what() << "\n";
+  }
+  FFailed = true;
+  return false;
+}
+
+bool Runner::Step() {
+  while (!FFailed && FScript && FNext < FScript->size()) {
+    const Command& c = (*FScript)[FNext++];
+    if (ExecuteGuarded(c)) return true;
+  }
+  return false;  // the script is over (or failed): the program's loop ends
+}
+
+void Runner::Require(const Command& c, std::size_t minArgs, std::size_t maxArgs) const {
+  if (c.Args.size() < minArgs || c.Args.size() > maxArgs)
+    throw ScriptError(c.Line, "wrong number of arguments for " + c.Name);
+}
+
+void Runner::RequireRunning(const Command& c) const {
+  if (FPhase == Phase::BeforeStart) throw ScriptError(c.Line, c.Name + " before start");
+  if (FPhase == Phase::Ended) throw ScriptError(c.Line, c.Name + " after the program has ended");
+}
+
+int Runner::Number(const Command& c, const std::string& text) const {
+  int v = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || p != text.data() + text.size()) throw ScriptError(c.Line, "not a number: " + text);
+  return v;
+}
+
+plat::MouseButton Runner::Button(const Command& c, const std::string& name) const {
+  if (name == "left") return plat::MouseButton::Left;
+  if (name == "right") return plat::MouseButton::Right;
+  if (name == "middle") return plat::MouseButton::Middle;
+  throw ScriptError(c.Line, "unknown button: " + name);
+}
+
+int Runner::Key(const Command& c, const std::string& name) const {
+  auto it = KeyNames().find(name);
+  if (it == KeyNames().end()) throw ScriptError(c.Line, "unknown key: " + name);
+  return it->second;
+}
+
+plat::ShiftState Runner::Modifiers(const Command& c, std::size_t first) const {
+  plat::ShiftState s = 0;
+  for (std::size_t i = first; i < c.Args.size(); ++i) {
+    if (c.Args[i] == "shift") s |= plat::ssShift;
+    else if (c.Args[i] == "ctrl") s |= plat::ssCtrl;
+    else if (c.Args[i] == "alt") s |= plat::ssAlt;
+    else throw ScriptError(c.Line, "unknown modifier: " + c.Args[i]);
+  }
+  return s;
+}
+
+std::string Runner::PathIn(const std::string& name) const {
+  if (!name.empty() && name[0] == '/') return name;
+  return FDir + name;
+}
+
+bool Runner::Execute(const Command& c) {
+  const std::string& n = c.Name;
+  if (n == "screen") {
+    Require(c, 2, 2);
+    if (FPhase != Phase::BeforeStart) throw ScriptError(c.Line, "screen after start");
+    int w = Number(c, c.Args[0]), h = Number(c, c.Args[1]);
+    if (w <= 0 || h <= 0 || w > 16384 || h > 16384) throw ScriptError(c.Line, "bad screen size");
+    FDesktop.SetScreenSize({w, h});
+    return false;
+  }
+  if (n == "file") {
+    Require(c, 1, 1);
+    std::ofstream f(PathIn(c.Args[0]), std::ios::binary);
+    if (!(f << c.Body) || !f.flush()) throw ScriptError(c.Line, "cannot write " + c.Args[0]);
+    return false;
+  }
+  if (n == "cat") {
+    Require(c, 1, 1);
+    std::ifstream f(PathIn(c.Args[0]), std::ios::binary);
+    if (!f) throw ScriptError(c.Line, "no file " + c.Args[0]);
+    FOut << std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    FOut.flush();
+    return false;
+  }
+  if (n == "answer") {
+    Require(c, 2, 2);
+    static const std::map<std::string, plat::DialogKind> kinds{
+        {"savefile", plat::DialogKind::SaveFile}, {"color", plat::DialogKind::Color}, {"message", plat::DialogKind::Message}};
+    auto it = kinds.find(c.Args[0]);
+    if (it == kinds.end()) throw ScriptError(c.Line, "unknown dialog: " + c.Args[0]);
+    const std::string& v = c.Args[1];
+    if (it->second == plat::DialogKind::Message && v != "ok" && v != "cancel" && v != "yes" && v != "no")
+      throw ScriptError(c.Line, "unknown message answer: " + v);
+    if (it->second == plat::DialogKind::Color && v != "cancel" && !(v.size() > 2 && v[0] == '0' && (v[1] == 'x' || v[1] == 'X')))
+      throw ScriptError(c.Line, "colour answers are 0xBBGGRR or cancel");
+    FDesktop.QueueAnswer(it->second, v);
+    return false;
+  }
+
+  if (n == "log") {
+    Require(c, 0, 0);
+    for (const std::string& line : FDesktop.TakeLog()) FOut << line << "\n";
+    return false;
+  }
+
+  // Everything below needs the running program.
+  RequireRunning(c);
+  if (n == "wait") {
+    Require(c, 1, 1);
+    int ms = Number(c, c.Args[0]);
+    if (ms < 0) throw ScriptError(c.Line, "negative wait");
+    FDesktop.AdvanceClock(std::uint64_t(ms));
+    return true;
+  }
+  if (n == "mouse") {
+    Require(c, 2, 2);
+    FDesktop.InjectMouseMove(Number(c, c.Args[0]), Number(c, c.Args[1]));
+    return true;
+  }
+  if (n == "down" || n == "up" || n == "click" || n == "dblclick") {
+    Require(c, 1, 1);
+    plat::MouseButton b = Button(c, c.Args[0]);
+    if (n == "down") FDesktop.InjectButtonDown(b);
+    else if (n == "up") FDesktop.InjectButtonUp(b);
+    else if (n == "click") FDesktop.InjectClick(b);
+    else FDesktop.InjectDoubleClick(b);
+    return true;
+  }
+  if (n == "key" || n == "keydown" || n == "keyup") {
+    if (c.Args.empty()) throw ScriptError(c.Line, n + " needs a key");
+    int vk = Key(c, c.Args[0]);
+    plat::ShiftState mods = Modifiers(c, 1);
+    const std::pair<plat::ShiftState, int> modKeys[] = {
+        {plat::ssShift, plat::VK_SHIFT}, {plat::ssCtrl, plat::VK_CONTROL}, {plat::ssAlt, plat::VK_MENU}};
+    if (n == "key") {
+      FDesktop.InjectKey(vk, mods);
+    } else if (n == "keydown") {
+      for (auto [flag, mk] : modKeys)
+        if (mods & flag) FDesktop.InjectKeyDown(mk);
+      FDesktop.InjectKeyDown(vk);
+    } else {
+      FDesktop.InjectKeyUp(vk);
+      for (auto [flag, mk] : modKeys)
+        if (mods & flag) FDesktop.InjectKeyUp(mk);
+    }
+    return true;
+  }
+  if (n == "type") {
+    FDesktop.InjectText(c.Rest);
+    return true;
+  }
+  if (n == "close") {
+    Require(c, 0, 0);
+    if (!Application || !Application->MainForm()) throw ScriptError(c.Line, "the program has no main form");
+    TForm* main = Application->MainForm();
+    Application->Guard(main, [main] { main->Close(); });
+    return true;
+  }
+  if (n == "windows") {
+    Require(c, 0, 0);
+    QueryWindows();
+    return false;
+  }
+  if (n == "prop") {
+    Require(c, 1, 1);
+    QueryProp(c);
+    return false;
+  }
+  if (n == "pixel") {
+    Require(c, 2, 2);
+    int x = Number(c, c.Args[0]), y = Number(c, c.Args[1]);
+    gfx::TColor color = FDesktop.CaptureScreen(gfx::Rect::FromXYWH(x, y, 1, 1)).At(0, 0);
+    std::ostringstream s;
+    s << "pixel " << x << " " << y << " 0x" << std::uppercase << std::hex << std::setw(6) << std::setfill('0') << (color & 0xFFFFFF);
+    FOut << s.str() << "\n";
+    return false;
+  }
+  if (n == "shot") {
+    if (c.Args.size() != 1 && c.Args.size() != 5) throw ScriptError(c.Line, "shot takes FILE or FILE X Y W H");
+    gfx::Rect r{0, 0, FDesktop.ScreenSize().cx, FDesktop.ScreenSize().cy};
+    if (c.Args.size() == 5) {
+      r = gfx::Rect::FromXYWH(Number(c, c.Args[1]), Number(c, c.Args[2]), Number(c, c.Args[3]), Number(c, c.Args[4]));
+      if (r.Width() <= 0 || r.Height() <= 0) throw ScriptError(c.Line, "empty shot rectangle");
+    }
+    try {
+      gfx::WritePngFile(c.Args[0], FDesktop.CaptureScreen(r));
+    } catch (const std::exception& e) {
+      throw ScriptError(c.Line, e.what());
+    }
+    return false;
+  }
+  throw ScriptError(c.Line, "unknown command: " + n);
+}
+
+void Runner::QueryWindows() {
+  for (plat::VirtualWindow* w : FDesktop.Windows()) {
+    std::string name = "?";
+    if (Screen)
+      for (int i = 0; i < Screen->FormCount(); ++i)
+        if (TForm* f = Screen->Forms(i); f && f->NativeWindow() == w) {
+          name = f->Name().empty() ? f->ClassName() : f->Name();
+          break;
+        }
+    gfx::Rect b = w->Bounds();
+    FOut << name << " " << b.left << " " << b.top << " " << b.Width() << " " << b.Height()
+         << " visible=" << (w->Visible() ? 1 : 0) << " topmost=" << (w->TopMost() ? 1 : 0) << "\n";
+  }
+}
+
+void Runner::QueryProp(const Command& c) {
+  const std::string& path = c.Args[0];
+  std::vector<std::string> parts;
+  for (std::size_t start = 0;;) {
+    std::size_t dot = path.find('.', start);
+    parts.push_back(path.substr(start, dot - start));
+    if (dot == std::string::npos) break;
+    start = dot + 1;
+  }
+  if (parts.size() < 2) throw ScriptError(c.Line, "prop needs Form.Property or Form.Component.Property");
+  TComponent* target = nullptr;
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount() && !target; ++i)
+      if (TForm* f = Screen->Forms(i); f && SameName(f->Name(), parts[0])) target = f;
+  if (!target) throw ScriptError(c.Line, "unknown form: " + parts[0]);
+  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+    TComponent* next = target->FindComponent(parts[i]);
+    if (!next) throw ScriptError(c.Line, "unknown component: " + parts[i] + " in " + path);
+    target = next;
+  }
+  auto value = target->GetPropText(parts.back());
+  if (!value) throw ScriptError(c.Line, "unknown property: " + path);
+  FOut << path << " = " << *value << "\n";
+}
+
+}  // namespace scenario
