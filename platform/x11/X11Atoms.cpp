@@ -10,6 +10,8 @@ void X11Atoms::Intern(Display* dpy, int screen) {
   const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(screen);
   std::vector<std::pair<const char*, Atom*>> table = {
       {"CLIPBOARD", &Clipboard},
+      {"CLIPBOARD_MANAGER", &ClipboardManager},
+      {"SAVE_TARGETS", &SaveTargets},
       {"TARGETS", &Targets},
       {"TIMESTAMP", &Timestamp},
       {"MULTIPLE", &Multiple},
@@ -41,6 +43,7 @@ void X11Atoms::Intern(Display* dpy, int screen) {
       {"_XEMBED", &XEmbed},
       {"_XEMBED_INFO", &XEmbedInfo},
       {"VANTREL_TIME", &VantrelTime},
+      {"VANTREL_SAVE", &VantrelSave},
   };
   std::vector<char*> names;
   for (auto& [name, slot] : table) names.push_back(const_cast<char*>(name));

@@ -5,7 +5,7 @@
 namespace plat {
 
 struct X11Atoms {
-  Atom Clipboard = None, Targets = None, Timestamp = None, Multiple = None, Incr = None,
+  Atom Clipboard = None, ClipboardManager = None, SaveTargets = None, Targets = None, Timestamp = None, Multiple = None, Incr = None,
        AtomType = None, ImagePng = None, ImageBmp = None, Utf8String = None;
   Atom WmProtocols = None, WmDeleteWindow = None, NetWmPing = None, NetWmName = None,
        NetWmPid = None, NetWmState = None, NetWmStateAbove = None, NetWmStateSkipTaskbar = None,
@@ -15,7 +15,7 @@ struct X11Atoms {
   Atom NetSystemTrayS = None, NetSystemTrayOpcode = None, Manager = None, XEmbed = None,
        XEmbedInfo = None;
   // Our own property for getting a server timestamp and for receiving selections.
-  Atom VantrelTime = None;
+  Atom VantrelTime = None, VantrelSave = None;
 
   // Interns everything; TRAY_SELECTION is "_NET_SYSTEM_TRAY_S<screen>".
   void Intern(Display* dpy, int screen);

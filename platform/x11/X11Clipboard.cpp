@@ -1,6 +1,7 @@
 #include "platform/x11/X11Clipboard.h"
 
 #include <X11/Xatom.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <exception>
@@ -142,6 +143,36 @@ bool X11Clipboard::HandleRequestorEvent(XEvent& ev) {
   }
   XFlush(FDpy);
   return true;
+}
+
+bool X11Clipboard::HandOver(int timeoutMs) {
+  const X11Atoms& at = FDisplay.Atoms();
+  if (!FOwned || FDisplay.ConnectionLost() || XGetSelectionOwner(FDpy, at.ClipboardManager) == None) return false;
+  const Atom wanted[] = {at.ImagePng, at.ImageBmp};
+  XChangeProperty(FDpy, FWindow, at.VantrelSave, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(wanted), 2);
+  XConvertSelection(FDpy, at.ClipboardManager, at.SaveTargets, at.VantrelSave, FWindow, CurrentTime);
+  XFlush(FDpy);
+  // The program is ending: only the clipboard's conversation matters now, other events are
+  // dropped.
+  const std::uint64_t deadline = X11TimerQueue::NowMs() + std::uint64_t(timeoutMs);
+  for (std::uint64_t now = X11TimerQueue::NowMs(); now < deadline && !FDisplay.ConnectionLost();
+       now = X11TimerQueue::NowMs()) {
+    while (!FDisplay.ConnectionLost() && XPending(FDpy) > 0) {
+      XEvent ev;
+      XNextEvent(FDpy, &ev);
+      if (ev.type == SelectionNotify && ev.xselection.requestor == FWindow &&
+          ev.xselection.selection == at.ClipboardManager)
+        return ev.xselection.property != None;
+      if (ev.xany.window == FWindow)
+        HandleEvent(ev);
+      else
+        HandleRequestorEvent(ev);
+    }
+    pollfd p{ConnectionNumber(FDpy), POLLIN, 0};
+    poll(&p, 1, int(deadline - now));
+  }
+  return false;
 }
 
 void X11Clipboard::DropStaleTransfers() {

@@ -27,6 +27,10 @@ class X11Clipboard final : public X11EventSink {
   bool Owned() const { return FOwned; }
   std::size_t ChunkSize() const { return FChunk; }
 
+  // Offers our copy to the clipboard manager (if one runs) so it outlives the program, and
+  // serves its requests for at most TIMEOUTMS; true when the manager confirmed.
+  bool HandOver(int timeoutMs);
+
   void HandleEvent(XEvent& ev) override;  // events for our selection window
   // Property deletions on requestor windows drive INCR transfers; true when it was one.
   bool HandleRequestorEvent(XEvent& ev);

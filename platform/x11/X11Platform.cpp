@@ -21,6 +21,11 @@
 
 namespace plat {
 
+namespace {
+// How long closing the program may wait for a clipboard manager to take our copy.
+constexpr int kClipboardHandOverMs = 1000;
+}  // namespace
+
 std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
   std::unique_ptr<X11Display> d = X11Display::Open(display);
   if (!d) return nullptr;
@@ -40,6 +45,7 @@ X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::mo
 }
 
 X11Platform::~X11Platform() {
+  HandOverClipboard(kClipboardHandOverMs);
   if (FClipboard) Unregister(FClipboard->Handle());
   FClipboard.reset();
   FCapture.reset();
@@ -82,6 +88,7 @@ gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return FCapture->Capture
 bool X11Platform::CaptureUsesShm() const { return FCapture->UsingShm(); }
 void X11Platform::DisableShmCapture() { FCapture->DisableShm(); }
 bool X11Platform::ClipboardOwned() const { return FClipboard->Owned(); }
+bool X11Platform::HandOverClipboard(int timeoutMs) { return FClipboard->HandOver(timeoutMs); }
 
 // ---- pointer and keys ----
 

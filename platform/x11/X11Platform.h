@@ -23,7 +23,7 @@
 // Missing
 //   [ ] dialogs (save file, colour, message box): the toolkit draws its own
 //   [ ] tray tool tips (the tip is only set as the icon window's name)
-//   [ ] handing the clipboard to a clipboard manager when the program exits
+//   [x] the clipboard is handed to a clipboard manager (SAVE_TARGETS) when the program exits
 //   [ ] input methods (text comes from the keyboard mapping, not from XIM)
 //   [ ] non-TrueColor root windows for screen capture (read as black)
 //   [ ] inverted cursor pixels (shown black: core cursors cannot invert)
@@ -93,6 +93,9 @@ class X11Platform final : public Platform {
   bool CaptureUsesShm() const;
   void DisableShmCapture();
   bool ClipboardOwned() const;
+  // Hands our clipboard copy to a running clipboard manager so it stays after we exit
+  // (waits up to TIMEOUTMS). The destructor does this too, with a one-second limit.
+  bool HandOverClipboard(int timeoutMs);
   X11Display& Connection() { return *FDisplay; }
 
   // For the backend's own windows and icons.

@@ -157,7 +157,16 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   const std::vector<std::string> chars = {"a", "B", "\r", "\x1b", " ", "\t", "\b", "7", "\x03"};
   EXPECT_EQ(l.Chars, chars);
 
-  // Held keys read back while down, and a held key repeats.
+  // A popup shown and activated does not take the focus away.
+  auto& popup = NewWindow(Rect::FromXYWH(200, 0, 50, 50), nullptr, plat::WindowKind::Popup);
+  ShowAndWait(popup, true);
+  popup.Activate();
+  Pump(*Platform, 50);
+  EXPECT_TRUE(w.Active());
+  EXPECT_FALSE(popup.Active());
+  EXPECT_EQ(l.Activations, (std::vector<bool>{true}));
+
+  // Held keys read back while down.
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "keydown", "shift"})), 0);
   EXPECT_TRUE(Platform->IsKeyDown(VK_SHIFT));
   EXPECT_FALSE(Platform->IsKeyDown(VK_CONTROL));

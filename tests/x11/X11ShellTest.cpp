@@ -6,8 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <poll.h>
+
+#include <atomic>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "graphics/ImageFile.h"
 #include "platform/x11/X11TrayIcon.h"
@@ -49,7 +53,90 @@ struct TrayRecorder : plat::TrayIconListener {
   void OnTrayDoubleClick(plat::MouseButton, plat::Point p) override { Doubles.push_back(p); }
 };
 
+// A clipboard manager on its own connection and thread: on SAVE_TARGETS it fetches the PNG
+// from the owner, as real managers do, and confirms.
+class FakeClipboardManager {
+ public:
+  explicit FakeClipboardManager(const std::string& display) : FThread([this, display] { Run(display); }) {
+    for (int i = 0; i < 500 && !FReady; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ~FakeClipboardManager() { FThread.join(); }
+  bool Ready() const { return FReady; }
+  std::string Saved() {
+    FThread.join();
+    FThread = std::thread([] {});
+    return FSaved;
+  }
+
+ private:
+  bool Next(Display* d, XEvent& ev) {
+    for (int i = 0; i < 100; ++i) {
+      if (XPending(d)) {
+        XNextEvent(d, &ev);
+        return true;
+      }
+      pollfd p{ConnectionNumber(d), POLLIN, 0};
+      poll(&p, 1, 50);
+    }
+    return false;
+  }
+  void Run(const std::string& display) {
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return;
+    const ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    const Atom manager = XInternAtom(d, "CLIPBOARD_MANAGER", False);
+    const Atom save = XInternAtom(d, "SAVE_TARGETS", False);
+    const Atom got = XInternAtom(d, "GOT", False);
+    XSetSelectionOwner(d, manager, w, CurrentTime);
+    XSync(d, False);
+    FReady = true;
+    XEvent ev;
+    while (Next(d, ev)) {
+      if (ev.type != SelectionRequest || ev.xselectionrequest.target != save) continue;
+      const XSelectionRequestEvent req = ev.xselectionrequest;
+      XConvertSelection(d, XInternAtom(d, "CLIPBOARD", False), XInternAtom(d, "image/png", False), got, w, CurrentTime);
+      while (Next(d, ev) && ev.type != SelectionNotify) {
+      }
+      Atom type;
+      int format;
+      unsigned long n, after;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(d, w, got, 0, 1 << 20, True, AnyPropertyType, &type, &format, &n, &after, &data) ==
+              Success && data) {
+        FSaved.assign(reinterpret_cast<char*>(data), n);
+        XFree(data);
+      }
+      XEvent reply{};
+      reply.xselection.type = SelectionNotify;
+      reply.xselection.requestor = req.requestor;
+      reply.xselection.selection = req.selection;
+      reply.xselection.target = req.target;
+      reply.xselection.property = req.property;
+      reply.xselection.time = req.time;
+      XSendEvent(d, req.requestor, False, NoEventMask, &reply);
+      XSync(d, False);
+      break;
+    }
+    XCloseDisplay(d);
+  }
+
+  std::atomic<bool> FReady{false};
+  std::string FSaved;
+  std::thread FThread;
+};
+
 }  // namespace
+
+TEST_F(X11Fixture, ClipboardOutlivesTheProgramThroughAClipboardManager) {
+  // Nobody to hand over to: returns at once.
+  Platform->SetClipboardBitmap(Noise(20, 10));
+  EXPECT_FALSE(Platform->HandOverClipboard(2000));
+  FakeClipboardManager manager(Server->Name());
+  ASSERT_TRUE(manager.Ready());
+  EXPECT_TRUE(Platform->HandOverClipboard(3000));
+  EXPECT_EQ(manager.Saved(), std::string(reinterpret_cast<const char*>(gfx::WritePng(Noise(20, 10)).data()),
+                                         gfx::WritePng(Noise(20, 10)).size()));
+}
 
 TEST_F(X11Fixture, ClipboardServesPngAndBmpThatXclipReadsBack) {
   // Large enough for the INCR protocol in both formats.
