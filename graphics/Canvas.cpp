@@ -646,9 +646,10 @@ void DrawCurvedShape(Bitmap& bmp, const std::optional<Region>& clip, Rect box, c
   Painter p(bmp, clip);
   if (p.Clip().IsEmpty()) return;
   if (!pen.Present) {
-    p.Fill(shapeOf(box), brush);
+    if (!brush.Empty) p.Fill(shapeOf(box), brush);
     return;
   }
+  if (!pen.Visible && brush.Empty) return;
   box = InsideFrameBox(box, pen);
   if (box.IsEmpty()) return;
   Region shape = GrowRightDown(shapeOf(box));

@@ -251,6 +251,16 @@ TEST(CanvasStretchBlt, NearestPixelSamplingMirroringAndClipping) {
   Canvas(self).StretchBlt(0, 0, 4, 4, self, 0, 0, 2, 2);
   EXPECT_EQ(self, big);
 
+  // The destination is logical: the origin moves it, the source stays in bitmap coordinates.
+  Bitmap moved(6, 4, clWhite);
+  Canvas mc(moved);
+  mc.Origin = {2, 1};
+  mc.StretchBlt(0, 0, 4, 2, src, 0, 1, 2, 1);
+  EXPECT_EQ(moved.At(1, 1), clWhite);
+  EXPECT_EQ(moved.At(2, 1), cc);
+  EXPECT_EQ(moved.At(5, 2), dd);
+  EXPECT_EQ(moved.At(5, 3), clWhite);
+
   // Zero sizes draw nothing.
   Bitmap z(2, 2, clWhite);
   Canvas zc(z);
