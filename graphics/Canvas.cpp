@@ -73,10 +73,13 @@ class ClipRects {
   bool Contains(int x, int y) const {
     if (x < FBounds.left || x >= FBounds.right || y < FBounds.top || y >= FBounds.bottom) return false;
     if (FMany.empty()) return true;
-    // Region rectangles are sorted by top; nothing after a rectangle below Y can hold it.
-    for (const Rect& r : FMany) {
-      if (r.top > y) break;
-      if (y < r.bottom && x >= r.left && x < r.right) return true;
+    // The rectangles keep the region's bands (bottoms never decrease), so the first one ending
+    // below Y starts the only band that can hold the point.
+    auto it = std::partition_point(FMany.begin(), FMany.end(), [y](const Rect& r) { return r.bottom <= y; });
+    if (it == FMany.end() || it->top > y) return false;
+    for (const int top = it->top; it != FMany.end() && it->top == top; ++it) {
+      if (x < it->left) return false;
+      if (x < it->right) return true;
     }
     return false;
   }
