@@ -63,13 +63,14 @@ TEST_F(X11Fixture, WithAWindowManagerTheBandAndFocusGoThroughItsProtocol) {
 
   w.SetZOrder(plat::ZOrder::NoTopMost);
   w.Activate();
-  Pump(*Platform, 30);
-  const auto messages = wm.Messages();
   bool removedAbove = false, askedActive = false;
-  for (const auto& m : messages) {
-    if (m.Type == netState && m.Window == Xid(w) && m.L0 == 0 && Atom(m.L1) == above) removedAbove = true;
-    if (m.Type == active && m.Window == Xid(w)) askedActive = true;
-  }
+  PumpUntil(*Platform, [&] {
+    for (const auto& m : wm.Messages()) {
+      if (m.Type == netState && m.Window == Xid(w) && m.L0 == 0 && Atom(m.L1) == above) removedAbove = true;
+      if (m.Type == active && m.Window == Xid(w)) askedActive = true;
+    }
+    return removedAbove && askedActive;
+  });
   EXPECT_TRUE(removedAbove);
   EXPECT_TRUE(askedActive);
 

@@ -1,7 +1,7 @@
 #include "XvfbServer.h"
 
-#include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -56,27 +56,36 @@ XvfbServer::XvfbServer(int width, int height) {
   for (int n = kFirstDisplay; n <= kLastDisplay; ++n) {
     if (Exists("/tmp/.X" + std::to_string(n) + "-lock") || Exists("/tmp/.X11-unix/X" + std::to_string(n))) continue;
     const std::string name = ":" + std::to_string(n);
+    // Xvfb writes the display number to this pipe once it accepts connections. Only that
+    // proves the server is ours: a racing test could own the number and answer instead.
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0) throw std::runtime_error("cannot create a pipe for Xvfb");
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("cannot fork for Xvfb");
     if (pid == 0) {
       const int devnull = open("/dev/null", O_RDWR);
       dup2(devnull, 1);
       dup2(devnull, 2);
+      const int fd = dup(ready[1]);  // without close-on-exec
+      const std::string fdText = std::to_string(fd);
       execl(xvfb.c_str(), "Xvfb", name.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
-            static_cast<char*>(nullptr));
+            "-displayfd", fdText.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    // Ready when it accepts a connection; if it exits, another server won the number.
-    for (int waited = 0; waited < 5000; waited += 10) {
-      int status = 0;
-      if (waitpid(pid, &status, WNOHANG) == pid) break;
-      if (Display* d = XOpenDisplay(name.c_str())) {
-        XCloseDisplay(d);
-        FName = name;
-        FPid = pid;
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    close(ready[1]);
+    std::string answer;
+    pollfd p{ready[0], POLLIN, 0};
+    while (answer.find('\n') == std::string::npos && poll(&p, 1, 5000) > 0) {
+      char buf[16];
+      const ssize_t got = read(ready[0], buf, sizeof buf);
+      if (got <= 0) break;  // it exited: the number was taken
+      answer.append(buf, std::size_t(got));
+    }
+    close(ready[0]);
+    if (answer == std::to_string(n) + "\n") {
+      FName = name;
+      FPid = pid;
+      return;
     }
     kill(pid, SIGKILL);
     WaitExit(pid, 1000);
