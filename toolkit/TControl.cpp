@@ -333,12 +333,16 @@ void TControl::WndProc(TMessage& message) {
       const TMouseButton button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) ? mbLeft
                                   : (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) ? mbRight
                                                                                          : mbMiddle;
+      // The second press of a double click is a double click, not the start of a click
+      // (one click and one double click, never two clicks), unless the control takes no
+      // double clicks.
+      const bool asDouble = dbl && (FControlStyle & csDoubleClicks);
       if (button == mbLeft) {
         if (FControlStyle & csCaptureMouse) SetMouseCapture(true);
-        if (FControlStyle & csClickEvents) FControlState |= csClicked;
+        if ((FControlStyle & csClickEvents) && !asDouble) FControlState |= csClicked;
         FControlState |= csLButtonDown;
       }
-      if (dbl && (FControlStyle & csDoubleClicks)) {
+      if (asDouble) {
         if (button == mbLeft && (FControlStyle & csClickEvents)) DblClick();
         shift |= ssDouble;
       }

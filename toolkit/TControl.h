@@ -65,7 +65,7 @@ class TControl : public TComponent {
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
   // Visible, with every parent visible, up to a shown form.
-  bool Showing() const;
+  virtual bool Showing() const;
 
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool value);

@@ -335,6 +335,8 @@ void TForm::SetVisible(bool value) {
   }
 }
 
+bool TForm::Showing() const { return Visible() && FWindow && FWindow->Visible(); }
+
 void TForm::Close() {
   if (FModal) {
     FModalResult = mrCancel;
@@ -702,6 +704,8 @@ void TForm::WndProc(TMessage& message) {
     case WM_SYSCOMMAND: {
       const unsigned cmd = unsigned(message.WParam) & 0xFFF0u;
       if (cmd == SC_MOVE) {
+        // The window system's move loop owns the mouse from here to the release.
+        SetCaptureControl(nullptr);
         if (FWindow) FWindow->BeginMoveDrag();
       } else if (cmd == SC_MINIMIZE) {
         if (Application && Application->MainForm() == this) Application->Minimize();
@@ -855,10 +859,20 @@ void TForm::NativeMouseUp(const plat::MouseEvent& e) {
     return;
   }
   if (!AcceptsInput() && !FCaptureControl) return;
+  // The capture ends with the last button even when the handler of the release fails.
+  struct EndCapture {
+    TForm* Form;
+    bool Release;
+    ~EndCapture() {
+      if (Release) Form->SetCaptureControl(nullptr);
+    }
+  } endCapture{this, !AnyButton(e.Shift)};
   DispatchMouse(msg, e);
-  if (!AnyButton(e.Shift)) SetCaptureControl(nullptr);
-  UpdateHover(MouseTarget(e.Pos));
-  UpdateCursor();
+  if (endCapture.Release) {
+    SetCaptureControl(nullptr);
+    UpdateHover(MouseTarget(e.Pos));
+    UpdateCursor();
+  }
 }
 
 void TForm::NativeMouseWheel(const plat::MouseEvent& e, int delta) {
@@ -953,6 +967,7 @@ void TForm::DispatchKey(unsigned msg, const plat::KeyEvent& e) {
   TMsg m{this, msg, e.Key, std::intptr_t(e.Shift) | (e.Repeat ? kKeyRepeatFlag : 0), {}};
   if (Application && Application->FilterMessage(m)) return;
   if (!AcceptsInput()) return;
+  if (msg == WM_KEYDOWN) FEatChar = false;
   TWinControl* target = FActiveControl ? FActiveControl : this;
   TMessage message{msg, e.Key, std::intptr_t(e.Shift) | (e.Repeat ? kKeyRepeatFlag : 0), 0};
   TWndMethod proc = target->WindowProc();
@@ -961,7 +976,8 @@ void TForm::DispatchKey(unsigned msg, const plat::KeyEvent& e) {
   const int key = int(message.WParam);
   if (key == 0) return;
   if (target != this && target->WantsKey(key)) return;
-  DialogKey(key, e.Shift);
+  // Tab, Enter or Escape used as a dialog key does not also arrive as a typed character.
+  if (DialogKey(key, e.Shift)) FEatChar = true;
 }
 
 bool TForm::DialogKey(int key, TShiftState shift) {
@@ -979,6 +995,10 @@ void TForm::NativeKeyUp(const plat::KeyEvent& e) { DispatchKey(WM_KEYUP, e); }
 
 void TForm::NativeChar(std::string_view utf8) {
   for (std::uint32_t cp : DecodeUtf8(utf8)) {
+    if (FEatChar && cp < 0x20) {
+      FEatChar = false;
+      continue;
+    }
     TMsg m{this, WM_CHAR, std::intptr_t(cp), 0, {}};
     if (Application && Application->FilterMessage(m)) continue;
     if (!AcceptsInput()) return;

@@ -58,6 +58,7 @@ class TForm : public TWinControl {
 
   // Showing and closing.
   void SetVisible(bool value) override;
+  bool Showing() const override;  // Visible and on the screen (not hidden by minimising)
   void Close();  // OnCloseQuery, OnClose; closing the main form ends the application
   // Shows the form modally: a nested message loop until ModalResult is set (or the
   // application terminates); other forms get no input meanwhile; timers keep running.
@@ -194,6 +195,7 @@ class TForm : public TWinControl {
   TControl* FPressedControl = nullptr;
   int FNonClientHit = HTNOWHERE;   // the frame part a press landed on
   bool FCloseButtonDown = false;
+  bool FEatChar = false;  // the character of a key press that acted as a dialog key
   Point FSizeDragStart;            // screen point and bounds at the start of a border drag
   Rect FSizeDragBounds;
   gfx::Region FDirty;           // window pixels to repaint
