@@ -41,12 +41,16 @@ class X11Fixture : public ::testing::Test {
     p.Kind = kind;
     p.TopMost = topMost;
     Windows.push_back(Platform->CreateWindow(p, listener));
+    XSync(Platform->Connection().Dpy(), False);  // so the second connection can see it
     return *Windows.back();
   }
   static ::Window Xid(const plat::NativeWindow& w) { return plat::X11Window::HandleOf(w); }
   void ShowAndWait(plat::NativeWindow& w, bool activate = false) {
     w.Show(activate);
-    ASSERT_TRUE(PumpUntil(*Platform, [&] { return MapState(Peer, Xid(w)) == IsViewable; }));
+    // Viewable on the server, and the backend has seen the map too.
+    ASSERT_TRUE(PumpUntil(*Platform, [&] {
+      return MapState(Peer, Xid(w)) == IsViewable && dynamic_cast<plat::X11Window&>(w).Mapped();
+    }));
     Pump(*Platform, 30);  // let the Expose that follows the map arrive
   }
   // Fills the back buffer with COLOR and pushes it.

@@ -52,6 +52,7 @@ TEST_F(X11Fixture, WithAWindowManagerTheBandAndFocusGoThroughItsProtocol) {
   const Atom active = XInternAtom(Peer, "_NET_ACTIVE_WINDOW", False);
 
   auto& w = NewWindow(Rect::FromXYWH(200, 150, 120, 30), nullptr, plat::WindowKind::Normal, true);
+  XSync(Platform->Connection().Dpy(), False);  // the window exists on the server
   // The manager places the window its own way as it maps...
   w.Show(false);
   XMoveWindow(Peer, Xid(w), 0, 0);
@@ -60,6 +61,7 @@ TEST_F(X11Fixture, WithAWindowManagerTheBandAndFocusGoThroughItsProtocol) {
   // ...and the window goes back where it was asked.
   EXPECT_TRUE(PumpUntil(*Platform, [&] { return ServerGeometry(Peer, Xid(w)) == Rect::FromXYWH(200, 150, 120, 30); }));
   EXPECT_EQ(w.Bounds(), Rect::FromXYWH(200, 150, 120, 30));
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return dynamic_cast<plat::X11Window&>(w).Mapped(); }));
 
   w.SetZOrder(plat::ZOrder::NoTopMost);
   w.Activate();
