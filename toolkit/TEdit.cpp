@@ -1,0 +1,3 @@
+#include "toolkit/TEdit.h"
+
+TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
