@@ -82,7 +82,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   FWidth = width;
   FHeight = height;
   BoundsChanged(old);
-  Invalidate();
+  // A form moving on the screen keeps its pixels; forms repaint on size changes themselves.
+  if (FParent) Invalidate();
   Perform(WM_WINDOWPOSCHANGED, 0, 0);
   if (old.Width() != width || old.Height() != height) {
     Rect c = ClientRect();

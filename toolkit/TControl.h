@@ -62,7 +62,7 @@ class TControl : public TComponent {
 
   bool Visible() const { return FVisible; }
   virtual void SetVisible(bool value);
-  void Show() { SetVisible(true); }
+  virtual void Show() { SetVisible(true); }  // a form also comes to the front
   void Hide() { SetVisible(false); }
   // Visible, with every parent visible, up to a shown form.
   virtual bool Showing() const;
@@ -114,9 +114,10 @@ class TControl : public TComponent {
   void Refresh() { Repaint(); }
   void Update();   // paint whatever is dirty in the form now
 
-  // Z order among the parent's controls of the same kind (graphic or windowed).
-  void BringToFront();
-  void SendToBack();
+  // Z order among the parent's controls of the same kind (graphic or windowed); a form
+  // moves its window to the top (and activates it) or the bottom of its band.
+  virtual void BringToFront();
+  virtual void SendToBack();
 
   // The form this control lives on (itself for a form), or nullptr.
   TForm* ParentForm() const;

@@ -280,9 +280,24 @@ void TForm::SetWindowState(TWindowState value) {
 }
 
 void TForm::ApplyZOrder() {
-  if (!FWindow) return;
-  if ((FFormStyle == fsStayOnTop) != FWindow->TopMost())
-    FWindow->SetZOrder(FFormStyle == fsStayOnTop ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
+  // Only puts a stay-on-top form into its band; a normal form keeps whatever band the
+  // program put it in (SetWindowPos-like calls on the native window).
+  if (FWindow && FFormStyle == fsStayOnTop && !FWindow->TopMost()) FWindow->SetZOrder(plat::ZOrder::TopMost);
+}
+
+void TForm::Show() {
+  SetVisible(true);
+  if (FVisible) BringToFront();
+}
+
+void TForm::BringToFront() {
+  if (!FWindow || !FWindow->Visible()) return;
+  FWindow->SetZOrder(plat::ZOrder::Top);
+  if (FWindowKind != plat::WindowKind::Popup && !FWindow->Active()) FWindow->Activate();
+}
+
+void TForm::SendToBack() {
+  if (FWindow) FWindow->SetZOrder(plat::ZOrder::Bottom);
 }
 
 // ---- showing and closing

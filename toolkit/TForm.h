@@ -59,6 +59,9 @@ class TForm : public TWinControl {
   // Showing and closing.
   void SetVisible(bool value) override;
   bool Showing() const override;  // Visible and on the screen (not hidden by minimising)
+  void Show() override;           // Visible := true, then to the front
+  void BringToFront() override;   // top of its band, activated unless a popup kind
+  void SendToBack() override;
   void Close();  // OnCloseQuery, OnClose; closing the main form ends the application
   // Shows the form modally: a nested message loop until ModalResult is set (or the
   // application terminates); other forms get no input meanwhile; timers keep running.

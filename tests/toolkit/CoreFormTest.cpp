@@ -107,6 +107,19 @@ TEST_F(CoreTest, StayOnTopFormsLiveInTheTopmostBand) {
   Settle();
   EXPECT_EQ(Pixel(75, 75), gfx::clBlue);
 
+  // Show on a visible form brings it to the front; a band chosen through the native window
+  // (SetWindowPos-like) survives hiding and showing.
+  a->Show();
+  Settle();
+  EXPECT_EQ(Pixel(75, 75), gfx::clRed);
+  EXPECT_TRUE(a->Active());
+  b->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  b->Hide();
+  b->Show();
+  Settle();
+  EXPECT_TRUE(b->NativeWindow()->TopMost());
+  EXPECT_EQ(Pixel(75, 75), gfx::clBlue);
+
   // A form created stay-on-top starts in the band.
   TForm* c = TComponent::Create<TForm>(App.get());
   c->SetFormStyle(fsStayOnTop);

@@ -191,6 +191,9 @@ TEST_F(CoreTest, SystemMoveCommandDragsTheFormWithThePointer) {
     f->Perform(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   };
   strip->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+  Settle();
+  int paints = 0;
+  f->OnPaint = [&](TObject*) { ++paints; };
   Desk.InjectMouseMove(150, 105);
   Desk.InjectButtonDown();
   Desk.InjectMouseMove(170, 95);
@@ -200,6 +203,7 @@ TEST_F(CoreTest, SystemMoveCommandDragsTheFormWithThePointer) {
   EXPECT_EQ(f->BoundsRect(), Rect::FromXYWH(40, 295, 200, 100));
   EXPECT_EQ(f->Left(), 40);
   EXPECT_EQ(ups, 0);  // the move loop took the release
+  EXPECT_EQ(paints, 0);  // moving does not repaint
   EXPECT_FALSE(strip->MouseCapture());
   // Afterwards the form takes clicks at its new place.
   int downs = 0;
