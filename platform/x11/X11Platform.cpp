@@ -41,6 +41,10 @@ X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::mo
   // Without this, a held key arrives as release/press pairs; with it, only presses repeat.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(dpy, True, &supported);
+#ifdef VANTREL_HAVE_XRANDR
+  if (FDisplay->HasRandr())
+    XRRSelectInput(dpy, FDisplay->Root(), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+#endif
   XFlush(dpy);
 }
 
@@ -56,6 +60,8 @@ X11Platform::~X11Platform() {
 // ---- screen ----
 
 Size X11Platform::ScreenSize() {
+  if (FScreenSize) return *FScreenSize;
+  FScreenSize = {FDisplay->RootWidth(), FDisplay->RootHeight()};
 #ifdef VANTREL_HAVE_XRANDR
   if (FDisplay->HasRandr() && !FDisplay->ConnectionLost()) {
     Display* dpy = FDisplay->Dpy();
@@ -75,10 +81,10 @@ Size X11Platform::ScreenSize() {
       }
       XRRFreeScreenResources(res);
     }
-    if (found.cx > 0 && found.cy > 0) return found;
+    if (found.cx > 0 && found.cy > 0) FScreenSize = found;
   }
 #endif
-  return {FDisplay->RootWidth(), FDisplay->RootHeight()};
+  return *FScreenSize;
 }
 
 int X11Platform::ScreenDepth() { return DefaultDepth(FDisplay->Dpy(), FDisplay->ScreenNumber()); }
@@ -233,14 +239,29 @@ void X11Platform::HandleRootEvent(XEvent& ev) {
         for (X11TrayIcon* icon : FTrayIcons) icon->Dock();
       break;
     case ConfigureNotify:
-      // Another window was restacked or moved: keep our topmost band above it.
-      if (!IsOurs(ev.xconfigure.window)) RestackTopMost();
+      if (ev.xconfigure.window == FDisplay->Root()) {
+        ScreenChanged(ev);
+      } else if (!IsOurs(ev.xconfigure.window)) {
+        // Another window was restacked or moved: keep our topmost band above it.
+        RestackTopMost();
+      }
       break;
     case MapNotify:
       if (!IsOurs(ev.xmap.window)) RestackTopMost();
       break;
-    default: break;
+    default:
+      if (ev.type >= LASTEvent) ScreenChanged(ev);  // RandR: monitors changed
+      break;
   }
+}
+
+void X11Platform::ScreenChanged(XEvent& ev) {
+#ifdef VANTREL_HAVE_XRANDR
+  XRRUpdateConfiguration(&ev);  // keeps Xlib's idea of the root size current
+#else
+  (void)ev;
+#endif
+  FScreenSize.reset();
 }
 
 bool X11Platform::ProcessEvents(bool wait) {

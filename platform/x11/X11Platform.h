@@ -31,6 +31,7 @@
 #include <X11/Xlib.h>
 
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -120,6 +121,7 @@ class X11Platform final : public Platform {
   bool DispatchQueued();
   void Dispatch(XEvent& ev);
   void HandleRootEvent(XEvent& ev);
+  void ScreenChanged(XEvent& ev);
   bool IsOurs(::Window w) const { return FSinks.count(w) != 0; }
   bool CheckConnection();
 
@@ -135,6 +137,7 @@ class X11Platform final : public Platform {
   std::vector<X11TrayIcon*> FTrayIcons;
   X11Window* FCaptureOwner = nullptr;
   Time FLastEventTime = CurrentTime;
+  std::optional<Size> FScreenSize;  // asked once, forgotten when the screen changes
   std::function<void()> FOnConnectionLost;
   bool FLostReported = false;
 };

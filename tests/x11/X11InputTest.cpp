@@ -166,6 +166,17 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   EXPECT_FALSE(popup.Active());
   EXPECT_EQ(l.Activations, (std::vector<bool>{true}));
 
+  // A key held down repeats: repeated presses without releases in between.
+  const std::size_t downsBefore = l.KeyDowns.size(), upsBefore = l.KeyUps.size();
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "keydown", "x", "sleep", "1", "keyup", "x"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return l.KeyUps.size() == upsBefore + 1; }));
+  Pump(*Platform, 30);
+  EXPECT_EQ(l.KeyUps.size(), upsBefore + 1);  // no release between the repeats
+  ASSERT_GT(l.KeyDowns.size(), downsBefore + 1);
+  EXPECT_FALSE(l.KeyDowns[downsBefore].Repeat);
+  EXPECT_TRUE(l.KeyDowns.back().Repeat);
+  EXPECT_EQ(l.KeyDowns.back().Key, 'X');
+
   // Held keys read back while down.
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "keydown", "shift"})), 0);
   EXPECT_TRUE(Platform->IsKeyDown(VK_SHIFT));

@@ -2,6 +2,7 @@
 #include "X11Fixture.h"
 
 #include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -291,6 +292,23 @@ TEST_F(X11Fixture, ShellOpenStartsXdgOpenWithTheTargetAsOneArgument) {
   EXPECT_EQ(exeDir.back(), '/');
   EXPECT_EQ(access((exeDir + "test_x11").c_str(), X_OK), 0);
   EXPECT_EQ(Platform->ScreenSize(), (gfx::Size{1024, 768}));
+  // The screen size comes from the primary monitor, and a change is noticed: switch the
+  // only monitor off and shrink the screen.
+  const ::Window root = DefaultRootWindow(Peer);
+  XRRScreenResources* res = XRRGetScreenResourcesCurrent(Peer, root);
+  ASSERT_NE(res, nullptr);
+  ASSERT_GE(res->noutput, 1);
+  ASSERT_GE(res->ncrtc, 1);
+  XRRSetOutputPrimary(Peer, root, res->outputs[0]);
+  XSync(Peer, False);
+  Pump(*Platform, 30);
+  EXPECT_EQ(Platform->ScreenSize(), (gfx::Size{1024, 768}));
+  XRRSetCrtcConfig(Peer, res, res->crtcs[0], CurrentTime, 0, 0, None, RR_Rotate_0, nullptr, 0);
+  XRRFreeScreenResources(res);
+  XRRSetScreenSize(Peer, root, 800, 600, 200, 150);
+  XSync(Peer, False);
+  EXPECT_TRUE(PumpUntil(*Platform, [&] { return Platform->ScreenSize() == gfx::Size{800, 600}; }));
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(790, 590, 20, 20)).At(15, 15), 0u);
   EXPECT_EQ(Platform->ScreenDepth(), 24);
   std::system(("rm -rf '" + dir + "'").c_str());
 }
