@@ -307,3 +307,62 @@ TEST_F(CoreTest, TimersAndPostedMessages) {
   f->SetWindowProc(nullptr);  // back to the default procedure
   EXPECT_EQ(f->Perform(WM_USER + 5), 0);
 }
+
+namespace {
+
+class TWatchedForm : public TForm {
+ public:
+  TWatchedForm(TComponent* owner, std::vector<std::string>* log) : TForm(owner), FLog(log) {}
+
+ protected:
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_DESTROY) FLog->push_back("WM_DESTROY");
+    if (m.Msg == WM_USER) FLog->push_back("WM_USER");
+    TForm::WndProc(m);
+  }
+
+ private:
+  std::vector<std::string>* FLog;
+};
+
+class TNoisy : public TComponent {
+ public:
+  TNoisy(TComponent* owner, std::vector<std::string>* log) : TComponent(owner), FLog(log) {}
+  ~TNoisy() override { FLog->push_back("~" + Name()); }
+
+ private:
+  std::vector<std::string>* FLog;
+};
+
+}  // namespace
+
+TEST_F(CoreTest, DestroyingAFormRunsOnDestroyThenItsComponentsThenWmDestroy) {
+  std::vector<std::string> log;
+  auto* f = App->CreateForm<TWatchedForm>(&log);
+  f->SetName("frmMain");
+  auto* first = TComponent::Create<TNoisy>(f, &log);
+  first->SetName("first");
+  auto* second = TComponent::Create<TNoisy>(f, &log);
+  second->SetName("second");
+  // Hooks left in place until the form goes: they restore the procedures themselves.
+  std::vector<std::string> hookLog;
+  TComponent::Create<THook>(f, f, &hookLog);
+  TComponent::Create<THook>(f, App->Handle(), &hookLog);
+  f->OnDestroy = [&](TObject*) {
+    log.push_back(std::string("OnDestroy, components: ") + std::to_string(f->ComponentCount()));
+  };
+  f->Show();
+  Settle();
+  PostMessage(f, WM_USER);
+  App->DestroyComponent(f);
+  EXPECT_EQ(log, (std::vector<std::string>{"OnDestroy, components: 4", "~second", "~first", "WM_DESTROY"}));
+  EXPECT_EQ(App->MainForm(), nullptr);
+  EXPECT_EQ(Screen->FormCount(), 0);
+  Settle();  // the posted message died with the form
+  EXPECT_EQ(log.size(), 4u);
+  hookLog.clear();
+  App->Minimize();
+  App->Restore();
+  EXPECT_TRUE(hookLog.empty());
+  EXPECT_TRUE(Desk.Windows().empty());
+}
