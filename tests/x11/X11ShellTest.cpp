@@ -245,6 +245,31 @@ TEST_F(X11Fixture, NotificationAreaIconDocksThroughXEmbed) {
   XReparentWindow(Peer, docked, DefaultRootWindow(Peer), 0, 0);
   XSync(Peer, False);
   EXPECT_TRUE(PumpUntil(*Platform, [&] { return !icon->Visible(); }));
+  EXPECT_EQ(MapState(Peer, docked), IsUnmapped);
+
+  // A tray that starts later announces itself with MANAGER; the icon asks to dock again.
+  const ::Window tray2 = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 0, 0, 10, 10, 0, 0, 0);
+  XSetSelectionOwner(Peer, selection, tray2, CurrentTime);
+  XEvent manager{};
+  manager.xclient.type = ClientMessage;
+  manager.xclient.window = DefaultRootWindow(Peer);
+  manager.xclient.message_type = XInternAtom(Peer, "MANAGER", False);
+  manager.xclient.format = 32;
+  manager.xclient.data.l[1] = long(selection);
+  manager.xclient.data.l[2] = long(tray2);
+  XSendEvent(Peer, DefaultRootWindow(Peer), False, StructureNotifyMask, &manager);
+  XSync(Peer, False);
+  ::Window redocked = None;
+  EXPECT_TRUE(PumpUntil(*Platform, [&] {
+    while (XPending(Peer)) {
+      XEvent ev;
+      XNextEvent(Peer, &ev);
+      if (ev.type == ClientMessage && ev.xclient.message_type == opcode && ev.xclient.window == tray2)
+        redocked = ::Window(ev.xclient.data.l[2]);
+    }
+    return redocked != None;
+  }));
+  EXPECT_EQ(redocked, docked);
   icon.reset();
 }
 
