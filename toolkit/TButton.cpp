@@ -2,7 +2,26 @@
 
 #include "toolkit/PropText.h"
 
+#include <cctype>
+
 #include "toolkit/TForm.h"
+
+namespace {
+
+// The key of the caption's '&' character (upper case, as virtual keys are), or 0.
+int AccelKey(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return std::toupper(static_cast<unsigned char>(caption[i + 1]));
+  }
+  return 0;
+}
+
+}  // namespace
 
 TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(Left(), Top(), 75, 25);
@@ -104,6 +123,13 @@ void TButton::WndProc(TMessage& message) {
       const auto shift = TShiftState(message.LParam);
       if ((shift & (ssShift | ssCtrl | ssAlt)) == 0 &&
           ((key == plat::VK_RETURN && Active()) || (key == plat::VK_ESCAPE && FCancel)) && Showing() && Enabled()) {
+        Click();
+        message.Result = 1;
+        return;
+      }
+      // Alt with the caption's underlined letter clicks the button too.
+      if ((shift & ssAlt) && !(shift & ssCtrl) && key != 0 && key == AccelKey(Caption()) && Showing() && Enabled()) {
+        if (CanFocus()) SetFocus();
         Click();
         message.Result = 1;
         return;

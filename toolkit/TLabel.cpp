@@ -134,6 +134,17 @@ void TLabel::AdjustBounds() {
 }
 
 void TLabel::WndProc(TMessage& message) {
+  if (message.Msg == CM_DIALOGKEY && FFocusControl) {
+    // Alt with the label's underlined letter focuses its control.
+    const auto shift = TShiftState(message.LParam);
+    const char accel = AccelChar();
+    if ((shift & ssAlt) && !(shift & ssCtrl) && accel != 0 &&
+        int(message.WParam) == std::toupper(static_cast<unsigned char>(accel)) && FFocusControl->CanFocus()) {
+      FFocusControl->SetFocus();
+      message.Result = 1;
+      return;
+    }
+  }
   TGraphicControl::WndProc(message);
   switch (message.Msg) {
     case CM_TEXTCHANGED:

@@ -56,7 +56,11 @@ void TMenuForm::Layout() {
     if (!item->Visible()) continue;
     height += ItemHeight(item);
     if (item->IsLine()) continue;
+    gfx::Font font = Font().Data();
+    if (item->Default()) font.Style |= gfx::fsBold;
+    canvas.SelectFont(font);
     FCaptionWidth = std::max(FCaptionWidth, canvas.TextWidth(StripHotkey(item->Caption())));
+    canvas.SelectFont(Font().Data());
     const std::string sc = ShortCutToText(item->ShortCut());
     if (!sc.empty()) FShortCutWidth = std::max(FShortCutWidth, canvas.TextWidth(sc));
   }
@@ -321,6 +325,11 @@ void TMenuForm::Paint() {
       else DrawGlyph(canvas, kCheckGlyph, r.left + (kCheckWidth - 7) / 2, cy - 3, c);
     }
 
+    gfx::Font font = Font().Data();
+    if (item->Default()) font.Style |= gfx::fsBold;
+    const TColor keep = canvas.TextColor;
+    canvas.SelectFont(font);
+    canvas.TextColor = keep;
     Rect text{r.left + kCheckWidth, r.top, r.right, r.bottom};
     const std::string sc = ShortCutToText(item->ShortCut());
     Rect scRect{shortCutX, r.top, r.right, r.bottom};
@@ -337,6 +346,7 @@ void TMenuForm::Paint() {
     }
     canvas.DrawText(item->Caption(), text, flags);
     if (!sc.empty()) canvas.DrawText(sc, scRect, flags | gfx::DT_NOPREFIX);
+    canvas.Font = Font().Data();
 
     if (item->Count() > 0) {
       // The submenu arrow: a small solid triangle pointing right.

@@ -155,6 +155,12 @@ void TMenuItem::SetEnabled(bool value) {
   Changed();
 }
 
+void TMenuItem::SetDefault(bool value) {
+  if (value == FDefault) return;
+  FDefault = value;
+  Changed();
+}
+
 void TMenuItem::SetBitmap(gfx::Bitmap value) {
   FBitmap = std::move(value);
   Changed();
@@ -242,6 +248,8 @@ std::optional<std::string> TMenuItem::GetPropText(std::string_view name) const {
   if (PropText::Is(name, "ShortCut")) return PropText::Int(FShortCut);
   if (PropText::Is(name, "Visible")) return PropText::Bool(FVisible);
   if (PropText::Is(name, "Enabled")) return PropText::Bool(FEnabled);
+  if (PropText::Is(name, "Default")) return PropText::Bool(FDefault);
+  if (PropText::Is(name, "HelpContext")) return PropText::Int(FHelpContext);
   if (PropText::Is(name, "Hint")) return FHint;
   if (PropText::Is(name, "Count")) return PropText::Int(Count());
   return TComponent::GetPropText(name);

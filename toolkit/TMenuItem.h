@@ -50,6 +50,11 @@ class TMenuItem : public TComponent {
   void SetVisible(bool value);
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool value);
+  // The default entry of a menu is drawn bold (the command a double click would run).
+  bool Default() const { return FDefault; }
+  void SetDefault(bool value);
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int value) { FHelpContext = value; }
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& value) { FHint = value; }
   // A small picture shown left of the caption (16 x 16; the bottom-left colour is transparent).
@@ -96,6 +101,8 @@ class TMenuItem : public TComponent {
   TShortCut FShortCut = scNone;
   bool FVisible = true;
   bool FEnabled = true;
+  bool FDefault = false;
+  int FHelpContext = 0;
   std::string FHint;
   gfx::Bitmap FBitmap;
   std::vector<TMenuItem*> FItems;

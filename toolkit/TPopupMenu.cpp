@@ -1,5 +1,6 @@
 #include "toolkit/TPopupMenu.h"
 
+#include "toolkit/PropText.h"
 #include "toolkit/TMenuForm.h"
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
@@ -19,4 +20,15 @@ bool TPopupMenu::IsOpen() const { return FWindow && FWindow->IsOpen(); }
 
 void TPopupMenu::CloseMenu() {
   if (FWindow) FWindow->CloseMenu(nullptr);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+  TMenu::Notification(component, operation);
+  if (operation == opRemove && component == FPopupComponent) FPopupComponent = nullptr;
+}
+
+std::optional<std::string> TPopupMenu::GetPropText(std::string_view name) const {
+  if (PropText::Is(name, "AutoPopup")) return PropText::Bool(FAutoPopup);
+  if (PropText::Is(name, "IsOpen")) return PropText::Bool(IsOpen());
+  return TMenu::GetPropText(name);
 }

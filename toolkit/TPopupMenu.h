@@ -13,9 +13,17 @@ class TPopupMenu : public TMenu {
   explicit TPopupMenu(TComponent* AOwner);
   ~TPopupMenu() override;
 
-  void Popup(int x, int y);
-  bool IsOpen() const;
-  void CloseMenu();  // closes it without a command
+  // Menus that draw their own window override these three.
+  virtual void Popup(int x, int y);
+  virtual bool IsOpen() const;
+  virtual void CloseMenu();  // closes it without a command
+
+  // Whether a right click on a control that uses this menu opens it (for the controls that
+  // look at it), and the component the menu was last opened for.
+  bool AutoPopup() const { return FAutoPopup; }
+  void SetAutoPopup(bool value) { FAutoPopup = value; }
+  TComponent* PopupComponent() const { return FPopupComponent; }
+  void SetPopupComponent(TComponent* value) { FPopupComponent = value; }
   // The menu window while it exists (for tests and the scenario runner).
   TMenuForm* Window() const { return FWindow.get(); }
 
@@ -24,6 +32,13 @@ class TPopupMenu : public TMenu {
   TNotifyEvent OnPopup;
   TNotifyEvent OnClose;
 
+  std::optional<std::string> GetPropText(std::string_view name) const override;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
  private:
   std::unique_ptr<TMenuForm> FWindow;
+  bool FAutoPopup = true;
+  TComponent* FPopupComponent = nullptr;  // not owned
 };

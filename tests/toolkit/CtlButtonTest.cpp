@@ -2,6 +2,7 @@
 #include "CtlFixture.h"
 #include "toolkit/TButton.h"
 #include "toolkit/TEdit.h"
+#include "toolkit/TLabel.h"
 
 using namespace plat;
 
@@ -165,4 +166,33 @@ TEST_F(CtlTest, ButtonLook) {
   Desk.InjectButtonUp();
   Settle();
   EXPECT_EQ(Pixel(101, 51), kHighlight);
+}
+
+TEST_F(CtlTest, AltWithTheUnderlinedLetter) {
+  ShowForm(Rect::FromXYWH(0, 0, 50, 50), bsNone, "frmMain");
+  auto* dlg = App->CreateForm<TfrmAsk>();
+  auto* lbl = TComponent::Create<TLabel>(dlg);
+  lbl->SetParent(dlg);
+  lbl->SetCaption("&Name:");
+  lbl->SetFocusControl(dlg->txtName);
+  auto* other = TComponent::Create<TEdit>(dlg);
+  other->SetParent(dlg);
+  other->SetBounds(140, 10, 60, 21);
+  dlg->SetActiveControl(other);
+  Then([&] {
+    Key('N', ssAlt);  // the label hands the focus to its control
+  });
+  Then([&] {
+    EXPECT_TRUE(dlg->txtName->Focused());
+    Key('Q', ssAlt);  // no such letter: nothing
+    Key('O');         // no Alt: typed into the edit
+  });
+  Then([&] {
+    EXPECT_EQ(dlg->txtName->Text(), "o");
+    EXPECT_EQ(dlg->OkClicks, 0);
+    Key('O', ssAlt);  // "&OK"
+  });
+  EXPECT_EQ(dlg->ShowModal(), mrOk);
+  EXPECT_EQ(dlg->OkClicks, 1);
+  EXPECT_EQ(StepsExhausted, 0);
 }
