@@ -1028,9 +1028,8 @@ void TForm::NativeActivate(bool active) {
   if (active && Screen) Screen->SetActiveForm(this);
   Perform(WM_NCACTIVATE, active ? 1 : 0, 0);
   Perform(WM_ACTIVATE, active ? 1 : 0, 0);
-  if (active && FActiveControl) {
-    FActiveControl->Perform(WM_SETFOCUS, 0, 0);
-  }
+  // The focused control loses and regains the keyboard with its window (carets follow).
+  if (FActiveControl) FActiveControl->Perform(active ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 
 void TForm::NativeCloseRequest() {

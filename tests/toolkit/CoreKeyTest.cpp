@@ -134,6 +134,23 @@ TEST_F(CoreTest, FocusAndTabOrder) {
                       "c down 9", "c exit", "a enter", "a up 9", "a down 16 shift", "a down 9 shift", "a exit",
                       "c enter", "c up 9", "c up 16"}));
 
+  // The focused control hears when its window loses and regains the keyboard.
+  std::vector<unsigned> focusMsgs;
+  TWndMethod saved = c->WindowProc();
+  c->SetWindowProc([&](TMessage& m) {
+    if (m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) focusMsgs.push_back(m.Msg);
+    saved(m);
+  });
+  TForm* other = ShowForm(Rect::FromXYWH(400, 0, 50, 50));
+  EXPECT_FALSE(c->Focused());
+  EXPECT_EQ(f->ActiveControl(), c);
+  f->SetFocus();
+  Settle();
+  EXPECT_TRUE(c->Focused());
+  EXPECT_EQ(focusMsgs, (std::vector<unsigned>{WM_KILLFOCUS, WM_SETFOCUS}));
+  c->SetWindowProc(saved);
+  (void)other;
+
   // Tab order can be changed without touching the stacking.
   c->SetTabOrder(0);
   EXPECT_EQ(c->TabOrder(), 0);
