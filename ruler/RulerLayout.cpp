@@ -18,10 +18,15 @@ gfx::Point MakePoint(std::int64_t x, std::int64_t y) { return {Saturate(x), Satu
 }  // namespace
 
 long double RoundHalfEven(long double v) {
-  // remainder() takes off the nearest integer with ties to even and is exact, so this does not
-  // depend on the current rounding mode.
-  if (!std::isfinite(v)) return v;
-  return v - std::remainder(v, 1.0L);
+  // Explicit, so that it does not depend on the current rounding mode. v - floor(v) is exact
+  // for every v of interest (Sterbenz), and where it is not (-0.5 < v < 0) only a tie at 0
+  // can come out, which rounds the same way.
+  if (!std::isfinite(v) || std::fabs(v) >= 0x1p63L) return v;  // already a whole number
+  const long double f = std::floor(v);
+  const long double diff = v - f;
+  if (diff > 0.5L) return f + 1;
+  if (diff < 0.5L) return f;
+  return std::floor(f / 2) * 2 == f ? f : f + 1;
 }
 
 int RoundToPixel(long double v) {
