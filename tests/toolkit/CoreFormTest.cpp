@@ -269,3 +269,69 @@ TEST_F(CoreTest, SizeableFrameDragsResizeTheForm) {
   EXPECT_EQ(resizes, 1);
   EXPECT_EQ(Desk.Screen().Get(349, 180), gfx::ColorToRGB(cl3DDkShadow));
 }
+
+TEST_F(CoreTest, ACaptionPainterChainsInFrontOfTheFormsFramePainting) {
+  TForm* f = ShowForm(Rect::FromXYWH(100, 100, 200, 150), bsSizeable, "Dlg");
+  // What a gradient caption bar does: paint the title bar itself, let the form paint the
+  // rest of the frame with the title left out, track activation and answer the sizing cursor.
+  bool active = true;
+  int cursorAsks = 0;
+  TWndMethod saved = f->WindowProc();
+  f->SetWindowProc([&](TMessage& m) {
+    switch (m.Msg) {
+      case WM_NCPAINT: {
+        auto* canvas = reinterpret_cast<TCanvas*>(m.LParam);
+        const gfx::Region* region = reinterpret_cast<const gfx::Region*>(m.WParam);
+        ASSERT_NE(canvas, nullptr);
+        ASSERT_NE(region, nullptr);
+        Rect title = f->CaptionRect();
+        canvas->SetClipRegion(*region);
+        canvas->Brush = gfx::Brush{active ? clLime : clOlive, gfx::BrushStyle::Solid, {}};
+        canvas->FillRect(title);
+        gfx::Region rest = region->Subtract(gfx::Region(title));
+        m.WParam = reinterpret_cast<std::intptr_t>(&rest);
+        saved(m);
+        return;
+      }
+      case WM_NCACTIVATE:
+        active = m.WParam != 0;
+        f->RedrawFrame();
+        m.Result = 1;
+        return;
+      case WM_SETCURSOR:
+        if (m.LParam >= HTLEFT && m.LParam <= HTBOTTOMRIGHT) {
+          ++cursorAsks;
+          plat::CursorSpec spec;
+          spec.Standard = plat::StdCursor::Cross;
+          f->NativeWindow()->SetCursor(spec);
+          m.Result = 1;
+          return;
+        }
+        saved(m);
+        return;
+      default:
+        saved(m);
+    }
+  });
+  f->InvalidateFrame();
+  Settle();
+  const auto rgb = [](TColor c) { return gfx::ColorToRGB(c); };
+  EXPECT_EQ(Pixel(150, 110), gfx::clLime);         // the title bar, painted by the hook
+  EXPECT_EQ(Pixel(100, 100), rgb(cl3DLight));      // the rest of the frame, by the form
+  EXPECT_EQ(Pixel(299, 249), rgb(cl3DDkShadow));
+  EXPECT_EQ(Pixel(102, 150), rgb(clActiveBorder));
+  // Deactivation reaches the hook, which repaints the bar at once.
+  TForm* other = ShowForm(Rect::FromXYWH(600, 600, 50, 50));
+  (void)other;
+  EXPECT_FALSE(active);
+  EXPECT_EQ(Pixel(150, 110), gfx::clOlive);
+  // Over a sizing border the hook chooses the cursor.
+  Desk.InjectMouseMove(101, 180);
+  Settle();
+  EXPECT_EQ(cursorAsks, 1);
+  EXPECT_EQ(Desk.CurrentCursor().Standard, plat::StdCursor::Cross);
+  Desk.InjectMouseMove(150, 180);
+  Settle();
+  EXPECT_EQ(Desk.CurrentCursor().Standard, plat::StdCursor::Arrow);
+  f->SetWindowProc(saved);
+}
