@@ -61,6 +61,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TCustomEdit::SetText(const std::string& value) {
+  FCanUndo = false;
   FCaret = FAnchor = 0;
   FScroll = 0;
   TCustomControl::SetText(value);
@@ -81,6 +82,26 @@ void TCustomEdit::SetBorderStyle(TBorderStyle value) {
   if (value == FBorderStyle) return;
   FBorderStyle = value;
   Invalidate();
+}
+
+void TCustomEdit::SetAlignment(TAlignment value) {
+  if (value == FAlignment) return;
+  FAlignment = value;
+  Invalidate();
+}
+
+void TCustomEdit::Undo() {
+  if (!FCanUndo || FReadOnly) return;
+  std::string redo = Text();
+  const int redoCaret = FCaret;
+  TCustomControl::SetText(FUndoText);
+  FUndoText = std::move(redo);
+  FCaret = FAnchor = std::clamp(FUndoCaret, 0, int(Text().size()));
+  FUndoCaret = redoCaret;
+  FModified = true;
+  ScrollToCaret();
+  Invalidate();
+  Change();
 }
 
 void TCustomEdit::SetHideSelection(bool value) {
@@ -206,6 +227,14 @@ int TCustomEdit::TextWidthOf(std::string_view s) {
   return canvas.TextWidth(s);
 }
 
+// Right-justified or centred text is moved in while it fits.
+int TCustomEdit::AlignOffset() {
+  if (FAlignment == taLeftJustify) return 0;
+  const int room = TextRect().Width() - 1 - TextWidthOf(Text());
+  if (room <= 0) return 0;
+  return FAlignment == taRightJustify ? room : room / 2;
+}
+
 int TCustomEdit::BorderInset() const { return FBorderStyle == bsSingle ? 2 : 0; }
 
 Rect TCustomEdit::TextRect() const {
@@ -215,12 +244,12 @@ Rect TCustomEdit::TextRect() const {
 
 int TCustomEdit::XFromPos(int pos) {
   pos = std::clamp(pos, 0, int(Text().size()));
-  return TextRect().left - FScroll + TextWidthOf(std::string_view(Text()).substr(0, pos));
+  return TextRect().left + AlignOffset() - FScroll + TextWidthOf(std::string_view(Text()).substr(0, pos));
 }
 
 int TCustomEdit::PosFromX(int x) {
   const std::string& t = Text();
-  const int target = x - TextRect().left + FScroll;
+  const int target = x - TextRect().left - AlignOffset() + FScroll;
   int prev = 0;
   int prevWidth = 0;
   for (int pos = NextPos(0); pos > prev; prev = pos, pos = NextPos(pos)) {
@@ -267,6 +296,9 @@ void TCustomEdit::ReplaceRange(int from, int to, const std::string& insert) {
   }
   if (piece.empty() && from == to) return;
   std::string next = t.substr(0, from) + piece + t.substr(to);
+  FUndoText = t;
+  FUndoCaret = FCaret;
+  FCanUndo = true;
   TCustomControl::SetText(next);
   FCaret = FAnchor = from + int(piece.size());
   FModified = true;
@@ -314,7 +346,10 @@ void TCustomEdit::KeyDown(int& key, TShiftState shift) {
   const bool sh = (shift & ssShift) != 0;
   const bool ctrl = (shift & ssCtrl) != 0;
   const bool alt = (shift & ssAlt) != 0;
-  if (alt) return;
+  if (alt) {
+    if (key == plat::VK_BACK && !ctrl && !sh) Undo();
+    return;
+  }
   switch (key) {
     case plat::VK_LEFT:
       if (!sh && SelLength() > 0 && !ctrl) MoveCaret(SelStart(), false);
@@ -343,6 +378,9 @@ void TCustomEdit::KeyDown(int& key, TShiftState shift) {
         if (SelLength() > 0) ClearSelection();
         else if (FCaret > 0) ReplaceRange(ctrl ? WordLeft(FCaret) : PrevPos(FCaret), FCaret, "");
       }
+      break;
+    case 'Z':
+      if (ctrl && !sh) Undo();
       break;
     case plat::VK_INSERT:
       if (ctrl && !sh) CopyToClipboard();
@@ -456,7 +494,7 @@ void TCustomEdit::Paint() {
   canvas.BkMode = gfx::BkMode::Transparent;
   if (!Enabled()) canvas.TextColor = clGrayText;
   const std::string& t = Text();
-  const int x0 = tr.left - FScroll;
+  const int x0 = tr.left + AlignOffset() - FScroll;
   canvas.TextOut(x0, tr.top, t);
   const int lineHeight = canvas.GetTextMetrics().Height;
 
@@ -488,5 +526,6 @@ std::optional<std::string> TCustomEdit::GetPropText(std::string_view name) const
   if (PropText::Is(name, "SelLength")) return PropText::Int(SelLength());
   if (PropText::Is(name, "SelText")) return SelText();
   if (PropText::Is(name, "Modified")) return PropText::Bool(FModified);
+  if (PropText::Is(name, "Alignment")) return PropText::Alignment(FAlignment);
   return TCustomControl::GetPropText(name);
 }

@@ -28,6 +28,9 @@ class TCustomEdit : public TCustomControl {
   void SetAutoSelect(bool value) { FAutoSelect = value; }
   bool HideSelection() const { return FHideSelection; }
   void SetHideSelection(bool value);
+  // Where text that fits is placed in the field; longer text scrolls from the left.
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment value);
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }
 
@@ -42,6 +45,10 @@ class TCustomEdit : public TCustomControl {
   int CaretPos() const { return FCaret; }
   void SelectAll();
   void ClearSelection();  // deletes the selected text
+  // One level of undo (Ctrl+Z, Alt+Backspace): the text before the last edit; undoing again
+  // redoes it.
+  bool CanUndo() const { return FCanUndo; }
+  void Undo();
 
   void CopyToClipboard();
   void CutToClipboard();
@@ -95,6 +102,7 @@ class TCustomEdit : public TCustomControl {
   int WordLeft(int pos) const;
   int WordRight(int pos) const;
   int TextWidthOf(std::string_view s);
+  int AlignOffset();
 
   int FMaxLength = 0;
   bool FReadOnly = false;
@@ -107,4 +115,8 @@ class TCustomEdit : public TCustomControl {
   int FScroll = 0;  // pixels of text scrolled out at the left
   bool FSelecting = false;
   bool FChanging = false;
+  TAlignment FAlignment = taLeftJustify;
+  bool FCanUndo = false;
+  std::string FUndoText;
+  int FUndoCaret = 0;
 };

@@ -31,6 +31,7 @@ bool IsKeyMessage(unsigned msg) {
 }  // namespace
 
 TMenuForm::TMenuForm(TComponent* AOwner) : TForm(AOwner) {
+  SetName("MenuWindow");
   SetBorderStyle(bsNone);
   SetWindowKind(plat::WindowKind::Popup);
   SetFormStyle(fsStayOnTop);

@@ -53,6 +53,7 @@ int CloseAnswer(unsigned kind) {
 }  // namespace
 
 TMessageBox::TMessageBox(TComponent* AOwner) : TForm(AOwner) {
+  SetName("MessageBox");
   SetBorderStyle(bsDialog);
   SetPosition(poScreenCenter);
   SetColor(clBtnFace);

@@ -60,6 +60,14 @@ void TPanel::SetBorderWidth(int value) {
   Invalidate();
 }
 
+void TPanel::SetBorderStyle(TBorderStyle value) {
+  value = value == bsNone ? bsNone : bsSingle;
+  if (value == FBorderStyle) return;
+  FBorderStyle = value;
+  Realign();
+  Invalidate();
+}
+
 void TPanel::SetAlignment(TAlignment value) {
   if (value == FAlignment) return;
   FAlignment = value;
@@ -67,7 +75,7 @@ void TPanel::SetAlignment(TAlignment value) {
 }
 
 int TPanel::FrameWidth() const {
-  int w = FBorderWidth;
+  int w = FBorderWidth + (FBorderStyle == bsSingle ? 1 : 0);
   if (FBevelOuter != bvNone) w += FBevelWidth;
   if (FBevelInner != bvNone) w += FBevelWidth;
   return w;
@@ -97,6 +105,11 @@ void TPanel::Frame3D(TCanvas& canvas, Rect& r, TColor topColor, TColor bottomCol
 void TPanel::Paint() {
   TCanvas& canvas = Canvas();
   Rect r = ClientRect();
+  if (FBorderStyle == bsSingle) {
+    canvas.Brush = gfx::Brush{clWindowFrame, gfx::BrushStyle::Solid, {}};
+    canvas.FrameRect(r);
+    r = r.Inflate(-1, -1);
+  }
   TColor top, bottom;
   if (FBevelOuter != bvNone) {
     BevelColors(FBevelOuter, top, bottom);
@@ -130,5 +143,6 @@ std::optional<std::string> TPanel::GetPropText(std::string_view name) const {
   if (PropText::Is(name, "BevelWidth")) return PropText::Int(FBevelWidth);
   if (PropText::Is(name, "BorderWidth")) return PropText::Int(FBorderWidth);
   if (PropText::Is(name, "Alignment")) return PropText::Alignment(FAlignment);
+  if (PropText::Is(name, "BorderStyle")) return PropText::BorderStyle(FBorderStyle);
   return TCustomControl::GetPropText(name);
 }

@@ -17,6 +17,9 @@ class TPanel : public TCustomControl {
   void SetBevelWidth(int value);
   int BorderWidth() const { return FBorderWidth; }
   void SetBorderWidth(int value);
+  // bsSingle adds a one-pixel window-frame line round everything.
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment value);
 
@@ -41,4 +44,5 @@ class TPanel : public TCustomControl {
   int FBevelWidth = 1;
   int FBorderWidth = 0;
   TAlignment FAlignment = taCenter;
+  TBorderStyle FBorderStyle = bsNone;
 };

@@ -254,3 +254,33 @@ TEST_F(EditTest, MouseCaretSelectionAndPainting) {
   Press(VK_HOME);
   EXPECT_EQ(Edit->XFromPos(0), Edit->TextRect().left);
 }
+
+TEST_F(EditTest, UndoAndAlignment) {
+  Type("ab");
+  Press(VK_BACK);
+  EXPECT_EQ(Edit->Text(), "a");
+  EXPECT_TRUE(Edit->CanUndo());
+  Press('Z', ssCtrl);
+  EXPECT_EQ(Edit->Text(), "ab");
+  EXPECT_EQ(Edit->CaretPos(), 2);
+  Press('Z', ssCtrl);  // undoing again redoes
+  EXPECT_EQ(Edit->Text(), "a");
+  Press(VK_BACK, ssAlt);
+  EXPECT_EQ(Edit->Text(), "ab");
+  Edit->SetText("new");  // text from code cannot be undone
+  EXPECT_FALSE(Edit->CanUndo());
+  Press('Z', ssCtrl);
+  EXPECT_EQ(Edit->Text(), "new");
+
+  // Right-justified text ends at the right of the field while it fits; centred sits mid-way.
+  const Rect tr = Edit->TextRect();
+  Edit->SetAlignment(taRightJustify);
+  EXPECT_EQ(Edit->XFromPos(3), tr.right - 1);
+  EXPECT_EQ(Edit->XFromPos(0), tr.right - 1 - 18);
+  Edit->SetAlignment(taCenter);
+  EXPECT_EQ(Edit->XFromPos(0), tr.left + (tr.Width() - 1 - 18) / 2);
+  EXPECT_EQ(Edit->PosFromX(Edit->XFromPos(2)), 2);
+  Edit->SetText(std::string(40, 'w'));  // too long: scrolls as left-justified text
+  EXPECT_EQ(Edit->XFromPos(0), tr.left);
+  EXPECT_EQ(Edit->GetPropText("Alignment"), "taCenter");
+}
