@@ -181,6 +181,14 @@ TEST_F(CoreTest, ExceptionsInHandlersAreShownAndTheProgramGoesOn) {
   Desk.InjectClick();
   Settle();
   EXPECT_EQ(shown, "Unable to write to /tmp/x/Vantrel.ini");
+  // The help file opens through the platform's help viewer.
+  EXPECT_FALSE(App->HelpCommand(HELP_CONTENTS));  // no help file yet
+  App->SetHelpFile("/opt/vantrel/Vantrel.hlp");
+  Desk.TakeLog();
+  EXPECT_TRUE(App->HelpCommand(HELP_CONTENTS));
+  EXPECT_TRUE(App->HelpCommand(HELP_COMMAND, "JumpID(\"\",\"About\")"));
+  EXPECT_EQ(Desk.TakeLog(), (std::vector<std::string>{"help /opt/vantrel/Vantrel.hlp contents",
+                                                       "help /opt/vantrel/Vantrel.hlp JumpID(\"\",\"About\")"}));
   // A scripted answer decides a question box.
   App->MessageBoxHook = nullptr;
   Desk.QueueAnswer(plat::DialogKind::Message, "no");

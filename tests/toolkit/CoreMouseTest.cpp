@@ -214,3 +214,30 @@ TEST_F(CoreTest, SystemMoveCommandDragsTheFormWithThePointer) {
   EXPECT_EQ(downs, 1);
   EXPECT_EQ(ups, 1);
 }
+
+TEST_F(CoreTest, TheWheelGoesToTheFocusedControlAndUpItsParents) {
+  TForm* f = ShowForm(Rect::FromXYWH(0, 0, 200, 100));
+  TWinPad* outer = TComponent::Create<TWinPad>(f);
+  outer->SetParent(f);
+  outer->SetBounds(0, 0, 100, 100);
+  TWinPad* inner = TComponent::Create<TWinPad>(f);
+  inner->SetParent(outer);
+  inner->SetBounds(10, 10, 50, 50);
+  inner->SetTabStop(true);
+  inner->SetFocus();
+  std::vector<std::string> log;
+  inner->OnMouseWheel = [&](TObject*, TShiftState s, int delta, Point p, bool& handled) {
+    log.push_back("inner " + std::to_string(delta) + " " + std::to_string(p.x) + "," + std::to_string(p.y) +
+                  ((s & ssCtrl) ? " ctrl" : ""));
+    handled = delta > 0;
+  };
+  outer->OnMouseWheel = [&](TObject*, TShiftState, int delta, Point, bool& handled) {
+    log.push_back("outer " + std::to_string(delta));
+    handled = true;
+  };
+  Desk.InjectMouseMove(150, 50);  // the wheel follows the focus, not the pointer
+  Desk.InjectWheel(120);
+  Desk.InjectWheel(-120);
+  Settle();
+  EXPECT_EQ(log, (std::vector<std::string>{"inner 120 150,50", "inner -120 150,50", "outer -120"}));
+}
