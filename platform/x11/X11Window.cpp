@@ -71,9 +71,8 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
 
 X11Window::~X11Window() {
   *FAlive = false;
-  FMoveDrag = false;
   const bool live = !FDisplay.ConnectionLost();
-  if (FPlatform.CaptureOwner() == this && live) XUngrabPointer(FDpy, CurrentTime);
+  if ((FPlatform.CaptureOwner() == this || FMoveDrag) && live) XUngrabPointer(FDpy, CurrentTime);
   FPlatform.WindowDestroyed(this);
   FPlatform.Unregister(FWindow);
   XFreeGC(FDpy, FGc);  // frees client memory too, so also after the connection died
@@ -208,7 +207,7 @@ void X11Window::Hide() {
   if (!FVisible) return;
   FVisible = false;
   FActivateOnMap = false;
-  FMoveDrag = false;
+  if (FMoveDrag) EndMoveDrag();
   if (FDisplay.ConnectionLost()) return;
   if (FKind != WindowKind::Popup && FDisplay.WindowManagerRunning())
     XWithdrawWindow(FDpy, FWindow, FDisplay.ScreenNumber());
@@ -331,8 +330,12 @@ void X11Window::SetCapture() {
 }
 
 void X11Window::ReleaseCapture() {
-  if (FPlatform.CaptureOwner() != this) return;
-  FPlatform.SetCaptureOwner(nullptr);
+  // A window releases only what it holds: its own capture, or the implicit grab of a button
+  // pressed on it (then later moves go to whatever window is under the pointer).
+  const bool explicitGrab = FPlatform.CaptureOwner() == this;
+  if (!explicitGrab && !FImplicitGrab) return;
+  if (explicitGrab) FPlatform.SetCaptureOwner(nullptr);
+  FImplicitGrab = false;
   if (!FDisplay.ConnectionLost()) {
     XUngrabPointer(FDpy, CurrentTime);
     XFlush(FDpy);
@@ -361,23 +364,22 @@ void X11Window::BeginMoveDrag() {
   int rx, ry, wx, wy;
   unsigned mask = 0;
   if (!XQueryPointer(FDpy, FDisplay.Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) return;
-  if (!(mask & kButtonMasks)) return;  // the button is already up: nothing to drag
+  if (!(mask & Button1Mask)) return;  // the move runs only while the left button is held
   // We move the window ourselves (with or without a manager): the result is exact and the
-  // same everywhere. The grab keeps the drag going outside the window.
-  if (XGrabPointer(FDpy, FWindow, False, ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None,
-                   None, CurrentTime) != GrabSuccess)
+  // same everywhere. The grab keeps the moves coming when the pointer outruns the window.
+  if (XGrabPointer(FDpy, FWindow, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                   GrabModeAsync, None, None, CurrentTime) != GrabSuccess)
     return;
+  // The move takes the pointer over: a capture elsewhere is lost, our own simply ends.
+  if (X11Window* holder = FPlatform.CaptureOwner(); holder && holder != this) holder->LoseCapture();
+  FPlatform.SetCaptureOwner(nullptr);
   FDragOffset = {rx - FBounds.left, ry - FBounds.top};
   FMoveDrag = true;
-  // Like the classic modal move loop, return only when the move is over; timers and painting
-  // keep running meanwhile.
-  std::shared_ptr<bool> alive = FAlive;
-  X11Platform& platform = FPlatform;
-  while (*alive && FMoveDrag && platform.ProcessEvents(true)) {
-  }
-  if (!*alive) return;
+}
+
+void X11Window::EndMoveDrag() {
   FMoveDrag = false;
-  if (FPlatform.CaptureOwner() != this && !FDisplay.ConnectionLost()) {
+  if (!FDisplay.ConnectionLost()) {
     XUngrabPointer(FDpy, CurrentTime);
     XFlush(FDpy);
   }
@@ -455,6 +457,7 @@ void X11Window::OnButtonPress(XButtonEvent& e) {
     return;
   }
   if (e.button < 1 || e.button > 3) return;
+  FImplicitGrab = true;  // the server holds the pointer for us until the buttons are up
   m.Button = ButtonOf(e.button);
   m.Shift = ShiftState(X11Keys::ShiftOf(e.state) | ButtonFlag(e.button));
   if (FLastClick.Valid && FLastClick.Button == e.button && e.time - FLastClick.When <= kDoubleClickMs &&
@@ -470,7 +473,8 @@ void X11Window::OnButtonPress(XButtonEvent& e) {
 
 void X11Window::OnButtonRelease(XButtonEvent& e) {
   if (FMoveDrag) {
-    FMoveDrag = false;  // the button that started the move is up; the release is the move's
+    // The release of the left button ends the move and reaches no window.
+    if (e.button == 1) EndMoveDrag();
     return;
   }
   if (e.button < 1 || e.button > 3) return;
@@ -479,6 +483,7 @@ void X11Window::OnButtonRelease(XButtonEvent& e) {
   m.ScreenPos = {e.x_root, e.y_root};
   m.Button = ButtonOf(e.button);
   m.Shift = ShiftState(X11Keys::ShiftOf(e.state) & ~ButtonFlag(e.button));
+  if (!(m.Shift & (ssLeft | ssRight | ssMiddle))) FImplicitGrab = false;
   FListener->OnMouseUp(m);
 }
 
@@ -492,8 +497,8 @@ void X11Window::OnMotion(XMotionEvent& e) {
     e = next.xmotion;
   }
   if (FMoveDrag) {
-    if (!(e.state & kButtonMasks)) {
-      FMoveDrag = false;
+    if (!(e.state & Button1Mask)) {  // released where we could not see it
+      EndMoveDrag();
       return;
     }
     const Rect moved = Rect::FromXYWH(e.x_root - FDragOffset.x, e.y_root - FDragOffset.y, FBounds.Width(), FBounds.Height());

@@ -61,6 +61,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void SendNetWmState(bool add, Atom state);
   void WriteNormalHints();
   void PutRect(const Rect& r);
+  void EndMoveDrag();
   void Raise();
   Rect QueryBounds();
   void RequestGeometry(const Rect& b);
@@ -105,6 +106,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   } FLastClick;
 
   bool FMoveDrag = false;
+  bool FImplicitGrab = false;  // a button went down on us and is still held
   Point FDragOffset;
 
   // Set to false when the window dies, so code that called out to the listener can tell.

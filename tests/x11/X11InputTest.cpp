@@ -102,6 +102,19 @@ TEST_F(X11Fixture, CaptureAndHeldButtonsKeepTheMouseOutsideTheWindow) {
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "click", "1"})), 0);
   ASSERT_TRUE(PumpUntil(*Platform, [&] { return other.Downs.size() == 1; }));
   EXPECT_EQ(l.Downs.size(), 2u);
+
+  // Releasing the capture while the button is still held lets the pointer go: the rest of
+  // the drag reaches the window under it.
+  l.OnDown = [&](const plat::MouseEvent&) { w.ReleaseCapture(); };
+  const std::size_t otherMoves = other.Moves.size();
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "mousemove", "50", "50", "mousedown", "1", "sleep", "0.3",
+                                                    "mousemove", "340", "350", "sleep", "0.1", "mouseup", "1"})),
+            0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return other.Ups.size() == 2; }));
+  EXPECT_EQ(l.Downs.size(), 3u);
+  EXPECT_EQ(l.Ups.size(), 2u);
+  EXPECT_GT(other.Moves.size(), otherMoves);
+  EXPECT_EQ(other.Ups.back().Pos, (gfx::Point{40, 50}));
 }
 
 TEST_F(X11Fixture, MoveDragFollowsThePointerUntilTheButtonIsUp) {
@@ -110,7 +123,7 @@ TEST_F(X11Fixture, MoveDragFollowsThePointerUntilTheButtonIsUp) {
   ShowAndWait(w);
   bool returned = false;
   l.OnDown = [&](const plat::MouseEvent&) {
-    w.BeginMoveDrag();
+    w.BeginMoveDrag();  // starts the move and returns; the events carry it on
     returned = true;
   };
   const pid_t drag = Server->Spawn({kXdotool, "mousemove", "110", "110", "mousedown", "1", "sleep", "0.2", "mousemove",
@@ -124,6 +137,14 @@ TEST_F(X11Fixture, MoveDragFollowsThePointerUntilTheButtonIsUp) {
   ASSERT_FALSE(l.Moved.empty());
   EXPECT_EQ(l.Moved.back(), Rect::FromXYWH(300, 250, 80, 40));
   EXPECT_TRUE(l.Ups.empty());  // the release ended the move
+  EXPECT_EQ(l.Downs.size(), 1u);
+
+  // Without the left button held there is nothing to move.
+  l.OnDown = nullptr;
+  w.BeginMoveDrag();
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "mousemove", "320", "260", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return l.Ups.size() == 1; }));
+  EXPECT_EQ(w.Bounds(), Rect::FromXYWH(300, 250, 80, 40));
 }
 
 TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
