@@ -174,6 +174,20 @@ void X11Platform::RestackTopMost() {
     if (w->Visible() && w->SelfStacked()) XRaiseWindow(FDisplay->Dpy(), w->Handle());
 }
 
+void X11Platform::ActivateFallback(X11Window* except) {
+  if (FDisplay->ConnectionLost()) return;
+  ::Window root, parent, *children = nullptr;
+  unsigned n = 0;
+  if (!XQueryTree(FDisplay->Dpy(), FDisplay->Root(), &root, &parent, &children, &n)) return;
+  X11Window* next = nullptr;
+  for (unsigned i = n; i-- > 0 && !next;) {  // top of the stack first
+    for (X11Window* w : FWindows)
+      if (w != except && w->Handle() == children[i] && w->Visible() && w->Kind() != WindowKind::Popup) next = w;
+  }
+  if (children) XFree(children);
+  if (next) next->Activate();
+}
+
 // ---- timers and the loop ----
 
 Platform::TimerId X11Platform::StartTimer(unsigned intervalMs, std::function<void()> onTick) {

@@ -113,6 +113,8 @@ class X11Platform final : public Platform {
   void BandRaise(X11Window* w);
   void BandRemove(X11Window* w);
   void RestackTopMost();
+  // Activates our highest visible window that can take the focus, other than EXCEPT.
+  void ActivateFallback(X11Window* except);
   X11Window* CaptureOwner() const { return FCaptureOwner; }
   void SetCaptureOwner(X11Window* w) { FCaptureOwner = w; }
 

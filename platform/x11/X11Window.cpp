@@ -214,7 +214,11 @@ void X11Window::Hide() {
   else
     XUnmapWindow(FDpy, FWindow);
   XFlush(FDpy);
+  const bool wasActive = FActive;
+  std::shared_ptr<bool> alive = FAlive;
   if (FPlatform.CaptureOwner() == this) LoseCapture();
+  // Without a manager nobody else hands the focus on; give it to our next window.
+  if (*alive && wasActive && !FDisplay.WindowManagerRunning()) FPlatform.ActivateFallback(this);
 }
 
 void X11Window::Raise() {
@@ -240,13 +244,13 @@ void X11Window::SetZOrder(ZOrder z) {
       Raise();
       break;
     case ZOrder::NoTopMost:
-      if (FTopMost) {
-        FTopMost = false;
-        FPlatform.BandRemove(this);
-        if (wmState) {
-          if (FMapped) SendNetWmState(false, FDisplay.Atoms().NetWmStateAbove);
-          else WriteNetWmState();
-        }
+      // As HWND_NOTOPMOST: a window that is not topmost stays where it is.
+      if (!FTopMost) return;
+      FTopMost = false;
+      FPlatform.BandRemove(this);
+      if (wmState) {
+        if (FMapped) SendNetWmState(false, FDisplay.Atoms().NetWmStateAbove);
+        else WriteNetWmState();
       }
       Raise();
       break;

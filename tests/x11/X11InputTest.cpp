@@ -198,6 +198,16 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   EXPECT_TRUE(l.KeyDowns.back().Repeat);
   EXPECT_EQ(l.KeyDowns.back().Key, 'X');
 
+  // Hiding the active window hands the focus to our next window.
+  RecordingListener l2;
+  auto& second = NewWindow(Rect::FromXYWH(0, 200, 50, 50), &l2);
+  ShowAndWait(second, true);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return second.Active() && !w.Active(); }));
+  second.Hide();
+  EXPECT_TRUE(PumpUntil(*Platform, [&] { return w.Active() && !second.Active(); }));
+  EXPECT_EQ(l2.Activations, (std::vector<bool>{true, false}));
+  EXPECT_EQ(l.Activations, (std::vector<bool>{true, false, true}));
+
   // Held keys read back while down.
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "keydown", "shift"})), 0);
   EXPECT_TRUE(Platform->IsKeyDown(VK_SHIFT));
