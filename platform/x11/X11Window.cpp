@@ -65,6 +65,7 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
   FParent = display.Root();
   FGc = XCreateGC(FDpy, FWindow, 0, nullptr);
   SetWmProperties(params);
+  if (FBounds.IsEmpty()) ApplyShape();
   platform.Register(FWindow, this);
   platform.WindowCreated(this);
 }
@@ -167,13 +168,17 @@ void X11Window::WriteNormalHints() {
 
 void X11Window::RequestGeometry(const Rect& b) {
   if (FPendingGeometry.size() >= kMaxPendingGeometry) FPendingGeometry.erase(FPendingGeometry.begin());
-  FPendingGeometry.push_back(b);
+  // Remembered as the server will report it: X has no empty windows and 16-bit geometry.
+  FPendingGeometry.push_back(Rect::FromXYWH(ClampCoord(b.left), ClampCoord(b.top), int(ClampSize(b.Width())),
+                                            int(ClampSize(b.Height()))));
   XMoveResizeWindow(FDpy, FWindow, ClampCoord(b.left), ClampCoord(b.top), ClampSize(b.Width()), ClampSize(b.Height()));
 }
 
 void X11Window::SetBounds(const Rect& bounds) {
   if (bounds == FBounds) return;
+  const bool emptiness = bounds.IsEmpty() != FBounds.IsEmpty();
   FBounds = bounds;
+  if (emptiness) ApplyShape();
   FBack.Resize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
   if (FDisplay.ConnectionLost()) return;
   if (FKind != WindowKind::Popup) WriteNormalHints();
@@ -272,18 +277,25 @@ void X11Window::SetZOrder(ZOrder z) {
 
 void X11Window::SetRegion(std::optional<gfx::Region> region) {
   FRegion = std::move(region);
+  ApplyShape();
+}
+
+void X11Window::ApplyShape() {
   if (FDisplay.ConnectionLost() || !FDisplay.HasShape()) return;  // plain rectangle without XShape
-  if (!FRegion) {
+  if (!FRegion && !FBounds.IsEmpty()) {
     XShapeCombineMask(FDpy, FWindow, ShapeBounding, 0, 0, None, ShapeSet);
     if (FDisplay.HasInputShape()) XShapeCombineMask(FDpy, FWindow, ShapeInput, 0, 0, None, ShapeSet);
     return;
   }
+  // An empty window is an X window of one pixel that must show nothing and catch nothing.
   std::vector<XRectangle> rects;
-  rects.reserve(FRegion->Rects().size());
-  for (const Rect& r : FRegion->Rects()) {
-    const Rect c = r.Intersect({SHRT_MIN, SHRT_MIN, SHRT_MAX, SHRT_MAX});
-    if (c.IsEmpty()) continue;
-    rects.push_back({short(c.left), short(c.top), (unsigned short)c.Width(), (unsigned short)c.Height()});
+  if (FRegion && !FBounds.IsEmpty()) {
+    rects.reserve(FRegion->Rects().size());
+    for (const Rect& r : FRegion->Rects()) {
+      const Rect c = r.Intersect({SHRT_MIN, SHRT_MIN, SHRT_MAX, SHRT_MAX});
+      if (c.IsEmpty()) continue;
+      rects.push_back({short(c.left), short(c.top), (unsigned short)c.Width(), (unsigned short)c.Height()});
+    }
   }
   XShapeCombineRectangles(FDpy, FWindow, ShapeBounding, 0, 0, rects.data(), int(rects.size()), ShapeSet, Unsorted);
   if (FDisplay.HasInputShape())

@@ -62,6 +62,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void WriteNormalHints();
   void PutRect(const Rect& r);
   void EndMoveDrag();
+  void ApplyShape();
   void Raise();
   Rect QueryBounds();
   void RequestGeometry(const Rect& b);

@@ -292,4 +292,16 @@ TEST_F(X11Fixture, ShapedWindowIsTransparentToTheMouseOutsideItsRegion) {
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "20", "20", "click", "1"})), 0);
   ASSERT_TRUE(PumpUntil(*Platform, [&] { return below.Downs.size() == 2; }));
   EXPECT_EQ(shaped.Downs.size(), 2u);
+
+  // So does an empty size: X has no empty windows, but nothing of it shows or catches clicks.
+  s.SetRegion(std::nullopt);
+  s.SetBounds(Rect::FromXYWH(20, 20, 0, 0));
+  Pump(*Platform, 30);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(20, 20, 1, 1)).At(0, 0), gfx::clGreen);
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "20", "20", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return below.Downs.size() == 3; }));
+  s.SetBounds(Rect::FromXYWH(0, 0, 300, 300));
+  Paint(s, gfx::clRed);
+  Pump(*Platform, 30);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(250, 250, 1, 1)).At(0, 0), gfx::clRed);
 }
