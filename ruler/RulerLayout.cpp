@@ -29,9 +29,19 @@ long double RoundHalfEven(long double v) {
   return std::floor(f / 2) * 2 == f ? f : f + 1;
 }
 
-int RoundToPixel(long double v) {
+double RoundHalfEven(double v) {
+  // The same for doubles (tick positions), without the slower extended-precision library calls.
+  if (!std::isfinite(v) || std::fabs(v) >= 0x1p52) return v;
+  const double f = std::floor(v);
+  const double diff = v - f;
+  if (diff > 0.5) return f + 1;
+  if (diff < 0.5) return f;
+  return std::floor(f / 2) * 2 == f ? f : f + 1;
+}
+
+int RoundToPixel(double v) {
   if (std::isnan(v)) return 0;
-  const long double r = RoundHalfEven(v);
+  const double r = RoundHalfEven(v);
   if (r > TRulerLayout::kCoordLimit) return TRulerLayout::kCoordLimit;
   if (r < -TRulerLayout::kCoordLimit) return -TRulerLayout::kCoordLimit;
   return int(r);

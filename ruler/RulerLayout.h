@@ -73,8 +73,9 @@ class TRulerLayout {
 
 // Rounds to the nearest integer, halves to even, whatever the FPU rounding mode.
 long double RoundHalfEven(long double v);
-// The same, saturated to +-TRulerLayout::kCoordLimit (NaN gives 0).
-int RoundToPixel(long double v);
+double RoundHalfEven(double v);
+// A tick position rounded so, saturated to +-TRulerLayout::kCoordLimit (NaN gives 0).
+int RoundToPixel(double v);
 
 // Tick lengths in pixels from the thickness and the three percentages: multiply, then divide
 // by 100 truncating, as integers.

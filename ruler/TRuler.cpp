@@ -13,8 +13,6 @@ TRuler::TRuler(TComponent* AOwner) : TCustomControl(AOwner), FRollLimits(std::ma
   SetBounds(Left(), Top(), 200, 16);
 }
 
-TRuler::~TRuler() = default;
-
 void TRuler::Changed() {
   if (FEnableRepaint) Invalidate();
 }

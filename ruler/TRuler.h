@@ -22,7 +22,6 @@
 class TRuler : public TCustomControl {
  public:
   explicit TRuler(TComponent* AOwner);
-  ~TRuler() override;
 
   // Published properties, in their declared order. Caption and Color are TControl's.
   TCaptionAlign CaptionAlign() const { return FCaptionAlign; }

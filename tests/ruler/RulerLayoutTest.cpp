@@ -122,6 +122,10 @@ TEST(RulerLayout, HalvesRoundToEvenAndErrorsAccumulate) {
   EXPECT_EQ(RoundHalfEven(-1.5L), -2);
   EXPECT_EQ(RoundHalfEven(-2.5L), -2);
   EXPECT_EQ(RoundHalfEven(2.5000001L), 3);
+  for (double v : {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, -0.49999999999999994, 1e17, -3.5})
+    EXPECT_EQ(RoundHalfEven(v), double(RoundHalfEven(static_cast<long double>(v)))) << v;
+  EXPECT_EQ(RoundHalfEven(0.49999999999999994), 0.0);
+  EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
   EXPECT_EQ(RoundToPixel(1e300L), TRulerLayout::kCoordLimit);
   EXPECT_EQ(RoundToPixel(-1e300L), -TRulerLayout::kCoordLimit);
   EXPECT_EQ(RoundToPixel(std::numeric_limits<long double>::quiet_NaN()), 0);
