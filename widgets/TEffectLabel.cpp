@@ -433,9 +433,15 @@ void TEffectLabel::Paint() {
   const TAlignment align = Alignment();
   const int alignOff = align == taRightJustify ? span : align == taCenter ? span / 2 : 0;
 
+  // Only the part of the label that can reach the surface is worked on, so that a huge label
+  // costs no more than the window it is in. AREA is in client coordinates.
+  Rect reach = canvas.Target().Bounds();
+  if (canvas.ClipRegion()) reach = reach.Intersect(canvas.ClipRegion()->Bounds());
+  const Rect area = Rect{0, 0, w, h}.Intersect(reach.Offset(-canvas.Origin.x, -canvas.Origin.y));
+  if (area.IsEmpty()) return;
   // The picture under the label is the starting point, which makes the label transparent.
-  gfx::Bitmap work = canvas.Target().Copy(Rect::FromXYWH(canvas.Origin.x, canvas.Origin.y, w, h));
-  gfx::Bitmap mask(w, h, clWhite);
+  gfx::Bitmap work = canvas.Target().Copy(area.Offset(canvas.Origin.x, canvas.Origin.y));
+  gfx::Bitmap mask(area.Width(), area.Height(), clWhite);
   gfx::Font font = Font().Data();
   const bool rotated = FAngle != 0 && !FKeepLettersVertical;
   const bool upright = FAngle != 0 && FKeepLettersVertical;
@@ -447,6 +453,7 @@ void TEffectLabel::Paint() {
   for (gfx::Canvas* c : {&wc, &mc}) {
     c->SelectFont(font);
     c->BkMode = gfx::BkMode::Transparent;
+    c->Origin = {-area.left, -area.top};
   }
 
   const std::vector<std::string> letters = SplitLetters(Caption());
@@ -566,11 +573,11 @@ void TEffectLabel::Paint() {
     const TColor from = gfx::ColorToRGB(FGraduateFrom);
     for (int k = 0; k <= steps; ++k) {
       const Rect strip = rows ? Rect{0, first + k, w, first + k + 1} : Rect{first + k, 0, first + k + 1, h};
-      PaintGradientStrip(work, mask, strip, GradientColour(from, face, k, steps));
+      PaintGradientStrip(work, mask, strip.Offset(-area.left, -area.top), GradientColour(from, face, k, steps));
     }
   }
 
-  canvas.BitBlt(0, 0, w, h, work, 0, 0);
+  canvas.BitBlt(area.left, area.top, area.Width(), area.Height(), work, 0, 0);
 }
 
 std::optional<std::string> TEffectLabel::GetPropText(std::string_view name) const {

@@ -212,6 +212,29 @@ TEST_F(EffectLabelTest, AngleAlignmentAndBadValues) {
   }
 }
 
+TEST_F(EffectLabelTest, OnlyTheVisiblePartIsWorkedOn) {
+  // Painted half outside its surface, a label gives the same pixels as painted whole; a label
+  // of absurd size paints its visible part without building a picture of its own size.
+  auto l = MakeLabel("Hg Hg", 60, 30);
+  l->SetEffectStyle(esFlying);
+  l->SetGraduateFace(goHorizontal);
+  l->SetGraduateFrom(clRed);
+  l->SetStyleShadow(eoReal);
+  const gfx::Bitmap whole = Render(*l, 0x336699);
+  gfx::Bitmap part(40, 20, 0x336699);
+  l->PaintInto(part, -20, -10);
+  EXPECT_EQ(Differences(part, whole.Copy(Rect{20, 10, 60, 30})), 0);
+
+  l->SetBounds(0, 0, 1 << 30, 1 << 30);
+  l->SetTransparent(false);
+  l->SetColor(clWhite);
+  gfx::Bitmap small(30, 30, clBlack);
+  l->PaintInto(small, -5, -5);
+  EXPECT_EQ(small.At(29, 29), clWhite);
+  l->SetAngle(33);
+  l->PaintInto(small, -5, -5);
+}
+
 TEST_F(EffectLabelTest, SettersRepaintOnlyOnChange) {
   TForm* f = ShowForm(Rect::FromXYWH(10, 10, 200, 100), clWhite);
   auto* l = TComponent::Create<TTestEffectLabel>(f);
