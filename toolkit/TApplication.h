@@ -108,8 +108,6 @@ class TApplication : public TComponent {
   TIdleEvent OnIdle;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
-  TNotifyEvent OnActivate;
-  TNotifyEvent OnDeactivate;
 
   // Modal forms, innermost last (used by input blocking).
   const std::vector<TForm*>& ModalForms() const { return FModalForms; }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "toolkit/PaintCycle.h"
 #include "toolkit/PropText.h"
 #include "toolkit/TApplication.h"
 #include "toolkit/TForm.h"
@@ -251,10 +250,6 @@ void TControl::Invalidate() {
   if (!r.IsEmpty()) f->InvalidateWindowRect(r);
 }
 
-void TControl::InvalidateRect(const Rect& windowRect) {
-  if (TForm* f = ParentForm()) f->InvalidateWindowRect(windowRect);
-}
-
 void TControl::Repaint() {
   Invalidate();
   Update();
@@ -298,20 +293,6 @@ void ReleaseCapture() {
 void TControl::SetControlStateBits(TControlState bits, bool on) {
   if (on) FControlState |= bits;
   else FControlState &= ~bits;
-}
-
-std::unique_ptr<TCanvas> TControl::MakeDirectCanvas() {
-  std::unique_ptr<TCanvas> canvas;
-  TForm* f = ParentForm();
-  if (!f || !f->NativeWindow()) return nullptr;
-  Rect vis = (f == this) ? f->ClientRectInWindow() : VisibleWindowRect();
-  PaintCycle::Retarget(canvas, f->NativeWindow()->BackBuffer(), WindowOrigin(), gfx::Region(vis));
-  f->AddDirectDraw(vis);
-  return canvas;
-}
-
-void TControl::Notification(TComponent* component, TOperation operation) {
-  TComponent::Notification(component, operation);
 }
 
 void TControl::WndProc(TMessage& message) {

@@ -158,11 +158,6 @@ class TControl : public TComponent {
   virtual void BoundsChanged(const Rect& oldBounds);
 
   void SetControlStateBits(TControlState bits, bool on);
-  // The canvas used for drawing outside the paint cycle: over the form's back buffer, clipped
-  // to the visible part, origin at the client area; the form presents it later.
-  std::unique_ptr<TCanvas> MakeDirectCanvas();
-
-  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   friend class TWinControl;
@@ -170,7 +165,6 @@ class TControl : public TComponent {
   void ParentFontChanged();
   void ParentColorChanged();
   void FontChanged();
-  void InvalidateRect(const Rect& windowRect);
   void InvalidateRectFromParent(TWinControl* parent);
 
   TWinControl* FParent = nullptr;

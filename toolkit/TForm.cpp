@@ -97,7 +97,6 @@ TForm::~TForm() {
   if (Application) Application->FormGone(this);
   FCaptureControl = nullptr;
   FHoverControl = nullptr;
-  FPressedControl = nullptr;
   FActiveControl = nullptr;
   FWindow.reset();
   FEvents.reset();
@@ -505,7 +504,6 @@ void TForm::ControlRemoved(TControl* control) {
   if (inside(FCaptureControl)) SetCaptureControl(nullptr);
   if (inside(FCaptureControl)) FCaptureControl = nullptr;
   if (inside(FHoverControl)) FHoverControl = nullptr;
-  if (inside(FPressedControl)) FPressedControl = nullptr;
   if (inside(FActiveControl)) FActiveControl = nullptr;
 }
 
@@ -1040,10 +1038,6 @@ void TForm::NativeCloseRequest() {
 void TForm::NativeMoved(const Rect& bounds) {
   if (bounds == BoundsRect()) return;
   SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-}
-
-void TForm::Notification(TComponent* component, TOperation operation) {
-  TWinControl::Notification(component, operation);
 }
 
 std::optional<std::string> TForm::GetPropText(std::string_view name) const {

@@ -132,7 +132,6 @@ class TForm : public TWinControl {
   void PaintControl(TCanvas& canvas) override;
   void KeyDown(int& key, TShiftState shift) override;
   void BoundsChanged(const Rect& oldBounds) override;
-  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   friend class TApplication;
@@ -195,7 +194,6 @@ class TForm : public TWinControl {
   TWinControl* FActiveControl = nullptr;
   TControl* FCaptureControl = nullptr;
   TControl* FHoverControl = nullptr;
-  TControl* FPressedControl = nullptr;
   int FNonClientHit = HTNOWHERE;   // the frame part a press landed on
   bool FCloseButtonDown = false;
   bool FEatChar = false;  // the character of a key press that acted as a dialog key
@@ -205,7 +203,6 @@ class TForm : public TWinControl {
   gfx::Region FPresentPending;  // drawn directly, to be presented
   std::unique_ptr<TCanvas> FCanvas;
   bool FInPaint = false;
-  bool FHidingForMinimize = false;
   std::optional<TCursor> FShownCursor;  // what the native window shows now
   bool FShownCursorNonClient = false;
 };
