@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "EffectLabelFixture.h"
+#include "toolkit/TPanel.h"
 
 namespace {
 
@@ -197,4 +198,43 @@ TEST_F(EffectLabelTest, VerticalCaptionStripLabelsWithTheirRealFont) {
     EXPECT_EQ(Differences(digits.Copy(Rect::FromXYWH(10, 10 + i * h, digit.Width(), digit.Height())), digit), 0);
     EXPECT_LT(InkBox(digit, clWhite).Width(), InkBox(digit, clWhite).Height());  // upright
   }
+}
+
+TEST_F(EffectLabelTest, TurnedLabelHangingOffItsPanelIsClippedToIt) {
+  // As on a vertical caption strip: a 72 x 80 label reaching 33 pixels left of its panel.
+  TForm* f = ShowForm(Rect::FromXYWH(0, 0, 100, 200), clWhite);
+  auto* panel = TComponent::Create<TPanel>(f);
+  panel->SetParent(f);
+  panel->SetBounds(20, 0, 40, 200);
+  panel->SetBevelOuter(bvNone);
+  panel->SetColor(clSilver);
+  auto* l = TComponent::Create<TTestEffectLabel>(f);
+  l->SetParent(panel);
+  l->SetBounds(-33, 100, 72, 80);
+  l->SetCaption("Mouse at pixel:");
+  l->Font().SetHeight(-8);
+  l->Font().SetColor(clBlack);
+  l->SetEffectStyle(esNone);
+  l->SetAngle(270);
+  Settle();
+
+  // The built-in face: c = 54, so the caption's column is x = 50..58 of the label, 37..45 on the
+  // screen; only the part within the panel shows, and the form beside it stays white.
+  const gfx::Bitmap& s = Desk.Screen();
+  int ink = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const TColor p = s.At(x, y);
+      if (x < 20 || x >= 60) {
+        EXPECT_EQ(p, clWhite) << x << "," << y;
+      } else if (p == clBlack) {
+        ++ink;
+        EXPECT_GE(x, 37);
+        EXPECT_LE(x, 45);
+        EXPECT_GE(y, 109);
+        EXPECT_LT(y, 180);  // cut at the label's bottom edge
+      }
+    }
+  EXPECT_GT(ink, 100);
+  EXPECT_EQ(s.At(21, 150), clSilver);  // the transparent label shows the panel
 }
