@@ -1,10 +1,10 @@
 #include "tools/scenario/ProgramEntry.h"
 
-#include "tools/scenario/DemoProgram.h"
+#include "app/VantrelMain.h"
 
 namespace scenario {
 
-// Until the strip exists, the runner starts the demonstration program.
-int ProgramMain() { return DemoProgramMain(); }
+// The runner starts Vantrel itself.
+int ProgramMain() { return VantrelMain(); }
 
 }  // namespace scenario

@@ -1,0 +1,353 @@
+#include "app/TfrmMain.h"
+
+#include <cmath>
+#include <unistd.h>
+
+#include "app/SettingsLocation.h"
+#include "app/TfrmPosition.h"
+#include "platform/ProfileFile.h"
+#include "toolkit/PropText.h"
+#include "toolkit/ResourceLoader.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TScreen.h"
+
+bool FirstActivation = true;
+
+namespace {
+
+TSpeedButton* GlyphButton(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
+                          const char* glyph) {
+  auto* b = TComponent::Create<TSpeedButton>(owner);
+  b->SetName(name);
+  b->SetParent(parent);
+  b->SetBounds(left, top, 13, 13);
+  b->SetFlat(true);
+  b->SetGlyph(LoadBitmapResource(glyph));
+  return b;
+}
+
+TMenuItem* Item(TComponent* owner, TMenuItem* parent, const char* name, const char* caption) {
+  auto* m = TComponent::Create<TMenuItem>(owner);
+  m->SetName(name);
+  m->SetCaption(caption);
+  parent->Add(m);
+  return m;
+}
+
+gfx::Font ArialFont(int points, gfx::FontStyles style = 0) {
+  gfx::Font f;
+  f.Name = "Arial";
+  f.SetSize(points);
+  f.Style = style;
+  f.Color = clBlack;
+  return f;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
+  using namespace std::placeholders;
+  SetName("frmMain");
+  SetBorderStyle(bsNone);
+  SetKeyPreview(true);
+  gfx::Font formFont;
+  formFont.Name = "MS Sans Serif";
+  formFont.SetSize(8);
+  Font().SetData(formFont);
+  SetColor(clBtnFace);
+  SetCaption("Vantrel 1.0");
+  SetBounds(265, 339, 705, 150);
+
+  Ruler = TComponent::Create<TRuler>(this);
+  Ruler->SetName("Ruler");
+  Ruler->SetParent(this);
+  Ruler->SetBounds(0, 18, 643, 41);
+  Ruler->SetCaptionAlign(caTopLeft);
+  Ruler->SetCaptionIndent1(0);
+  Ruler->SetCaptionIndent2(0);
+  Ruler->SetColor(0x80FFFF);
+  Ruler->SetFont(ArialFont(7));
+  Ruler->Font().SetHeight(-9);
+  Ruler->SetFontRotation(fr0);
+  Ruler->SetNumberAlign(naCenter);
+  Ruler->SetNumberIndent(4);
+  Ruler->SetOrientation(orHoriz);
+  Ruler->SetRollEnabled(true);
+  Ruler->SetTickAlign(taBottomRight);
+  Ruler->SetTickColor(clBlack);
+  Ruler->SetTickSizeBig(50);
+  Ruler->SetTickSizeMiddle(40);
+  Ruler->SetTickSizeSmall(25);
+  Ruler->SetUnitSize(20.0);
+  Ruler->SetUnitPrice(20.0);
+  Ruler->SetUnitPrecision(0);
+  Ruler->OnMouseDown = std::bind(&TfrmMain::RulerMouseDown, this, _1, _2, _3, _4, _5);
+  Ruler->OnMouseMove = std::bind(&TfrmMain::RulerMouseMove, this, _1, _2, _3, _4);
+  Ruler->OnMouseUp = std::bind(&TfrmMain::RulerMouseUp, this, _1, _2, _3, _4, _5);
+
+  shpResize = TComponent::Create<TShape>(this);
+  shpResize->SetName("shpResize");
+  shpResize->SetParent(this);
+  shpResize->SetBounds(0, 0, 644, 19);
+  gfx::Brush clear;
+  clear.Style = gfx::BrushStyle::Clear;
+  shpResize->SetBrush(clear);
+
+  pnlCaption = TComponent::Create<TPanel>(this);
+  pnlCaption->SetName("pnlCaption");
+  pnlCaption->SetParent(this);
+  pnlCaption->SetBounds(1, 1, 642, 17);
+  pnlCaption->SetBevelOuter(bvRaised);
+  pnlCaption->SetCaption("");
+  pnlCaption->Font().SetData(ArialFont(8, gfx::fsBold));
+
+  btnClose = GlyphButton(this, pnlCaption, "btnClose", 2, 2, "GLYPHCLOSE");
+  btnMinimize = GlyphButton(this, pnlCaption, "btnMinimize", 17, 2, "GLYPHMINIMIZE");
+  btnMenu = GlyphButton(this, pnlCaption, "btnMenu", 38, 2, "GLYPHMENU");
+  btnFlip = GlyphButton(this, pnlCaption, "btnFlip", 58, 2, "GLYPHFLIP");
+
+  auto makeLabel = [this](const char* name, int left, int width, const char* caption) {
+    auto* l = TComponent::Create<TLabel>(this);
+    l->SetName(name);
+    l->SetParent(pnlCaption);
+    l->SetAutoSize(false);
+    l->SetTransparent(true);
+    l->Font().SetData(ArialFont(8));
+    l->SetBounds(left, 2, width, 12);
+    l->SetCaption(caption);
+    return l;
+  };
+  lblMsatPx = makeLabel("lblMsatPx", 78, 72, "Mouse at pixel:");
+  lblMsPos = makeLabel("lblMsPos", 153, 66, "0");
+
+  btnResize = GlyphButton(this, pnlCaption, "btnResize", 627, 2, "GLYPHRESIZE");
+  btnResize->SetCursor(crSizeWE);
+  btnResize2 = GlyphButton(this, pnlCaption, "btnResize2", 612, 2, "GLYPHRESIZE2");
+  btnResize2->SetCursor(crSizeNS);
+  btnResize2->SetVisible(false);
+
+  for (TControl* c : {static_cast<TControl*>(shpResize), static_cast<TControl*>(pnlCaption),
+                      static_cast<TControl*>(lblMsatPx), static_cast<TControl*>(lblMsPos)}) {
+    c->OnMouseDown = std::bind(&TfrmMain::shpResizeMouseDown, this, _1, _2, _3, _4, _5);
+    c->OnMouseMove = std::bind(&TfrmMain::shpResizeMouseMove, this, _1, _2, _3, _4);
+    c->OnMouseUp = std::bind(&TfrmMain::shpResizeMouseUp, this, _1, _2, _3, _4, _5);
+  }
+  for (TSpeedButton* grip : {btnResize, btnResize2}) {
+    grip->OnMouseDown = std::bind(&TfrmMain::btnResizeMouseDown, this, _1, _2, _3, _4, _5);
+    grip->OnMouseMove = std::bind(&TfrmMain::btnResizeMouseMove, this, _1, _2, _3, _4);
+    grip->OnMouseUp = std::bind(&TfrmMain::btnResizeMouseUp, this, _1, _2, _3, _4, _5);
+  }
+  btnClose->OnClick = std::bind(&TfrmMain::btnCloseClick, this, _1);
+  btnMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
+  btnMenu->OnClick = std::bind(&TfrmMain::btnMenuClick, this, _1);
+  btnFlip->OnClick = std::bind(&TfrmMain::btnFlipClick, this, _1);
+
+  Timer1 = TComponent::Create<TTimer>(this);
+  Timer1->SetName("Timer1");
+  Timer1->SetInterval(55);
+  Timer1->SetOnTimer(std::bind(&TfrmMain::Timer1Timer, this, _1));
+  Timer1->SetEnabled(true);
+
+  Menu = TComponent::Create<TPopupMenu>(this);
+  Menu->SetName("Menu");
+  TMenuItem* items = Menu->Items();
+  mnuAbout = Item(this, items, "mnuAbout", "About Vantrel..");
+  mnuHelp = Item(this, items, "mnuHelp", "Help");
+  mnuRulerProperties = Item(this, items, "mnuRulerProperties", "Ruler Properties");
+  N1 = Item(this, items, "N1", "-");
+  mnuSetBegin0 = Item(this, items, "mnuSetBegin0", "Set begin to 0");
+  mnuSetEnd0 = Item(this, items, "mnuSetEnd0", "Set end to 0");
+  N5 = Item(this, items, "N5", "-");
+  mnuRulerFlip = Item(this, items, "mnuRulerFlip", "Ruler Flip");
+  mnuFlip = Item(this, items, "mnuFlip", "Flip");
+  mnuCrossRuler = Item(this, items, "mnuCrossRuler", "Cross Ruler");
+  N3 = Item(this, items, "N3", "-");
+  mnuLoupe = Item(this, items, "mnuLoupe", "Loupe");
+  mnuZoom = Item(this, items, "mnuZoom", "Mouse loupe");
+  N2 = Item(this, items, "N2", "-");
+  mnuAlwaysTop = Item(this, items, "mnuAlwaysTop", "Always on top");
+  mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
+  N4 = Item(this, items, "N4", "-");
+  mnuExit = Item(this, items, "mnuExit", "Exit");
+  mnuSetBegin0->OnClick = std::bind(&TfrmMain::mnuSetBegin0Click, this, _1);
+  mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
+  mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);
+  mnuFlip->OnClick = std::bind(&TfrmMain::mnuFlipClick, this, _1);
+  mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
+  mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
+  mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
+
+  OnCreate = std::bind(&TfrmMain::FormCreate, this, _1);
+  OnShow = std::bind(&TfrmMain::FormShow, this, _1);
+  OnActivate = std::bind(&TfrmMain::FormActivate, this, _1);
+  OnClose = std::bind(&TfrmMain::FormClose, this, _1, _2);
+  OnKeyDown = std::bind(&TfrmMain::FormKeyDown, this, _1, _2, _3);
+  OnKeyUp = std::bind(&TfrmMain::FormKeyUp, this, _1, _2, _3);
+}
+
+void TfrmMain::FormCreate(TObject*) {
+  FResizing = false;
+  FMoving = false;
+  Screen->SetCursorImage(crArrowV, LoadCursorResource("ARROWV"));
+  Screen->SetCursorImage(crArrowH, LoadCursorResource("ARROWH"));
+  Screen->SetCursorImage(crArrowW, LoadCursorResource("ARROWW"));
+  Screen->SetCursorImage(crArrowI, LoadCursorResource("ARROWI"));
+  Ruler->SetCursor(crArrowV);
+  Ruler->DrawFrame = true;
+  // The program has no task-bar button: it lives in its strip and in the tray.
+  Application->ShowAppWindow(false);
+  InitProgram();
+}
+
+void TfrmMain::InitProgram() {
+  FSettingsPath = SettingsFilePath(plat::Platform::Current().ExecutableDir());
+  plat::ProfileFile ini(FSettingsPath);
+  const int o = ini.ReadInteger("Application", "Orientation", 0);
+  SetTop(ini.ReadInteger("Application", "Top", 0));
+  SetLeft(ini.ReadInteger("Application", "Left", 0));
+  if (o == 0) {
+    SetWidth(ini.ReadInteger("Application", "Length", 640));
+    LayoutForLength();
+  } else {
+    const int n = ini.ReadInteger("Application", "Length", 400);
+    btnFlipClick(this);
+    SetHeight(n);
+    LayoutForLength();
+  }
+  if (ini.ReadInteger("Application", "RulerFlip", 0) == 1) mnuRulerFlipClick(this);
+  FPgDnGap = ini.ReadInteger("Application", "PgDnGap", 10);
+  FPgUpGap = ini.ReadInteger("Application", "PgUpGap", 10);
+  mnuLoupe->SetChecked(ini.ReadInteger("Application", "Loupe", 1) == 1);
+  Ruler->SetStartValue(ini.ReadInteger("Application", "MeasureStart", 0));
+  Ruler->SetColor(TColor(ini.ReadInteger("Ruler", "Color", 0x80FFFF)));
+  Ruler->SetTickSizeBig(ini.ReadInteger("Ruler", "TickBig", 50));
+  Ruler->SetTickSizeMiddle(ini.ReadInteger("Ruler", "TickMiddle", 40));
+  Ruler->SetTickSizeSmall(ini.ReadInteger("Ruler", "TickSmall", 25));
+  Ruler->SetTickColor(TColor(ini.ReadInteger("Ruler", "TickColor", 0)));
+  Ruler->Font().SetColor(TColor(ini.ReadInteger("Ruler", "FontColor", 0)));
+  Ruler->SetRollEnabled(true);
+  if (ini.ReadInteger("Ruler", "Roll", 1) == 0) Ruler->SetRollEnabled(false);
+  Ruler->SetFontRotation(fr0);
+  if (ini.ReadInteger("Ruler", "FontRotation", 0) == 90) Ruler->SetFontRotation(fr90);
+  Ruler->SetNumberAlign(naTopLeft);
+  const int v = ini.ReadInteger("Ruler", "NumberAlign", 1);
+  if (v == 2) Ruler->SetNumberAlign(naCenter);
+  if (v == 3) Ruler->SetNumberAlign(naBottomRight);
+  FLarge = ini.ReadInteger("Ruler", "Large", 0) != 0;
+  ApplyRulerLayout();
+}
+
+void TfrmMain::FormShow(TObject*) {
+  // Bringing the mouse loupe to the cursor comes with the loupe itself.
+}
+
+void TfrmMain::FormActivate(TObject*) {
+  if (!FirstActivation) return;
+  InitProgramRest();
+  FirstActivation = false;
+  Timer1->SetEnabled(true);
+}
+
+void TfrmMain::InitProgramRest() {
+  plat::ProfileFile ini(FSettingsPath);
+  mnuLoupe->SetChecked(ini.ReadInteger("Application", "Loupe", 1) == 1);
+  mnuZoom->SetChecked(ini.ReadInteger("Application", "MouseLoupe", 1) == 1);
+  mnuAlwaysTop->SetChecked(ini.ReadInteger("Application", "OnTop", 0) == 1);
+  NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
+  int m = ini.ReadInteger("Application", "Magnification", 2);
+  if (m > 4) m = 4;
+  if (m < 2) m = 2;
+  FMagnification = m;
+  ApplyMagnification();
+  ApplyRulerLayout();
+}
+
+void TfrmMain::ApplyMagnification() {
+  // Both magnifiers take FMagnification when they are built; until then there is nobody to tell.
+}
+
+void TfrmMain::FormClose(TObject*, TCloseAction&) {
+  plat::ProfileFile ini(FSettingsPath);
+  const bool vertical = Ruler->Orientation() == orVert;
+  ini.WriteInteger("Application", "Top", Top());
+  ini.WriteInteger("Application", "Left", Left());
+  ini.WriteInteger("Application", "Orientation", vertical ? 1 : 0);
+  ini.WriteInteger("Application", "Length", vertical ? Height() : Width());
+  ini.WriteInteger("Application", "RulerFlip", mnuRulerFlip->Checked() ? 1 : 0);
+  ini.WriteInteger("Application", "Loupe", mnuLoupe->Checked() ? 1 : 0);
+  ini.WriteInteger("Application", "MouseLoupe", mnuZoom->Checked() ? 1 : 0);
+  ini.WriteInteger("Application", "OnTop", mnuAlwaysTop->Checked() ? 1 : 0);
+  ini.WriteInteger("Application", "MeasureStart", std::int32_t(std::nearbyint(Ruler->StartValue())));
+  ini.WriteInteger("Application", "PgDnGap", FPgDnGap);
+  ini.WriteInteger("Application", "PgUpGap", FPgUpGap);
+  ini.WriteInteger("Ruler", "Color", std::int32_t(Ruler->Color()));
+  ini.WriteInteger("Ruler", "TickBig", Ruler->TickSizeBig());
+  ini.WriteInteger("Ruler", "TickMiddle", Ruler->TickSizeMiddle());
+  ini.WriteInteger("Ruler", "TickSmall", Ruler->TickSizeSmall());
+  ini.WriteInteger("Ruler", "TickColor", std::int32_t(Ruler->TickColor()));
+  ini.WriteInteger("Ruler", "FontColor", std::int32_t(Ruler->Font().Color()));
+  ini.WriteInteger("Ruler", "Roll", Ruler->RollEnabled() ? 1 : 0);
+  ini.WriteInteger("Ruler", "FontRotation", Ruler->FontRotation() == fr0 ? 0 : 90);
+  const TNumberAlign na = Ruler->NumberAlign();
+  ini.WriteInteger("Ruler", "NumberAlign", na == naTopLeft ? 1 : na == naCenter ? 2 : 3);
+  ini.WriteInteger("Application", "Magnification", FMagnification);
+  ini.WriteInteger("Ruler", "Large", FLarge ? 1 : 0);
+  try {
+    ini.Save(true);
+  } catch (const plat::ProfileWriteError& e) {
+    // The user asked to close: say why the settings were not kept, then close all the same,
+    // since a strip that cannot be quit is worse. The old file is left as it was.
+    Application->HandleException(this, e);
+  }
+}
+
+int TfrmMain::ZeroOffset() const {
+  return int(std::nearbyint(double(UnitPixels()) * Ruler->StartValue()));
+}
+
+void TfrmMain::mnuSetBegin0Click(TObject*) { Ruler->SetStartValue(0); }
+
+void TfrmMain::mnuSetEnd0Click(TObject*) {
+  const double length = Ruler->Orientation() == orHoriz ? Width() : Height();
+  Ruler->SetStartValue(-length / UnitPixels());
+}
+
+void TfrmMain::mnuLoupeClick(TObject*) { mnuLoupe->SetChecked(!mnuLoupe->Checked()); }
+
+void TfrmMain::mnuZoomClick(TObject*) {
+  // Showing and hiding the mouse loupe comes with the loupe itself.
+}
+
+void TfrmMain::mnuAlwaysTopClick(TObject*) {
+  mnuAlwaysTop->SetChecked(!mnuAlwaysTop->Checked());
+  NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
+}
+
+void TfrmMain::mnuMinimizeClick(TObject*) {
+  // Minimising to the tray comes with the tray icon.
+}
+
+void TfrmMain::Exit1Click(TObject*) { Close(); }
+
+void TfrmMain::btnCloseClick(TObject*) { Close(); }
+
+void TfrmMain::btnMenuClick(TObject*) {
+  Menu->Popup(Left() + btnMenu->Left(), Top() + btnMenu->Top() + btnMenu->Height() + 2);
+}
+
+// The other windows are found through the application, which owns them all; they do not exist
+// yet while the main window is being created.
+TfrmPosition* TfrmMain::PositionReadout() const {
+  return Application ? dynamic_cast<TfrmPosition*>(Application->FindComponent("frmPosition")) : nullptr;
+}
+
+std::optional<std::string> TfrmMain::GetPropText(std::string_view name) const {
+  if (name == "FLarge") return PropText::Bool(FLarge);
+  if (name == "FMagnification") return PropText::Int(FMagnification);
+  if (name == "FPgDnGap") return PropText::Int(FPgDnGap);
+  if (name == "FPgUpGap") return PropText::Int(FPgUpGap);
+  if (name == "UnitPixels") return PropText::Int(UnitPixels());
+  if (name == "ZeroOffset") return PropText::Int(ZeroOffset());
+  if (name == "SettingsPath") return FSettingsPath;
+  return TForm::GetPropText(name);
+}

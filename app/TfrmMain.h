@@ -1,0 +1,142 @@
+#pragma once
+// The main ruler window: a borderless strip with a caption strip (buttons, the pixel reading,
+// a resize grip) along one long side and the ruler along the other. It owns the layout state
+// (orientation, ruler flip, large mode), reads the settings file at start and writes it back
+// on close, and its 55 ms tick follows the mouse wherever it is.
+//
+// The class is split over several sources by concern: TfrmMain.cpp (controls, start-up,
+// settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
+// layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard).
+#include <string>
+
+#include "ruler/TRuler.h"
+#include "toolkit/TForm.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TMenuItem.h"
+#include "toolkit/TPanel.h"
+#include "toolkit/TPopupMenu.h"
+#include "toolkit/TShape.h"
+#include "toolkit/TSpeedButton.h"
+#include "toolkit/TTimer.h"
+
+class TfrmPosition;
+
+// The ruler cursors, by their identifiers in the cursor table.
+enum : TCursor { crArrowV = 5, crArrowW = 10, crArrowH = 12, crArrowI = 24 };
+
+class TfrmMain : public TForm {
+ public:
+  explicit TfrmMain(TComponent* AOwner);
+
+  // Controls, in declaration order.
+  TRuler* Ruler;
+  TShape* shpResize;
+  TPanel* pnlCaption;
+  TSpeedButton* btnClose;
+  TSpeedButton* btnMinimize;
+  TSpeedButton* btnMenu;
+  TSpeedButton* btnFlip;
+  TLabel* lblMsatPx;
+  TLabel* lblMsPos;
+  TSpeedButton* btnResize;
+  TSpeedButton* btnResize2;
+  TTimer* Timer1;
+  TPopupMenu* Menu;
+  TMenuItem* mnuAbout;
+  TMenuItem* mnuHelp;
+  TMenuItem* mnuRulerProperties;
+  TMenuItem* N1;
+  TMenuItem* mnuSetBegin0;
+  TMenuItem* mnuSetEnd0;
+  TMenuItem* N5;
+  TMenuItem* mnuRulerFlip;
+  TMenuItem* mnuFlip;
+  TMenuItem* mnuCrossRuler;
+  TMenuItem* N3;
+  TMenuItem* mnuLoupe;
+  TMenuItem* mnuZoom;
+  TMenuItem* N2;
+  TMenuItem* mnuAlwaysTop;
+  TMenuItem* mnuMinimize;
+  TMenuItem* N4;
+  TMenuItem* mnuExit;
+
+  // Start-up and shut-down.
+  void FormCreate(TObject* Sender);
+  void InitProgram();
+  void FormShow(TObject* Sender);
+  void FormActivate(TObject* Sender);
+  void InitProgramRest();
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void ApplyMagnification();
+
+  // The caption strip: moving and resizing.
+  void shpResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void shpResizeMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void shpResizeMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void btnResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void btnResizeMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void btnResizeMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void btnCloseClick(TObject* Sender);
+  void LayoutForLength();
+
+  // Flips and layouts.
+  void btnFlipClick(TObject* Sender);
+  void mnuFlipClick(TObject* Sender);
+  void mnuRulerFlipClick(TObject* Sender);
+  void ApplyRulerLayout();
+
+  // Tracking and readouts.
+  void Timer1Timer(TObject* Sender);
+  void ShowPositionReadout();
+  std::string ZeroPositionText();
+  void RulerMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void RulerMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void RulerMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  // Keyboard.
+  void FormKeyDown(TObject* Sender, int& Key, TShiftState Shift);
+  void FormKeyUp(TObject* Sender, int& Key, TShiftState Shift);
+
+  // Menu commands.
+  void btnMenuClick(TObject* Sender);
+  void mnuSetBegin0Click(TObject* Sender);
+  void mnuSetEnd0Click(TObject* Sender);
+  void mnuLoupeClick(TObject* Sender);
+  void mnuZoomClick(TObject* Sender);
+  void mnuAlwaysTopClick(TObject* Sender);
+  void mnuMinimizeClick(TObject* Sender);
+  void Exit1Click(TObject* Sender);
+
+  // Screen pixels per ruler unit: 40 in large mode, else 20.
+  int UnitPixels() const { return FLarge ? 40 : 20; }
+  // The reading of the window's first pixel: UnitPixels x StartValue, halves to even.
+  int ZeroOffset() const;
+  bool Large() const { return FLarge; }
+  int Magnification() const { return FMagnification; }
+  // Where the settings file is read from and written to.
+  const std::string& SettingsPath() const { return FSettingsPath; }
+
+  std::optional<std::string> GetPropText(std::string_view name) const override;
+
+ private:
+  TfrmPosition* PositionReadout() const;
+  void ArrangeCaptionHorizontal();
+  void ArrangeCaptionVertical();
+  // The strip's smallest usable length: the buttons, the labels' start and the grip.
+  int MinimumLength() const;
+
+  bool FResizing = false;
+  bool FMoving = false;
+  Point FDragPoint;
+  Point FLastCursor;
+  int FPgDnGap = 0;
+  int FPgUpGap = 0;
+  bool FRulerDown = false;
+  bool FLarge = false;
+  int FMagnification = 0;
+  std::string FSettingsPath;
+};
+
+// True from program start until the main window's first activation.
+extern bool FirstActivation;

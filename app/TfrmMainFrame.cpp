@@ -1,0 +1,80 @@
+// The caption strip of the main window: moving the window by the strip, lengthening it by the
+// grip, and laying the strip out for a new length.
+#include "app/TfrmMain.h"
+#include "app/TfrmPosition.h"
+#include "platform/Platform.h"
+
+namespace {
+
+bool CursorPos(Point& p) { return plat::Platform::Current().GetCursorPos(p); }
+
+}  // namespace
+
+void TfrmMain::shpResizeMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {
+  if (Button != mbLeft) return;
+  FMoving = true;
+  CursorPos(FDragPoint);
+  ShowPositionReadout();
+}
+
+void TfrmMain::shpResizeMouseMove(TObject*, TShiftState, int, int) {
+  Point p;
+  if (!FMoving || !CursorPos(p)) return;
+  SetBounds(Left() + p.x - FDragPoint.x, Top() + p.y - FDragPoint.y, Width(), Height());
+  FDragPoint = p;
+  ShowPositionReadout();
+}
+
+void TfrmMain::shpResizeMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+  FMoving = false;
+  if (TfrmPosition* readout = PositionReadout()) readout->Hide();
+}
+
+void TfrmMain::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {
+  if (Button != mbLeft) return;
+  // Put the cursor on the grip's fixed point, so that the press alone keeps the length.
+  Point p;
+  if (CursorPos(p)) {
+    if (Ruler->Orientation() == orHoriz) p.x = Left() + btnResize->Left() + 2;
+    else p.y = Top() + btnResize2->Top() + 2;
+    plat::Platform::Current().SetCursorPos(p);
+  }
+  FResizing = true;
+}
+
+void TfrmMain::btnResizeMouseMove(TObject*, TShiftState, int, int) {
+  Point p;
+  if (!FResizing || !CursorPos(p)) return;
+  if (Ruler->Orientation() == orHoriz)
+    SetWidth(std::max(p.x - Left() + btnResize->Width() + 2, MinimumLength()));
+  else
+    SetHeight(std::max(p.y - Top() + btnResize2->Height() + 2, MinimumLength()));
+  LayoutForLength();
+}
+
+void TfrmMain::btnResizeMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
+  if (Button == mbLeft) FResizing = false;
+}
+
+// A drag never makes the strip shorter than this: the four buttons, the reading with room for
+// five characters, and the grip stay clear of each other, so the strip can still be read,
+// grabbed and lengthened again.
+int TfrmMain::MinimumLength() const {
+  const int readingStart = 1 + (Ruler->Orientation() == orHoriz ? lblMsPos->Left() : lblMsPos->Top());
+  return readingStart + 30 + btnResize->Width() + 4;
+}
+
+void TfrmMain::LayoutForLength() {
+  if (Ruler->Orientation() == orVert) {
+    shpResize->SetHeight(Height());
+    Ruler->SetHeight(Height());
+    pnlCaption->SetHeight(Height() - 2);
+    btnResize2->SetTop(Height() - btnResize2->Height() - 4);
+  } else {
+    shpResize->SetWidth(Width());
+    Ruler->SetWidth(Width());
+    pnlCaption->SetWidth(Width() - 2);
+    btnResize->SetLeft(Width() - btnResize->Width() - 4);
+  }
+  Invalidate();
+}

@@ -1,0 +1,76 @@
+// Following the mouse: the 55 ms tick that reads the pixel under the cursor anywhere on the
+// screen, the position readout, and the ruler's own mouse events.
+#include "app/TfrmMain.h"
+#include "app/TfrmPosition.h"
+#include "platform/Platform.h"
+#include "toolkit/TApplication.h"
+#include "toolkit/TScreen.h"
+
+namespace {
+
+// Gives FORM the keyboard focus, but only while the program has it: the strip must never
+// take the focus away from another program just because the mouse moved.
+void KeepFocus(TForm* form) {
+  if (!form->Visible() || form->Active()) return;
+  if (Screen && Screen->ActiveForm()) form->SetFocus();
+}
+
+}  // namespace
+
+void TfrmMain::Timer1Timer(TObject*) {
+  Point p;
+  if (!plat::Platform::Current().GetCursorPos(p)) return;
+  if (p == FLastCursor) return;
+  FLastCursor = p;
+  const int reading = ZeroOffset() + (Ruler->Orientation() == orHoriz ? p.x - Left() : p.y - Top());
+  lblMsPos->SetCaption(std::to_string(reading));
+  if (Menu->IsOpen() || !Visible() || Application->Minimized()) return;
+  // The stacking with the magnifiers comes with them; with the lens option on, the strip
+  // keeps the keyboard focus so that its keys work.
+  if (!mnuZoom->Checked() && mnuLoupe->Checked()) KeepFocus(this);
+}
+
+std::string TfrmMain::ZeroPositionText() {
+  const bool flipped = mnuRulerFlip->Checked();
+  Point zero;
+  if (Ruler->Orientation() == orHoriz) {
+    zero = {Left() - ZeroOffset(), flipped ? Top() : Top() + Height()};
+  } else {
+    zero = {flipped ? Left() : Left() + Width(), Top() - ZeroOffset()};
+  }
+  return " Ruler zero position at x=" + std::to_string(zero.x) + " y=" + std::to_string(zero.y) + " ";
+}
+
+void TfrmMain::ShowPositionReadout() {
+  TfrmPosition* readout = PositionReadout();
+  if (!readout) return;
+  const Size screen = plat::Platform::Current().ScreenSize();
+  int x = Left();
+  int y = Top() - readout->Height();
+  if (mnuRulerFlip->Checked() && Ruler->Orientation() == orHoriz) y = Top() + Height();
+  readout->lblTxt->SetCaption(ZeroPositionText());
+  readout->SetWidth(readout->lblTxt->Width() + 15);
+  if (x < 0) x = 0;
+  if (screen.cx < x + readout->Width()) x = screen.cx - readout->Width();
+  if (y < 0) y = Top() + Height();
+  if (y > screen.cy - readout->Height()) y = Top() - readout->Height();
+  readout->SetBounds(x, y, readout->Width(), readout->Height());
+  if (readout->Visible()) {
+    readout->Repaint();
+  } else {
+    readout->Show();
+    readout->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  }
+  KeepFocus(this);
+}
+
+void TfrmMain::RulerMouseDown(TObject*, TMouseButton, TShiftState, int, int) { FRulerDown = true; }
+
+void TfrmMain::RulerMouseMove(TObject*, TShiftState, int, int) {
+  if (FRulerDown) ShowPositionReadout();
+}
+
+void TfrmMain::RulerMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+  FRulerDown = false;
+  if (TfrmPosition* readout = PositionReadout()) readout->Hide();
+}

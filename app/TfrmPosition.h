@@ -1,0 +1,14 @@
+#pragma once
+// The position readout: a small always-on-top panel that shows where the ruler's zero lies on
+// the screen while the strip is moved, rolled or nudged.
+#include "toolkit/TForm.h"
+#include "toolkit/TLabel.h"
+#include "toolkit/TPanel.h"
+
+class TfrmPosition : public TForm {
+ public:
+  explicit TfrmPosition(TComponent* AOwner);
+
+  TPanel* Panel1;
+  TLabel* lblTxt;
+};

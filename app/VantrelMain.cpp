@@ -1,0 +1,26 @@
+#include "app/VantrelMain.h"
+
+#include "app/TfrmAbout.h"
+#include "app/TfrmMain.h"
+#include "app/TfrmPosition.h"
+#include "crossruler/TfrmCrossRuler.h"
+#include "magnifier/TForm1.h"
+#include "magnifier/TfrmZoom.h"
+#include "properties/TfrmRulerProperties.h"
+#include "toolkit/TApplication.h"
+
+int VantrelMain() {
+  FirstActivation = true;
+  TApplication app;
+  app.SetTitle("Vantrel");
+  // Created hidden, in this order; the main window is first and so becomes the main form.
+  app.CreateForm<TfrmMain>();
+  app.CreateForm<TForm1>();
+  app.CreateForm<TfrmAbout>();
+  app.CreateForm<TfrmZoom>();
+  app.CreateForm<TfrmPosition>();
+  app.CreateForm<TfrmRulerProperties>();
+  app.CreateForm<TfrmCrossRuler>();
+  app.Run();
+  return 0;
+}

@@ -1,0 +1,6 @@
+#include "crossruler/TfrmCrossRuler.h"
+
+TfrmCrossRuler::TfrmCrossRuler(TComponent* AOwner) : TForm(AOwner) {
+  SetName("frmCrossRuler");
+  SetBorderStyle(bsNone);
+}
