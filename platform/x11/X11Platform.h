@@ -15,7 +15,11 @@
 //   [x] keys -> virtual-key codes with shift state, auto-repeat flag, text as UTF-8
 //   [x] double clicks (500 ms, 4 px), wheel, mouse leave
 //   [x] one-thread poll() loop over the X connection and the timers (CLOCK_MONOTONIC)
-//   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data
+//   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data,
+//       handed to a clipboard manager (SAVE_TARGETS) when the program ends
+//   [x] focus: XSetInputFocus (+ _NET_ACTIVE_WINDOW under a manager); without a manager,
+//       hiding the active window passes the focus to our next window
+//   [x] move drag (the caption strip) done by us, exact with or without a manager
 //   [x] XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn), re-docked when a tray appears
 //   [x] xdg-open through fork/execvp (no shell), children reaped without blocking
 //   [x] XBell, screen size from the RandR primary output, executable folder from /proc
@@ -23,16 +27,21 @@
 // Missing
 //   [ ] dialogs (save file, colour, message box): the toolkit draws its own
 //   [ ] tray tool tips (the tip is only set as the icon window's name)
-//   [x] the clipboard is handed to a clipboard manager (SAVE_TARGETS) when the program exits
 //   [ ] input methods (text comes from the keyboard mapping, not from XIM)
 //   [ ] non-TrueColor root windows for screen capture (read as black)
 //   [ ] inverted cursor pixels (shown black: core cursors cannot invert)
 //   [ ] named system sounds (silent; Beep rings the X bell)
+//
+// Use: auto x11 = X11Platform::Open(); if (!x11) explain that a display is needed;
+//      Platform::SetCurrent(x11.get()); x11->SetConnectionLostHandler(save settings);
+//      then run the loop until ProcessEvents returns false.
+// Needs libX11 1.7 or newer (XSetIOErrorExitHandler). VANTREL_X11_ERRORS=1 prints the X
+// protocol errors the backend otherwise ignores.
 #include <X11/Xlib.h>
 
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
