@@ -144,6 +144,8 @@ void TButton::WndProc(TMessage& message) {
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
       Invalidate();
       break;
     default:

@@ -139,19 +139,19 @@ bool TColorDialog::Execute() {
     preview = TComponent::Create<TShape>(form.get());
     preview->SetName("shpPreview");
     preview->SetParent(group);
-    preview->SetBounds(12, 22, 136, 40);
+    preview->SetBounds(12, 22, 136, 30);
     preview->SetPen(gfx::Pen{clBlack, 1, gfx::PenStyle::Solid});
     static constexpr const char* kNames[3] = {"edtRed", "edtGreen", "edtBlue"};
     static constexpr const char* kCaptions[3] = {"&Red:", "&Green:", "Bl&ue:"};
     for (int k = 0; k < 3; ++k) {
       auto* label = TComponent::Create<TLabel>(form.get());
       label->SetParent(group);
-      label->SetBounds(12, 76 + k * 26, 40, 13);
+      label->SetBounds(12, 62 + k * 24, 40, 13);
       label->SetCaption(kCaptions[k]);
       edits[k] = TComponent::Create<TEdit>(form.get());
       edits[k]->SetName(kNames[k]);
       edits[k]->SetParent(group);
-      edits[k]->SetBounds(60, 72 + k * 26, 48, 21);
+      edits[k]->SetBounds(60, 58 + k * 24, 48, 21);
       edits[k]->SetMaxLength(3);
       label->SetFocusControl(edits[k]);
     }

@@ -469,6 +469,8 @@ void TCustomEdit::WndProc(TMessage& message) {
       Invalidate();
       break;
     case CM_ENABLEDCHANGED:
+    case WM_SETFOCUS:  // also when the form is activated again: caret and selection return
+    case WM_KILLFOCUS:
       Invalidate();
       break;
     default:

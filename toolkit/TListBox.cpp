@@ -130,7 +130,9 @@ bool TListBox::DoMouseWheel(TShiftState shift, int wheelDelta, Point mousePos) {
 
 void TListBox::WndProc(TMessage& message) {
   TCustomControl::WndProc(message);
-  if (message.Msg == CM_FONTCHANGED || message.Msg == CM_ENABLEDCHANGED) Invalidate();
+  if (message.Msg == CM_FONTCHANGED || message.Msg == CM_ENABLEDCHANGED || message.Msg == WM_SETFOCUS ||
+      message.Msg == WM_KILLFOCUS)
+    Invalidate();
 }
 
 void TListBox::DoEnter() {

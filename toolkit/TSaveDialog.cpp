@@ -185,6 +185,7 @@ bool TSaveDialog::Execute() {
     for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end; !ec && it != end;
          it.increment(ec)) {
       const std::string n = it->path().filename().string();
+      if (n.empty() || n[0] == '.') continue;  // hidden, as the desktop's file views show them
       std::error_code dec;
       if (it->is_directory(dec)) folders.push_back(n);
       else if (MatchesMask(n, patterns)) files.push_back(n);
