@@ -185,6 +185,58 @@ Rect BoundsOf(const std::vector<Point>& points) {
   return r;
 }
 
+// Where a turned caption goes. Layers add their offset (and the shift that keeps them all
+// inside) to these face positions.
+struct TurnedLayout {
+  Point Start;                   // rotated glyphs: the caption's start point
+  std::vector<Point> LetterPos;  // upright letters: each letter's top-left
+  std::vector<Point> Backdrop;   // the outline of the background, with room for every layer
+};
+
+// Rotated glyphs: the caption turns about its centre, which sits at (c, c), c being half the
+// width of the caption and three spaces: room for it to turn all the way round.
+TurnedLayout LayOutRotated(gfx::Canvas& canvas, const std::string& text, double cs, double sn, int span) {
+  TurnedLayout out;
+  const Size ext = canvas.TextExtent(text);
+  const int l = ext.cx, m = ext.cy;
+  const int c = canvas.TextWidth(text + "   ") / 2;
+  out.Start.x = c - Trunc(l / 2.0 * cs) - Trunc(m / 2.0 * sn);
+  out.Start.y = c + Trunc(l / 2.0 * sn) - Trunc(m / 2.0 * cs);
+  const double centre = c + span / 2.0;
+  const double halfL = (l + span + 2 * kBackdropMargin) / 2.0;
+  const double halfM = (m + span + 2 * kBackdropMargin) / 2.0;
+  for (auto [sa, sb] : kCorners)
+    out.Backdrop.push_back({RoundEven(centre + sa * halfL * cs + sb * halfM * sn),
+                            RoundEven(centre - sa * halfL * sn + sb * halfM * cs)});
+  return out;
+}
+
+// Upright letters: each letter's distance along the line mixes the line height (for the
+// vertical part of the angle) with the width of the letters before it (for the horizontal
+// part); the line starts where it keeps every letter inside, plus a margin.
+TurnedLayout LayOutUpright(gfx::Canvas& canvas, const std::vector<std::string>& letters, double cs, double sn,
+                           double cs2, double sn2, int span) {
+  TurnedLayout out;
+  if (letters.empty()) return out;
+  const int n = int(letters.size());
+  const int lineH = canvas.TextHeight(JoinLetters(letters, letters.size()));
+  std::vector<int> along(n);
+  for (int i = 0; i < n; ++i)
+    along[i] = RoundEven(lineH * double(i) * sn2 + canvas.TextWidth(JoinLetters(letters, i)) * cs2);
+  const int x0 = std::max(0, -RoundEven(along[n - 1] * cs)) + kUprightMargin;
+  const int y0 = std::max(0, RoundEven(along[n - 1] * sn)) + kUprightMargin;
+  std::vector<Point> corners;
+  for (int i = 0; i < n; ++i) {
+    const Point p{x0 + RoundEven(along[i] * cs), y0 - RoundEven(along[i] * sn)};
+    out.LetterPos.push_back(p);
+    const Rect box{p.x - kBackdropMargin, p.y - kBackdropMargin,
+                   p.x + canvas.TextWidth(letters[i]) + span + kBackdropMargin, p.y + lineH + span + kBackdropMargin};
+    corners.insert(corners.end(), {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}});
+  }
+  out.Backdrop = ConvexHull(std::move(corners));
+  return out;
+}
+
 template <class E>
 bool InEnum(E value, E last) {
   return int(value) >= 0 && int(value) <= int(last);
@@ -462,41 +514,14 @@ void TEffectLabel::Paint() {
   const unsigned flags = kAlignFlags[align] | gfx::DT_WORDBREAK | gfx::DT_EXPANDTABS |
                          (ShowAccelChar() ? 0u : unsigned(gfx::DT_NOPREFIX));
 
-  // Where the face goes (layers add their offset), and the area a background covers.
-  Point start;                   // rotated glyphs: the caption's start point
-  std::vector<Point> letterPos;  // upright letters: each letter's top-left
-  std::vector<Point> backdrop;   // turned captions: the outline of the background
-  if (rotated) {
-    const Size ext = wc.TextExtent(text);
-    const int l = ext.cx, m = ext.cy;
-    // The caption's centre sits at (c, c), with room for it to turn all the way round.
-    const int c = wc.TextWidth(text + "   ") / 2;
-    start.x = c - Trunc(l / 2.0 * FCos) - Trunc(m / 2.0 * FSin);
-    start.y = c + Trunc(l / 2.0 * FSin) - Trunc(m / 2.0 * FCos);
-    const double centre = c + span / 2.0;
-    const double halfL = (l + span + 2 * kBackdropMargin) / 2.0;
-    const double halfM = (m + span + 2 * kBackdropMargin) / 2.0;
-    for (auto [sa, sb] : kCorners)
-      backdrop.push_back({RoundEven(centre + sa * halfL * FCos + sb * halfM * FSin),
-                          RoundEven(centre - sa * halfL * FSin + sb * halfM * FCos)});
-  } else if (upright && !letters.empty()) {
-    const int n = int(letters.size());
-    const int lineH = wc.TextHeight(text);
-    std::vector<int> along(n);
-    for (int i = 0; i < n; ++i)
-      along[i] = RoundEven(lineH * double(i) * FSin2 + wc.TextWidth(JoinLetters(letters, i)) * FCos2);
-    const int x0 = std::max(0, -RoundEven(along[n - 1] * FCos)) + kUprightMargin;
-    const int y0 = std::max(0, RoundEven(along[n - 1] * FSin)) + kUprightMargin;
-    std::vector<Point> corners;
-    for (int i = 0; i < n; ++i) {
-      const Point p{x0 + RoundEven(along[i] * FCos), y0 - RoundEven(along[i] * FSin)};
-      letterPos.push_back(p);
-      const Rect box{p.x - kBackdropMargin, p.y - kBackdropMargin,
-                     p.x + wc.TextWidth(letters[i]) + span + kBackdropMargin, p.y + lineH + span + kBackdropMargin};
-      corners.insert(corners.end(), {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}});
-    }
-    backdrop = ConvexHull(std::move(corners));
-  }
+  TurnedLayout turned;
+  if (rotated)
+    turned = LayOutRotated(wc, text, FCos, FSin, span);
+  else if (upright)
+    turned = LayOutUpright(wc, letters, FCos, FSin, FCos2, FSin2, span);
+  const Point start = turned.Start;
+  const std::vector<Point>& letterPos = turned.LetterPos;
+  const std::vector<Point>& backdrop = turned.Backdrop;
 
   auto drawCaption = [&](gfx::Canvas& c, TColor colour, int dx, int dy) {
     c.TextColor = colour;
