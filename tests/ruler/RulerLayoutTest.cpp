@@ -247,3 +247,20 @@ TEST(RulerLayout, PlacementExamples) {
   p = CaptionOrigin(orHoriz, caBottomRight, fr0, std::numeric_limits<int>::min(), 0, 10, 10, 100, 10);
   EXPECT_EQ(p.x, TRulerLayout::kCoordLimit);
 }
+
+TEST(RulerLayout, EnumerationNamesAndOrdinals) {
+  EXPECT_EQ(OrientationName(orVert), "orVert");
+  EXPECT_EQ(CaptionAlignName(caBottomRight), "caBottomRight");
+  EXPECT_EQ(NumberAlignName(naTopLeft), "naTopLeft");
+  EXPECT_EQ(TickAlignName(taTopLeft), "taTopLeft");
+  EXPECT_EQ(FontRotationName(fr180), "fr180");
+  // Settings store ordinals; anything outside the list is refused, not cast.
+  EXPECT_EQ(OrientationFromOrdinal(1), orVert);
+  EXPECT_EQ(OrientationFromOrdinal(2), std::nullopt);
+  EXPECT_EQ(CaptionAlignFromOrdinal(-1), std::nullopt);
+  EXPECT_EQ(NumberAlignFromOrdinal(2), naTopLeft);
+  EXPECT_EQ(NumberAlignFromOrdinal(3), std::nullopt);
+  EXPECT_EQ(TickAlignFromOrdinal(1), taTopLeft);
+  EXPECT_EQ(FontRotationFromOrdinal(3), fr270);
+  EXPECT_EQ(FontRotationFromOrdinal(4), std::nullopt);
+}
