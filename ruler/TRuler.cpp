@@ -20,7 +20,8 @@ void TRuler::Changed() {
 void TRuler::WndProc(TMessage& message) {
   switch (message.Msg) {
     // Caption, Color and Font changes arrive here from TControl's setters, which have already
-    // compared and stored; the ruler repaints only while EnableRepaint allows it.
+    // compared and stored; the ruler repaints only while EnableRepaint allows it. (The windowed
+    // base would also hand font and colour down to child controls; a ruler has none.)
     case CM_TEXTCHANGED:
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
