@@ -38,6 +38,20 @@ std::optional<int> ParseAnswer(const std::string& answer) {
   return std::nullopt;
 }
 
+// The journal has one line per entry, so line breaks of the text become blanks there.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += ' ';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 // What closing the box with its close button means: Cancel where there is one.
 int CloseAnswer(unsigned kind) {
   switch (kind) {
@@ -111,7 +125,7 @@ int TMessageBox::Execute(const std::string& text, const std::string& caption, un
   const unsigned kind = flags & 0xF;
   if (plat::Platform::HasCurrent()) {
     plat::Platform& platform = plat::Platform::Current();
-    platform.Journal("message " + text);
+    platform.Journal("message " + OneLine(text));
     if (auto answer = platform.TakeScriptedAnswer(plat::DialogKind::Message)) {
       if (auto id = ParseAnswer(*answer)) return *id;
       // An answer the box does not know counts as closing it.

@@ -3,7 +3,8 @@
 // OK / Cancel / Yes / No / Abort / Retry / Ignore buttons under it, in the classic icon-less
 // layout. Execute shows one modally and answers IDOK, IDCANCEL, IDYES...
 //
-// Every message box writes "message TEXT" to the platform's journal; on the virtual desktop
+// Every message box writes "message TEXT" to the platform's journal (line breaks of the text
+// written as blanks, as the journal has one line per entry); on the virtual desktop
 // a queued scripted answer ("ok", "cancel", "yes", "no", "abort", "retry", "ignore") stands
 // in for the user and no window is shown.
 #include <string>
