@@ -20,13 +20,13 @@
 //   [x] focus: XSetInputFocus (+ _NET_ACTIVE_WINDOW under a manager); without a manager,
 //       hiding the active window passes the focus to our next window
 //   [x] move drag (the caption strip) done by us, exact with or without a manager
-//   [x] XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn), re-docked when a tray appears
+//   [x] XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn), re-docked when a tray appears,
+//       with its tool tip drawn by us (trays show none for embedded icons)
 //   [x] xdg-open through fork/execvp (no shell), children reaped without blocking
 //   [x] XBell, screen size from the RandR primary output, executable folder from /proc
 //   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
 // Missing
 //   [ ] dialogs (save file, colour, message box): the toolkit draws its own
-//   [ ] tray tool tips (the tip is only set as the icon window's name)
 //   [ ] input methods (text comes from the keyboard mapping, not from XIM)
 //   [ ] non-TrueColor root windows for screen capture (read as black)
 //   [ ] inverted cursor pixels (shown black: core cursors cannot invert)

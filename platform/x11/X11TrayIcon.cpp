@@ -25,12 +25,17 @@ MouseButton ButtonOf(unsigned b) {
 }  // namespace
 
 X11TrayIcon::X11TrayIcon(X11Platform& platform, X11Display& display, TrayIconListener* listener)
-    : FPlatform(platform), FDisplay(display), FDpy(display.Dpy()), FListener(listener ? listener : &FNoListener) {
+    : FPlatform(platform),
+      FDisplay(display),
+      FDpy(display.Dpy()),
+      FListener(listener ? listener : &FNoListener),
+      FTip(platform) {
   XSetWindowAttributes a{};
   a.background_pixmap = None;
   a.border_pixel = 0;
   a.colormap = display.WindowColormap();
-  a.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+  a.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                 EnterWindowMask | LeaveWindowMask;
   FWindow = XCreateWindow(FDpy, display.Root(), 0, 0, unsigned(FWidth), unsigned(FHeight), 0, display.WindowDepth(),
                           InputOutput, display.WindowVisual(), CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask,
                           &a);
@@ -91,6 +96,7 @@ void X11TrayIcon::SetTip(const std::string& tip) {
                   reinterpret_cast<const unsigned char*>(tip.data()), int(tip.size()));
   XStoreName(FDpy, FWindow, tip.c_str());
   XFlush(FDpy);
+  FTip.SetText(tip);
 }
 
 void X11TrayIcon::Render() {
@@ -144,7 +150,14 @@ void X11TrayIcon::HandleEvent(XEvent& ev) {
         FMapped = false;
       }
       break;
+    case EnterNotify:
+      FTip.Hover({ev.xcrossing.x_root, ev.xcrossing.y_root});
+      break;
+    case LeaveNotify:
+      FTip.Hide();
+      break;
     case ButtonPress: {
+      FTip.Hide();
       const XButtonEvent& b = ev.xbutton;
       if (b.button < 1 || b.button > 3) break;
       const Point at{b.x_root, b.y_root};
@@ -163,6 +176,7 @@ void X11TrayIcon::HandleEvent(XEvent& ev) {
         FListener->OnTrayMouseUp(ButtonOf(ev.xbutton.button), {ev.xbutton.x_root, ev.xbutton.y_root});
       break;
     case MotionNotify:
+      FTip.Hover({ev.xmotion.x_root, ev.xmotion.y_root});
       FListener->OnTrayMouseMove({ev.xmotion.x_root, ev.xmotion.y_root});
       break;
     default: break;

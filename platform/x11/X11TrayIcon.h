@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "platform/x11/X11EventSink.h"
+#include "platform/x11/X11TrayTip.h"
 
 namespace plat {
 
@@ -35,6 +36,7 @@ class X11TrayIcon final : public TrayIcon, public X11EventSink {
   bool Visible() const override { return FMapped; }
 
   void HandleEvent(XEvent& ev) override;
+  const X11TrayTip& Tip() const { return FTip; }
 
  private:
   void Render();
@@ -52,6 +54,7 @@ class X11TrayIcon final : public TrayIcon, public X11EventSink {
   gfx::Bitmap FIcon;  // as given
   gfx::Bitmap FShown; // scaled to the window
   std::vector<std::uint32_t> FScratch;
+  X11TrayTip FTip;
   struct Click {
     bool Valid = false;
     Time When = 0;

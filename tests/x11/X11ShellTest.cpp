@@ -232,7 +232,23 @@ TEST_F(X11Fixture, NotificationAreaIconDocksThroughXEmbed) {
   Pump(*Platform, 30);
   EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(504, 4, 22, 22)), gfx::Bitmap(22, 22, gfx::clYellow));
 
-  // Its mouse messages reach the listener in screen coordinates.
+  // Resting the pointer on it shows the tip, drawn by us, below the pointer.
+  const auto& tip = dynamic_cast<plat::X11TrayIcon&>(*icon).Tip();
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "512", "12"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return tip.Window() && tip.Window()->Visible(); }));
+  Pump(*Platform, 50);
+  const Rect tipBounds = tip.Window()->Bounds();
+  EXPECT_EQ(tipBounds.top, 12 + plat::X11TrayTip::kPointerGap);
+  EXPECT_GT(tipBounds.Width(), 10);
+  EXPECT_EQ(Platform->CaptureScreen(tipBounds), tip.Window()->BackBuffer());
+  EXPECT_EQ(tip.Window()->BackBuffer().At(2, 1), gfx::GetSysColor(gfx::COLOR_INFOBK));
+  int inked = 0;  // the text is there
+  const gfx::Bitmap& tipPixels = tip.Window()->BackBuffer();
+  for (int y = 2; y < tipPixels.Height() - 2; ++y)
+    for (int x = 2; x < tipPixels.Width() - 2; ++x) inked += tipPixels.At(x, y) != gfx::GetSysColor(gfx::COLOR_INFOBK);
+  EXPECT_GT(inked, 20);
+
+  // Its mouse messages reach the listener in screen coordinates; a click hides the tip.
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xdotool", "mousemove", "510", "10", "click", "--repeat", "2",
                                                     "--delay", "60", "1"})),
             0);
@@ -240,6 +256,7 @@ TEST_F(X11Fixture, NotificationAreaIconDocksThroughXEmbed) {
   ASSERT_EQ(rec.Downs.size(), 1u);
   EXPECT_EQ(rec.Downs[0], (plat::Point{510, 10}));
   EXPECT_EQ(rec.Doubles.size(), 1u);
+  EXPECT_FALSE(tip.Window()->Visible());
 
   // The tray going away hands the icon back to the root; it hides instead of floating there.
   XReparentWindow(Peer, docked, DefaultRootWindow(Peer), 0, 0);
