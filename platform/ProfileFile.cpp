@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <filesystem>
 #include <unistd.h>
 
 namespace plat {
@@ -50,9 +48,15 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::strin
 }  // namespace
 
 ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {
-  std::ifstream in(FPath, std::ios::binary);
-  if (!in) return;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Anything that is not a readable regular file reads as an empty profile.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(FPath, ec)) return;
+  std::string text;
+  if (FILE* f = std::fopen(FPath.c_str(), "rb")) {
+    char buf[65536];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    std::fclose(f);
+  }
   // A UTF-8 byte-order mark is not part of the first line.
   if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
   std::size_t start = 0;
