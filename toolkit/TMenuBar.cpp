@@ -60,6 +60,18 @@ int TMenuBar::ItemAt(Point p) {
   return -1;
 }
 
+// The next visible, enabled top-level entry with a submenu in DIRECTION, wrapping round.
+int TMenuBar::NeighbourOf(int index, int direction) {
+  if (!FMenu) return -1;
+  const int n = FMenu->Items()->Count();
+  for (int step = 1; step <= n; ++step) {
+    const int i = ((index + direction * step) % n + n) % n;
+    const TMenuItem* item = FMenu->Items()->Items(i);
+    if (item->Visible() && item->EffectivelyEnabled() && item->Count() > 0) return i;
+  }
+  return -1;
+}
+
 bool TMenuBar::DroppedDown() const { return FDropDown && FDropDown->IsOpen(); }
 
 void TMenuBar::OpenItem(int index) {
@@ -70,7 +82,17 @@ void TMenuBar::OpenItem(int index) {
     item->Click();
     return;
   }
-  if (!FDropDown) FDropDown = TComponent::Make<TMenuForm>(nullptr);
+  if (!FDropDown) {
+    FDropDown = TComponent::Make<TMenuForm>(nullptr);
+    // Left and Right move to the neighbouring menus of the bar; the switch happens after the
+    // key is handled, as the drop-down closes on the way.
+    FDropDown->OnNavigate = [this](int direction) {
+      const int next = NeighbourOf(FOpenIndex, direction);
+      if (next < 0 || next == FOpenIndex) return;
+      FDropDown->CloseMenu(nullptr);
+      OpenItem(next);
+    };
+  }
   FOpenIndex = index;
   Invalidate();
   const Rect r = ItemRect(index);
@@ -99,6 +121,11 @@ void TMenuBar::WndProc(TMessage& message) {
     if (hot != FHotIndex) {
       FHotIndex = hot;
       Invalidate();
+    }
+    // With a menu dropped down, pointing at another entry drops that one down instead.
+    if (hot >= 0 && DroppedDown() && hot != FOpenIndex && FMenu && FMenu->Items()->Items(hot)->Count() > 0) {
+      FDropDown->CloseMenu(nullptr);
+      OpenItem(hot);
     }
   } else if (message.Msg == CM_FONTCHANGED) {
     MenuChanged();

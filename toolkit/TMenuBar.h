@@ -34,6 +34,7 @@ class TMenuBar : public TCustomControl {
 
  private:
   int TextWidthOf(const std::string& s);
+  int NeighbourOf(int index, int direction);
   TMainMenu* FMenu = nullptr;
   std::unique_ptr<TMenuForm> FDropDown;
   int FOpenIndex = -1;

@@ -203,11 +203,15 @@ void TMenuForm::HandleKey(int key) {
   switch (key) {
     case plat::VK_UP: m->MoveSelection(-1); break;
     case plat::VK_DOWN: m->MoveSelection(1); break;
-    case plat::VK_RIGHT:
-      if (m->FSelected >= 0) m->OpenSubMenu(m->FSelected, true);
+    case plat::VK_RIGHT: {
+      const TMenuItem* item = m->FSelected >= 0 ? m->FItems->Items(m->FSelected) : nullptr;
+      if (item && item->Count() > 0) m->OpenSubMenu(m->FSelected, true);
+      else if (OnNavigate) OnNavigate(1);
       break;
+    }
     case plat::VK_LEFT:
       if (m->FParentMenu) m->FParentMenu->CloseSubMenu();
+      else if (OnNavigate) OnNavigate(-1);
       break;
     case plat::VK_ESCAPE:
       if (m->FParentMenu) m->FParentMenu->CloseSubMenu();

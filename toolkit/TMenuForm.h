@@ -29,6 +29,9 @@ class TMenuForm : public TForm {
   void CloseMenu(TMenuItem* chosen);
 
   TMenuItem* Source() const { return FItems; }
+  // A menu dropped from a menu bar: Left on the top level, or Right on an entry without a
+  // submenu, asks the bar for the neighbouring menu (-1 or +1).
+  std::function<void(int direction)> OnNavigate;
   int Selected() const { return FSelected; }
   void SetSelected(int index);
   TMenuForm* SubMenu() const { return FSubMenu && FSubMenu->FOpen ? FSubMenu.get() : nullptr; }

@@ -143,6 +143,28 @@ TEST_F(CtlTest, MainMenuShortcutsWorkWhileItsEntriesAreHidden) {
   Settle();
   EXPECT_EQ(copies, 2);
   EXPECT_FALSE(menu->Bar()->DroppedDown());
+
+  // With one menu dropped down, pointing at the next entry drops that one; Left and Right
+  // walk along the bar.
+  ClickAt(fileRect.left + 5, fileRect.top + 5);
+  Settle();
+  const Rect viewRect = menu->Bar()->ItemRect(1);
+  EXPECT_EQ(viewRect.left, fileRect.right);
+  Desk.InjectMouseMove(viewRect.left + 5, viewRect.top + 5);
+  Settle();
+  ASSERT_TRUE(menu->Bar()->DroppedDown());
+  EXPECT_EQ(drop->Source(), view);
+  EXPECT_EQ(drop->Left(), viewRect.left);
+  Key(VK_RIGHT);  // wraps round to File
+  Settle();
+  EXPECT_EQ(drop->Source(), file);
+  Key(VK_LEFT);
+  Settle();
+  EXPECT_EQ(drop->Source(), view);
+  Key(VK_ESCAPE);
+  Settle();
+  EXPECT_FALSE(menu->Bar()->DroppedDown());
+  EXPECT_EQ(hides, 1);
 }
 
 TEST_F(CtlTest, PopupMenuChoosesClosesAndNavigates) {
