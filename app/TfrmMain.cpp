@@ -107,11 +107,17 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   btnFlip = GlyphButton(this, pnlCaption, "btnFlip", 58, 2, "GLYPHFLIP");
 
   auto makeLabel = [this](const char* name, int left, int width, const char* caption) {
-    auto* l = TComponent::Create<TLabel>(this);
+    auto* l = TComponent::Create<TEffectLabel>(this);
     l->SetName(name);
     l->SetParent(pnlCaption);
     l->SetAutoSize(false);
     l->SetTransparent(true);
+    l->SetEffectStyle(esNone);
+    l->SetDepthHighlight(0);
+    l->SetDepthShadow(0);
+    l->SetDirectionHighlight(edNone);
+    l->SetDirectionShadow(edNone);
+    l->SetEffectStyle(esNone);
     l->Font().SetData(ArialFont(8));
     l->SetBounds(left, 2, width, 12);
     l->SetCaption(caption);
@@ -119,6 +125,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   };
   lblMsatPx = makeLabel("lblMsatPx", 78, 72, "Mouse at pixel:");
   lblMsPos = makeLabel("lblMsPos", 153, 66, "0");
+  lblMsPos->SetKeepLettersVertical(true);
 
   btnResize = GlyphButton(this, pnlCaption, "btnResize", 627, 2, "GLYPHRESIZE");
   btnResize->SetCursor(crSizeWE);

@@ -11,13 +11,13 @@
 
 #include "ruler/TRuler.h"
 #include "toolkit/TForm.h"
-#include "toolkit/TLabel.h"
 #include "toolkit/TMenuItem.h"
 #include "toolkit/TPanel.h"
 #include "toolkit/TPopupMenu.h"
 #include "toolkit/TShape.h"
 #include "toolkit/TSpeedButton.h"
 #include "toolkit/TTimer.h"
+#include "widgets/TEffectLabel.h"
 
 class TfrmPosition;
 
@@ -36,8 +36,8 @@ class TfrmMain : public TForm {
   TSpeedButton* btnMinimize;
   TSpeedButton* btnMenu;
   TSpeedButton* btnFlip;
-  TLabel* lblMsatPx;
-  TLabel* lblMsPos;
+  TEffectLabel* lblMsatPx;
+  TEffectLabel* lblMsPos;
   TSpeedButton* btnResize;
   TSpeedButton* btnResize2;
   TTimer* Timer1;

@@ -29,7 +29,9 @@ void TfrmMain::ArrangeCaptionHorizontal() {
   btnMenu->SetBounds(btnMinimize->Left() + 13 + 8, 2, 13, 13);
   btnFlip->SetBounds(btnMenu->Left() + 13 + 13, 2, 13, 13);
   lblMsatPx->SetBounds(btnFlip->Left() + 13 + 10, 2, lblMsatPx->Width(), 12);
+  lblMsatPx->SetAngle(0);
   lblMsPos->SetBounds(lblMsatPx->Left() + lblMsatPx->Width() + 2, 2, lblMsPos->Width(), 12);
+  lblMsPos->SetAngle(0);
   btnResize->SetVisible(true);
 }
 
@@ -39,7 +41,9 @@ void TfrmMain::ArrangeCaptionVertical() {
   btnMenu->SetBounds(2, btnMinimize->Top() + 13 + 9, 13, 13);
   btnFlip->SetBounds(2, btnMenu->Top() + 13 + 13, 13, 13);
   lblMsatPx->SetBounds(-33, btnFlip->Top() + 13 + 10, lblMsatPx->Width(), 80);
+  lblMsatPx->SetAngle(270);
   lblMsPos->SetBounds(-5, lblMsatPx->Top() + lblMsatPx->Height() - 5, lblMsPos->Width(), 80);
+  lblMsPos->SetAngle(270);
   btnResize->SetVisible(false);
   btnResize2->SetBounds(2, Height() - 13 - 4, 13, 13);
   btnResize2->SetVisible(true);
