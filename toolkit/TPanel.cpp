@@ -128,13 +128,20 @@ void TPanel::Paint() {
   if (Caption().empty()) return;
   canvas.SelectFont(Font().Data());
   canvas.BkMode = gfx::BkMode::Transparent;
-  if (!Enabled()) canvas.TextColor = clGrayText;
   static constexpr unsigned kAlign[] = {gfx::DT_LEFT, gfx::DT_RIGHT, gfx::DT_CENTER};
   // The caption sits on the panel's middle line, whatever the bevels took.
   const int h = canvas.TextHeight("W");
   Rect t{r.left, (r.top + r.bottom - h) / 2, r.right, 0};
   t.bottom = t.top + h;
-  canvas.DrawText(Caption(), t, gfx::DT_EXPANDTABS | gfx::DT_SINGLELINE | kAlign[FAlignment]);
+  const unsigned flags = gfx::DT_EXPANDTABS | gfx::DT_SINGLELINE | kAlign[FAlignment];
+  if (!Enabled()) {
+    // Disabled text is embossed: a light copy one pixel down-right under a shadow one.
+    Rect shifted = t.Offset(1, 1);
+    canvas.TextColor = clBtnHighlight;
+    canvas.DrawText(Caption(), shifted, flags);
+    canvas.TextColor = clBtnShadow;
+  }
+  canvas.DrawText(Caption(), t, flags);
 }
 
 std::optional<std::string> TPanel::GetPropText(std::string_view name) const {

@@ -74,6 +74,19 @@ TEST_F(CtlTest, PanelBevelsAreClassicFrames) {
     for (int x = 100; x < 150; ++x) dark += Pixel(x, y) == 0 ? 1 : 0;
   EXPECT_GT(dark, 3);
   EXPECT_EQ(Pixel(104, 115), kFace);
+  // Disabled, the caption is embossed: no black left, shadow and light pixels instead.
+  raised->SetEnabled(false);
+  Settle();
+  int black = 0, shadow = 0, light = 0;
+  for (int y = 102; y < 128; ++y)
+    for (int x = 102; x < 148; ++x) {
+      black += Pixel(x, y) == 0 ? 1 : 0;
+      shadow += Pixel(x, y) == kShadow ? 1 : 0;
+      light += Pixel(x, y) == kHighlight ? 1 : 0;
+    }
+  EXPECT_EQ(black, 0);
+  EXPECT_EQ(shadow, dark);
+  EXPECT_GT(light, 0);
 }
 
 TEST_F(CtlTest, FlatSpeedButtonGlyphTransparencyAndStates) {
