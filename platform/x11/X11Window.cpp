@@ -578,23 +578,26 @@ void X11Window::OnConfigure(XConfigureEvent& e) {
   // Between Show and the map a manager may place the window by its own rules; that is not
   // a move, and OnMapped puts the window back where it was asked.
   if (FVisible && !FMapped) return;
-  Rect got;
-  if (e.send_event || FParent == FDisplay.Root() || FParent == None) {
-    got = Rect::FromXYWH(e.x, e.y, e.width, e.height);
-  } else {
-    got = QueryBounds();  // inside a manager's frame: ask where that puts us on the screen
-    got.right = got.left + e.width;
-    got.bottom = got.top + e.height;
-  }
+  // Inside a manager's frame the real event's position is relative to the frame; the
+  // manager's synthetic event carries the screen position (ICCCM 4.1.5). So a real event
+  // there tells only the size.
+  const bool sizeOnly = !e.send_event && FParent != FDisplay.Root() && FParent != None;
+  const Rect got = sizeOnly ? Rect::FromXYWH(FBounds.left, FBounds.top, e.width, e.height)
+                            : Rect::FromXYWH(e.x, e.y, e.width, e.height);
+  auto same = [&](const Rect& r) {
+    return sizeOnly ? r.Width() == got.Width() && r.Height() == got.Height() : r == got;
+  };
   // Our own requests come back one by one; only a geometry nobody asked for is news.
-  auto mine = std::find(FPendingGeometry.begin(), FPendingGeometry.end(), got);
+  auto mine = std::find_if(FPendingGeometry.begin(), FPendingGeometry.end(), same);
   if (mine != FPendingGeometry.end()) {
     FPendingGeometry.erase(FPendingGeometry.begin(), mine + 1);
     return;
   }
-  if (got == FBounds) return;
+  const Rect current = Rect::FromXYWH(FBounds.left, FBounds.top, int(ClampSize(FBounds.Width())),
+                                      int(ClampSize(FBounds.Height())));
+  if (got == current) return;
   FPendingGeometry.clear();
-  const bool resized = got.Width() != FBounds.Width() || got.Height() != FBounds.Height();
+  const bool resized = got.Width() != current.Width() || got.Height() != current.Height();
   FBounds = got;
   if (resized) FBack.Resize(got.Width(), got.Height());
   FListener->OnMoved(FBounds);

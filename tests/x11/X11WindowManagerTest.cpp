@@ -92,3 +92,44 @@ TEST_F(X11Fixture, WithAWindowManagerTheBandAndFocusGoThroughItsProtocol) {
   EXPECT_EQ(children[n - 1], Xid(tip));
   XFree(children);
 }
+
+TEST_F(X11Fixture, InsideAManagersFrameThePositionComesFromItsSyntheticEvents) {
+  FakeWindowManager wm(Peer);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return Platform->WindowManagerRunning(); }));
+  RecordingListener l;
+  auto& w = NewWindow(Rect::FromXYWH(100, 100, 120, 30), &l);
+  ShowAndWait(w);
+  // The manager puts a frame around it at the same place, as undecorated frames are.
+  const ::Window frame = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 100, 100, 120, 30, 0, 0, 0);
+  XMapWindow(Peer, frame);
+  XReparentWindow(Peer, Xid(w), frame, 0, 0);
+  XSync(Peer, False);
+  Pump(*Platform, 50);
+  // The real events said (0, 0) inside the frame: no move for that.
+  EXPECT_TRUE(l.Moved.empty());
+  EXPECT_EQ(w.Bounds(), Rect::FromXYWH(100, 100, 120, 30));
+
+  // The manager moves the frame and tells the client where it is now.
+  XMoveWindow(Peer, frame, 150, 120);
+  XEvent ev{};
+  ev.xconfigure.type = ConfigureNotify;
+  ev.xconfigure.event = Xid(w);
+  ev.xconfigure.window = Xid(w);
+  ev.xconfigure.x = 150;
+  ev.xconfigure.y = 120;
+  ev.xconfigure.width = 120;
+  ev.xconfigure.height = 30;
+  XSendEvent(Peer, Xid(w), False, StructureNotifyMask, &ev);
+  XSync(Peer, False);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return l.Moved.size() == 1; }));
+  EXPECT_EQ(l.Moved[0], Rect::FromXYWH(150, 120, 120, 30));
+  EXPECT_EQ(w.Bounds(), Rect::FromXYWH(150, 120, 120, 30));
+
+  // Resizing from the program: the frame-relative answer is recognised as ours.
+  w.SetBounds(Rect::FromXYWH(150, 120, 200, 40));
+  XSync(Platform->Connection().Dpy(), False);
+  Pump(*Platform, 50);
+  EXPECT_EQ(l.Moved.size(), 1u);
+  EXPECT_EQ(w.Bounds(), Rect::FromXYWH(150, 120, 200, 40));
+  EXPECT_EQ(w.BackBuffer().Width(), 200);
+}
