@@ -62,26 +62,27 @@ void TButton::SetPressed(bool value) {
   Invalidate();
 }
 
+// The published events come first, then the button's own work.
 void TButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseDown(button, shift, x, y);
   if (button == mbLeft && Enabled()) {
     if (CanFocus() && !Focused()) SetFocus();
     FMouseDown = true;
     SetPressed(true);
   }
-  TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TButton::MouseMove(TShiftState shift, int x, int y) {
-  if (FMouseDown) SetPressed(ClientRect().Contains({x, y}));
   TCustomControl::MouseMove(shift, x, y);
+  if (FMouseDown) SetPressed(ClientRect().Contains({x, y}));
 }
 
 void TButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseUp(button, shift, x, y);
   if (button == mbLeft) {
     FMouseDown = false;
     SetPressed(FSpaceDown);
   }
-  TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TButton::KeyDown(int& key, TShiftState shift) {

@@ -81,13 +81,13 @@ void TListBox::SelectByUser(int index) {
 }
 
 void TListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseDown(button, shift, x, y);
   if (button == mbLeft) {
     if (CanFocus() && !Focused()) SetFocus();
     const int index = ItemAtPos({x, y});
     if (index >= 0) SelectByUser(index);
     FTracking = true;
   }
-  TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TListBox::MouseMove(TShiftState shift, int x, int y) {
