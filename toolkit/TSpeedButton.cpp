@@ -137,7 +137,7 @@ void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
   TGraphicControl::MouseMove(shift, x, y);
   if (!FDragging) return;
   TButtonState next = FDown ? bsExclusive : bsUp;
-  if (x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight()) next = FDown ? bsExclusive : bsDown;
+  if (ClientRect().Contains({x, y})) next = FDown ? bsExclusive : bsDown;
   if (next != FState) {
     FState = next;
     Invalidate();
@@ -148,22 +148,16 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
   TGraphicControl::MouseUp(button, shift, x, y);
   if (!FDragging || button != mbLeft) return;
   FDragging = false;
-  const bool doClick = x >= 0 && x < ClientWidth() && y >= 0 && y <= ClientHeight();
+  const bool doClick = ClientRect().Contains({x, y});
   if (FGroupIndex == 0) {
-    FState = bsUp;
     // The pointer may have left while the button was held; the leave was not seen then.
     FMouseInControl = doClick && FMouseInControl;
-    Invalidate();
   } else if (doClick) {
+    // A group button toggles; the last one down stays down unless the group allows all up.
     SetDown(!FDown);
-    if (FDown) Invalidate();
-    // A latched button that stays down (AllowAllUp off) shows latched again.
-    FState = FDown ? bsExclusive : bsUp;
-    Invalidate();
-  } else {
-    if (FDown) FState = bsExclusive;
-    Invalidate();
   }
+  FState = FDown ? bsExclusive : bsUp;
+  Invalidate();
   if (doClick) Click();
 }
 
