@@ -63,6 +63,11 @@ TEST_F(X11Fixture, LostConnectionEndsTheLoopWithoutEndingTheProcess) {
   XCloseDisplay(Peer);  // a plain Xlib connection would exit the process on the loss
   Peer = nullptr;
   Server->Kill();
+  // Writing to the dead connection before anything was read must not kill the process
+  // (SIGPIPE) either.
+  w.SetTitle("still here");
+  Platform->Beep();
+  Platform->Beep();
   bool running = true;
   for (int i = 0; i < 200 && running; ++i) running = Platform->ProcessEvents(true);
   EXPECT_FALSE(running);
