@@ -473,6 +473,10 @@ void X11Window::OnButtonPress(XButtonEvent& e) {
     return;
   }
   if (e.button < 1 || e.button > 3) return;
+  // Without a manager nobody focuses a clicked window: do what one would (popups excepted).
+  if (!FDisplay.WindowManagerRunning() && FKind != WindowKind::Popup && !FPlatform.CaptureOwner() &&
+      !(e.state & kButtonMasks))
+    Activate();
   FImplicitGrab = true;  // the server holds the pointer for us until the buttons are up
   m.Button = ButtonOf(e.button);
   m.Shift = ShiftState(X11Keys::ShiftOf(e.state) | ButtonFlag(e.button));

@@ -215,3 +215,27 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "keyup", "shift"})), 0);
   EXPECT_FALSE(Platform->IsKeyDown(VK_SHIFT));
 }
+
+TEST_F(X11Fixture, ClickingAWindowRaisesAndActivatesItButNotAPopup) {
+  RecordingListener la, lb, lp;
+  auto& a = NewWindow(Rect::FromXYWH(0, 0, 200, 200), &la);
+  auto& b = NewWindow(Rect::FromXYWH(100, 100, 200, 200), &lb);
+  auto& popup = NewWindow(Rect::FromXYWH(500, 0, 50, 50), &lp, plat::WindowKind::Popup);
+  ShowAndWait(a);
+  ShowAndWait(b, true);
+  ShowAndWait(popup);
+  Paint(a, gfx::clRed);
+  Paint(b, gfx::clBlue);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return b.Active(); }));
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "mousemove", "50", "50", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return a.Active() && !b.Active(); }));
+  Pump(*Platform, 30);
+  EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(150, 150, 1, 1)).At(0, 0), gfx::clRed);  // a is on top now
+  EXPECT_EQ(la.Downs.size(), 1u);
+
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "mousemove", "520", "20", "click", "1"})), 0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return lp.Ups.size() == 1; }));
+  Pump(*Platform, 30);
+  EXPECT_TRUE(a.Active());
+  EXPECT_FALSE(popup.Active());
+}

@@ -268,7 +268,8 @@ TEST_F(X11Fixture, TopmostBandHoldsWithoutAWindowManager) {
 TEST_F(X11Fixture, ShapedWindowIsTransparentToTheMouseOutsideItsRegion) {
   RecordingListener below, shaped;
   auto& b = NewWindow(Rect::FromXYWH(0, 0, 300, 300), &below);
-  auto& s = NewWindow(Rect::FromXYWH(0, 0, 300, 300), &shaped);
+  // Topmost, so clicks that raise the window below leave the stacking as it is.
+  auto& s = NewWindow(Rect::FromXYWH(0, 0, 300, 300), &shaped, plat::WindowKind::Normal, true);
   ShowAndWait(b);
   ShowAndWait(s);
   Paint(b, gfx::clGreen);
