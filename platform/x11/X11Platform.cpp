@@ -136,10 +136,14 @@ bool X11Platform::IsKeyDown(int vk) {
 }
 
 bool X11Platform::IsKeyToggled(int vk) {
-  if (FDisplay->ConnectionLost() || vk != VK_CAPITAL) return false;
-  unsigned state = 0;
-  if (XkbGetIndicatorState(FDisplay->Dpy(), XkbUseCoreKbd, &state) != Success) return false;
-  return (state & 1u) != 0;  // indicator 1 is Caps Lock in every standard keymap
+  if (FDisplay->ConnectionLost()) return false;
+  // The lock keys' state is their keyboard indicator.
+  const char* name = vk == VK_CAPITAL ? "Caps Lock" : vk == 0x90 ? "Num Lock" : vk == 0x91 ? "Scroll Lock" : nullptr;
+  if (!name) return false;
+  Display* dpy = FDisplay->Dpy();
+  Bool on = False;
+  if (!XkbGetNamedIndicator(dpy, XInternAtom(dpy, name, False), nullptr, &on, nullptr, nullptr)) return false;
+  return on;
 }
 
 // ---- windows ----

@@ -208,6 +208,14 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   EXPECT_EQ(l2.Activations, (std::vector<bool>{true, false}));
   EXPECT_EQ(l.Activations, (std::vector<bool>{true, false, true}));
 
+  // Lock keys read back their toggle state.
+  EXPECT_FALSE(Platform->IsKeyToggled(VK_CAPITAL));
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "key", "Caps_Lock"})), 0);
+  EXPECT_TRUE(Platform->IsKeyToggled(VK_CAPITAL));
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "key", "Caps_Lock"})), 0);
+  EXPECT_FALSE(Platform->IsKeyToggled(VK_CAPITAL));
+  EXPECT_FALSE(Platform->IsKeyToggled('A'));
+
   // Held keys read back while down.
   EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "keydown", "shift"})), 0);
   EXPECT_TRUE(Platform->IsKeyDown(VK_SHIFT));
