@@ -34,7 +34,8 @@
 //
 // Use: auto x11 = X11Platform::Open(); if (!x11) explain that a display is needed;
 //      Platform::SetCurrent(x11.get()); x11->SetConnectionLostHandler(save settings);
-//      then run the loop until ProcessEvents returns false.
+//      then run the loop until ProcessEvents returns false. Windows and tray icons must be
+//      destroyed before the platform that made them.
 // Needs libX11 1.7 or newer (XSetIOErrorExitHandler). VANTREL_X11_ERRORS=1 prints the X
 // protocol errors the backend otherwise ignores.
 #include <X11/Xlib.h>
