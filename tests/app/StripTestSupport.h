@@ -62,3 +62,17 @@ class StripTest : public ::testing::Test {
 
   std::filesystem::path FDir;
 };
+
+// A screenshot taken with "shot FILE.bmp ..." during a run.
+#include "graphics/ImageFile.h"
+
+// Dark pixels: text drawn in black, smoothed edges included.
+inline bool IsInk(gfx::TColor c) { return gfx::GetRValue(c) + gfx::GetGValue(c) + gfx::GetBValue(c) < 3 * 110; }
+
+inline gfx::Rect InkBounds(const gfx::Bitmap& b) {
+  gfx::Rect r{b.Width(), b.Height(), 0, 0};
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (IsInk(b.At(x, y))) r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+  return r;
+}

@@ -286,7 +286,10 @@ bool Runner::Execute(const Command& c) {
       if (r.Width() <= 0 || r.Height() <= 0) throw ScriptError(c.Line, "empty shot rectangle");
     }
     try {
-      gfx::WritePngFile(c.Args[0], FDesktop.CaptureScreen(r));
+      const std::string& file = c.Args[0];
+      const bool bmp = file.size() > 4 && Lower(file.substr(file.size() - 4)) == ".bmp";
+      if (bmp) gfx::WriteBmpFile(file, FDesktop.CaptureScreen(r), 24);
+      else gfx::WritePngFile(file, FDesktop.CaptureScreen(r));
     } catch (const std::exception& e) {
       throw ScriptError(c.Line, e.what());
     }

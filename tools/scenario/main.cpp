@@ -39,7 +39,7 @@ Commands, one a line (output: one line per query, on standard output):
   windows                     NAME X Y W H visible=0/1 topmost=0/1 per window, top first
   prop PATH                   PATH = VALUE for Form.Property or Form.Component.Property
   pixel X Y                   pixel X Y 0xBBGGRR of the screen
-  shot FILE [X Y W H]         PNG of the screen or a rectangle of it
+  shot FILE [X Y W H]         PNG of the screen or a rectangle of it (BMP if FILE ends in .bmp)
   cat NAME                    the bytes of file NAME in DIR
   log                         what the program did since the last log: beep, sound NAME,
                               open TARGET, message TEXT, clipboard bitmap WxH, help FILE COMMAND
