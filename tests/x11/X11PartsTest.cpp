@@ -4,6 +4,7 @@
 #include <X11/keysym.h>
 
 #include "platform/x11/X11Keys.h"
+#include "platform/x11/X11Platform.h"
 #include "platform/x11/X11PixelFormat.h"
 #include "platform/x11/X11TimerQueue.h"
 
@@ -97,4 +98,9 @@ TEST(X11PixelFormat, ConvertsBetweenOurColoursAndVisualPixels) {
   EXPECT_EQ(rgb565.ToPixel(gfx::clRed), 0xF800u);
   EXPECT_EQ(rgb565.FromPixel(0x07E0), gfx::clLime);
   EXPECT_EQ(rgb565.FromPixel(0), gfx::clBlack);
+}
+
+TEST(X11Platform, OpeningADisplayThatIsNotThereGivesNothing) {
+  // No server listens on this number: the program then explains that it needs a display.
+  EXPECT_EQ(X11Platform::Open(":4321"), nullptr);
 }
