@@ -8,11 +8,14 @@
 #include "magnifier/TfrmZoom.h"
 #include "properties/TfrmRulerProperties.h"
 #include "toolkit/TApplication.h"
+#include "toolkit/TMessageBox.h"
 
 int VantrelMain() {
   FirstActivation = true;
   TApplication app;
   app.SetTitle("Vantrel");
+  // Errors that escape a handler are shown in the toolkit's message box.
+  TMessageBox::Install(app);
   // Created hidden, in this order; the main window is first and so becomes the main form.
   app.CreateForm<TfrmMain>();
   app.CreateForm<TForm1>();
