@@ -61,10 +61,12 @@ std::unique_ptr<X11Display> X11Display::Open(const char* name) {
   // Root property changes tell us when a window manager starts or stops.
   XSelectInput(dpy, d->FRoot, PropertyChangeMask | SubstructureNotifyMask | StructureNotifyMask);
   d->RefreshWindowManager();
+  d->OpenInputMethod();
   return d;
 }
 
 X11Display::~X11Display() {
+  if (FIm && !FLost) XCloseIM(FIm);
   if (FOwnColormap && !FLost) XFreeColormap(FDpy, FColormap);
   XCloseDisplay(FDpy);
 }
@@ -98,6 +100,27 @@ void X11Display::ChooseVisual() {
     }
   }
   FWindowFormat = X11PixelFormat(FVisual->red_mask, FVisual->green_mask, FVisual->blue_mask);
+}
+
+void X11Display::OpenInputMethod() {
+  // The user's input method (XMODIFIERS) first, then Xlib's built-in one, which still gives
+  // compose sequences and text for every keyboard layout, whatever the locale.
+  if (!XSupportsLocale()) return;
+  if (XSetLocaleModifiers("")) FIm = XOpenIM(FDpy, nullptr, nullptr, nullptr);
+  if (!FIm && XSetLocaleModifiers("@im=none")) FIm = XOpenIM(FDpy, nullptr, nullptr, nullptr);
+  if (!FIm) return;
+  // Only the simplest style: we draw no preedit text, the method commits finished text.
+  XIMStyles* styles = nullptr;
+  bool usable = false;
+  if (!XGetIMValues(FIm, XNQueryInputStyle, &styles, nullptr) && styles) {
+    for (unsigned short i = 0; i < styles->count_styles; ++i)
+      if (styles->supported_styles[i] == (XIMPreeditNothing | XIMStatusNothing)) usable = true;
+    XFree(styles);
+  }
+  if (!usable) {
+    XCloseIM(FIm);
+    FIm = nullptr;
+  }
 }
 
 void X11Display::RefreshWindowManager() {

@@ -42,6 +42,10 @@ class X11Display {
   bool HasRandr() const { return FHasRandr; }
   int ShapeEventBase() const { return FShapeEventBase; }
 
+  // The input method that turns key presses into text (compose sequences, any layout);
+  // null when none could be opened, and then text comes from the keyboard mapping.
+  XIM InputMethod() const { return FIm; }
+
   // A window manager announces itself with _NET_SUPPORTING_WM_CHECK on the root window.
   bool WindowManagerRunning() const { return FWmRunning; }
   void RefreshWindowManager();
@@ -57,6 +61,7 @@ class X11Display {
  private:
   X11Display() = default;
   void ChooseVisual();
+  void OpenInputMethod();
   static void OnIoErrorExit(Display* dpy, void* self);
 
   Display* FDpy = nullptr;
@@ -72,6 +77,7 @@ class X11Display {
   X11Atoms FAtoms;
   bool FHasShape = false, FHasInputShape = false, FHasShm = false, FHasRandr = false;
   int FShapeEventBase = 0;
+  XIM FIm = nullptr;
   bool FWmRunning = false;
   bool FLost = false;
 };

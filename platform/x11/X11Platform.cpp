@@ -216,8 +216,9 @@ bool X11Platform::DispatchQueued() {
   while (!FDisplay->ConnectionLost() && XPending(dpy) > 0) {
     XEvent ev;
     XNextEvent(dpy, &ev);
-    Dispatch(ev);
     any = true;
+    if (XFilterEvent(&ev, None)) continue;  // the input method took it (a compose sequence)
+    Dispatch(ev);
   }
   return any;
 }

@@ -12,7 +12,8 @@
 //   [x] standard cursors from the cursor font, custom monochrome cursors
 //   [x] screen capture from the root window, MIT-SHM fast path, off-screen parts black
 //   [x] back buffer per window, Present/Expose push only the damaged rectangle
-//   [x] keys -> virtual-key codes with shift state, auto-repeat flag, text as UTF-8
+//   [x] keys -> virtual-key codes with shift state, auto-repeat flag, text as UTF-8 through
+//       the input method (any layout, compose sequences; XIM "nothing" style, no preedit)
 //   [x] double clicks (500 ms, 4 px), wheel, mouse leave
 //   [x] one-thread poll() loop over the X connection and the timers (CLOCK_MONOTONIC)
 //   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data,
@@ -27,7 +28,7 @@
 //   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
 // Missing
 //   [ ] dialogs (save file, colour, message box): the toolkit draws its own
-//   [ ] input methods (text comes from the keyboard mapping, not from XIM)
+//   [ ] input-method preedit (on-the-spot composition windows for CJK methods)
 //   [ ] non-TrueColor root windows for screen capture (read as black)
 //   [ ] inverted cursor pixels (shown black: core cursors cannot invert)
 //   [ ] named system sounds (silent; Beep rings the X bell)

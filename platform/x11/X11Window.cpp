@@ -64,6 +64,9 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
                           &a);
   FParent = display.Root();
   FGc = XCreateGC(FDpy, FWindow, 0, nullptr);
+  if (display.InputMethod() && FKind != WindowKind::Popup)
+    FIc = XCreateIC(display.InputMethod(), XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, FWindow,
+                    XNFocusWindow, FWindow, nullptr);
   SetWmProperties(params);
   if (FBounds.IsEmpty()) ApplyShape();
   platform.Register(FWindow, this);
@@ -76,6 +79,7 @@ X11Window::~X11Window() {
   if ((FPlatform.CaptureOwner() == this || FMoveDrag) && live) XUngrabPointer(FDpy, CurrentTime);
   FPlatform.WindowDestroyed(this);
   FPlatform.Unregister(FWindow);
+  if (FIc) XDestroyIC(FIc);
   XFreeGC(FDpy, FGc);  // frees client memory too, so also after the connection died
   if (live) {
     XDestroyWindow(FDpy, FWindow);
@@ -565,7 +569,20 @@ void X11Window::OnKey(XKeyEvent& e, bool down) {
   if (!*alive) return;
   // Alt combinations are commands, not text (the classic system-character rule).
   if (e.state & Mod1Mask) return;
-  const std::string utf8 = X11Keys::TextOf(shifted, text, length);
+  std::string utf8 = X11Keys::TextOf(shifted, text, length);
+  if (FIc) {
+    // The input method knows every layout's characters and the compose sequences.
+    char buf[64];
+    Status status = 0;
+    KeySym ks = NoSymbol;
+    const int n = Xutf8LookupString(FIc, &e, buf, sizeof buf, &ks, &status);
+    if (status == XLookupChars || status == XLookupBoth) {
+      utf8.assign(buf, std::size_t(std::max(0, n)));
+      if (utf8 == "\x7f") utf8.clear();  // Delete gives no character
+    } else if (status == XLookupNone || status == XLookupKeySym) {
+      utf8.clear();
+    }
+  }
   if (!utf8.empty()) FListener->OnChar(utf8);
 }
 
@@ -574,6 +591,12 @@ void X11Window::OnFocus(XFocusChangeEvent& e, bool in) {
   if (e.detail == NotifyPointer || e.detail == NotifyInferior) return;
   if (FActive == in) return;
   FActive = in;
+  if (FIc) {
+    if (in)
+      XSetICFocus(FIc);
+    else
+      XUnsetICFocus(FIc);
+  }
   if (!in) FKeysDown.clear();
   FListener->OnActivate(in);
 }

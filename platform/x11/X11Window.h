@@ -84,6 +84,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   ::Window FWindow = None;
   ::Window FParent = None;
   GC FGc = nullptr;
+  XIC FIc = nullptr;  // input context: key presses to text
   WindowKind FKind;
   bool FTaskbarEntry;
   Rect FBounds;

@@ -178,6 +178,15 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   const std::vector<std::string> chars = {"a", "B", "\r", "\x1b", " ", "\t", "\b", "7", "\x03"};
   EXPECT_EQ(l.Chars, chars);
 
+  // Text of any layout, and compose sequences, come through the input method.
+  l.Chars.clear();
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "key", "--delay", "5", "Cyrillic_a", "Greek_alpha",
+                                                    "EuroSign", "dead_acute", "e"})),
+            0);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return l.Chars.size() >= 4; }));
+  Pump(*Platform, 30);
+  EXPECT_EQ(l.Chars, (std::vector<std::string>{"\xd0\xb0", "\xce\xb1", "\xe2\x82\xac", "\xc3\xa9"}));
+
   // A popup shown and activated does not take the focus away.
   auto& popup = NewWindow(Rect::FromXYWH(200, 0, 50, 50), nullptr, plat::WindowKind::Popup);
   ShowAndWait(popup, true);
