@@ -213,7 +213,10 @@ bool X11Platform::DispatchQueued() {
   Display* dpy = FDisplay->Dpy();
   bool any = false;
   // XPending reads what the socket holds without blocking; a dead connection reports none.
-  while (!FDisplay->ConnectionLost() && XPending(dpy) > 0) {
+  // Only what is there now: a flood of motion must not keep the timers from firing.
+  // (Handlers may take events from the queue themselves, so it is checked again each time.)
+  for (int n = FDisplay->ConnectionLost() ? 0 : XPending(dpy);
+       n > 0 && !FDisplay->ConnectionLost() && XEventsQueued(dpy, QueuedAlready) > 0; --n) {
     XEvent ev;
     XNextEvent(dpy, &ev);
     any = true;
