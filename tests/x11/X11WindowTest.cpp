@@ -152,6 +152,18 @@ TEST_F(X11Fixture, WindowPropertiesTellManagersHowToTreatIt) {
   normal.SetCursor(spec);  // the same image again comes from the cache
   spec.Image.Pixels.resize(10);
   popup.SetCursor(spec);
+  spec.Image.Width = -3;
+  popup.SetCursor(spec);
+  spec.Image.Width = 100000;
+  spec.Image.Height = 100000;
+  popup.SetCursor(spec);
+  spec.Image.Width = spec.Image.Height = 2;
+  spec.Image.Pixels = {0, 1, 2, 3};
+  spec.Image.HotSpot = {-50, 999};  // kept inside the image
+  tool.SetCursor(spec);
+  // Regions far outside X's 16-bit coordinates are clipped, not wrapped around.
+  tool.SetRegion(gfx::Region(Rect{-100000, -100000, 100000, 100000}));
+  tool.SetBounds(Rect::FromXYWH(70000, -70000, 10, 10));
   Pump(*Platform, 20);
 
   char* name = nullptr;
