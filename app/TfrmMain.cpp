@@ -274,6 +274,16 @@ void TfrmMain::ApplyMagnification() {
 }
 
 void TfrmMain::FormClose(TObject*, TCloseAction&) {
+  try {
+    WriteSettings();
+  } catch (const plat::ProfileWriteError& e) {
+    // The user asked to close: say why the settings were not kept, then close all the same,
+    // since a strip that cannot be quit is worse. The old file is left as it was.
+    Application->HandleException(this, e);
+  }
+}
+
+void TfrmMain::WriteSettings() {
   plat::ProfileFile ini(FSettingsPath);
   const bool vertical = Ruler->Orientation() == orVert;
   ini.WriteInteger("Application", "Top", Top());
@@ -299,13 +309,7 @@ void TfrmMain::FormClose(TObject*, TCloseAction&) {
   ini.WriteInteger("Ruler", "NumberAlign", na == naTopLeft ? 1 : na == naCenter ? 2 : 3);
   ini.WriteInteger("Application", "Magnification", FMagnification);
   ini.WriteInteger("Ruler", "Large", FLarge ? 1 : 0);
-  try {
-    ini.Save(true);
-  } catch (const plat::ProfileWriteError& e) {
-    // The user asked to close: say why the settings were not kept, then close all the same,
-    // since a strip that cannot be quit is worse. The old file is left as it was.
-    Application->HandleException(this, e);
-  }
+  ini.Save(true);
 }
 
 int TfrmMain::ZeroOffset() const {

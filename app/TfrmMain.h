@@ -68,6 +68,8 @@ class TfrmMain : public TForm {
   void FormActivate(TObject* Sender);
   void InitProgramRest();
   void FormClose(TObject* Sender, TCloseAction& Action);
+  // Writes every setting to the settings file; throws plat::ProfileWriteError when it cannot.
+  void WriteSettings();
   void ApplyMagnification();
 
   // The caption strip: moving and resizing.

@@ -1,5 +1,7 @@
 #include "app/VantrelMain.h"
 
+#include <cstdio>
+
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
@@ -26,4 +28,14 @@ int VantrelMain() {
   app.CreateForm<TfrmCrossRuler>();
   app.Run();
   return 0;
+}
+
+void VantrelSaveSettings() {
+  auto* main = Application ? dynamic_cast<TfrmMain*>(Application->MainForm()) : nullptr;
+  if (!main) return;
+  try {
+    main->WriteSettings();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "vantrel: %s\n", e.what());
+  }
 }

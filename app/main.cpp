@@ -16,6 +16,12 @@ int main() {
     auto x11 = plat::X11Platform::Open(display);
     if (x11) {
       plat::Platform::SetCurrent(x11.get());
+      // The display went away (the session ended, the server died): keep what the user set
+      // up before the program ends.
+      x11->SetConnectionLostHandler([] {
+        std::fprintf(stderr, "vantrel: the connection to the display was lost.\n");
+        VantrelSaveSettings();
+      });
       int status = 0;
       try {
         status = VantrelMain();

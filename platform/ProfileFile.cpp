@@ -144,7 +144,10 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
   if (sectionLine) {
     FLines.insert(FLines.begin() + std::ptrdiff_t(lastInSection + 1), std::move(newLine));
   } else {
-    FLines.push_back("[" + std::string(section) + "]");
+    std::string header(1, '[');
+    header.append(section);
+    header.push_back(']');
+    FLines.push_back(std::move(header));
     FLines.push_back(std::move(newLine));
   }
   FDirty = true;
