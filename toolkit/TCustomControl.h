@@ -3,6 +3,7 @@
 // draws with Canvas(); windowed children are painted after it, on top.
 #include <memory>
 
+#include "toolkit/TControlCanvas.h"
 #include "toolkit/TWinControl.h"
 
 class TCustomControl : public TWinControl {
@@ -17,7 +18,5 @@ class TCustomControl : public TWinControl {
   void PaintControl(TCanvas& canvas) override;
 
  private:
-  std::unique_ptr<TCanvas> FCanvas;
-  gfx::Bitmap FScratch;
-  bool FInPaint = false;
+  TControlCanvas FCanvas;
 };

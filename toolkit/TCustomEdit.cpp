@@ -1,5 +1,7 @@
 #include "toolkit/TCustomEdit.h"
 
+#include "graphics/Utf8.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -17,25 +19,6 @@ bool IsWordChar(char c) {
   return u >= 0x80 || std::isalnum(u) || c == '_';
 }
 
-std::string EncodeUtf8(std::uint32_t cp) {
-  std::string s;
-  if (cp < 0x80) {
-    s += char(cp);
-  } else if (cp < 0x800) {
-    s += char(0xC0 | (cp >> 6));
-    s += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    s += char(0xE0 | (cp >> 12));
-    s += char(0x80 | ((cp >> 6) & 0x3F));
-    s += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x110000) {
-    s += char(0xF0 | (cp >> 18));
-    s += char(0x80 | ((cp >> 12) & 0x3F));
-    s += char(0x80 | ((cp >> 6) & 0x3F));
-    s += char(0x80 | (cp & 0x3F));
-  }
-  return s;
-}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
@@ -459,7 +442,7 @@ void TCustomEdit::DoExit() {
 void TCustomEdit::WndProc(TMessage& message) {
   if (message.Msg == WM_CHAR && message.WParam >= 0x80) {
     // Characters beyond ASCII do not fit KeyPress's char; they are typed as UTF-8.
-    if (!FReadOnly && Enabled()) TypeText(EncodeUtf8(std::uint32_t(message.WParam)));
+    if (!FReadOnly && Enabled()) TypeText(gfx::EncodeUtf8(char32_t(message.WParam)));
     return;
   }
   TCustomControl::WndProc(message);

@@ -1,5 +1,7 @@
 #include "toolkit/TForm.h"
 
+#include "graphics/Utf8.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -20,29 +22,6 @@ constexpr int kMinTrack = 16;       // smallest outer size a border drag leaves
 
 bool AnyButton(TShiftState s) { return (s & (ssLeft | ssRight | ssMiddle)) != 0; }
 
-// The code points of a UTF-8 string; bad bytes read as '?'.
-std::vector<std::uint32_t> DecodeUtf8(std::string_view s) {
-  std::vector<std::uint32_t> out;
-  for (std::size_t i = 0; i < s.size();) {
-    auto c = static_cast<unsigned char>(s[i]);
-    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + std::size_t(len) > s.size()) {
-      out.push_back('?');
-      ++i;
-      continue;
-    }
-    std::uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-    bool ok = true;
-    for (int k = 1; k < len; ++k) {
-      auto cc = static_cast<unsigned char>(s[i + std::size_t(k)]);
-      if ((cc & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    out.push_back(ok ? cp : '?');
-    i += ok ? std::size_t(len) : 1;
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -1007,7 +986,7 @@ void TForm::NativeKeyDown(const plat::KeyEvent& e) { DispatchKey(WM_KEYDOWN, e);
 void TForm::NativeKeyUp(const plat::KeyEvent& e) { DispatchKey(WM_KEYUP, e); }
 
 void TForm::NativeChar(std::string_view utf8) {
-  for (std::uint32_t cp : DecodeUtf8(utf8)) {
+  for (char32_t cp : gfx::DecodeUtf8(utf8)) {
     if (FEatChar && cp < 0x20) {
       FEatChar = false;
       continue;

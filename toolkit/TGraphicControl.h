@@ -4,6 +4,7 @@
 // directly into the form's window and the form shows it when the message is done.
 #include <memory>
 
+#include "toolkit/TControlCanvas.h"
 #include "toolkit/TControl.h"
 
 class TGraphicControl : public TControl {
@@ -18,7 +19,5 @@ class TGraphicControl : public TControl {
   void PaintControl(TCanvas& canvas) override;
 
  private:
-  std::unique_ptr<TCanvas> FCanvas;        // kept between paints (pen, brush, font persist)
-  gfx::Bitmap FScratch;                    // the canvas's target while the control has no form
-  bool FInPaint = false;
+  TControlCanvas FCanvas;
 };

@@ -1,5 +1,7 @@
 #include "platform/x11/X11Keys.h"
 
+#include "graphics/Utf8.h"
+
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>
 
@@ -37,23 +39,6 @@ constexpr Pair kTable[] = {
     {XK_apostrophe, kOem7},
 };
 
-void AppendUtf8(std::string& s, unsigned long cp) {
-  if (cp < 0x80) {
-    s += char(cp);
-  } else if (cp < 0x800) {
-    s += char(0xC0 | (cp >> 6));
-    s += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    s += char(0xE0 | (cp >> 12));
-    s += char(0x80 | ((cp >> 6) & 0x3F));
-    s += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x110000) {
-    s += char(0xF0 | (cp >> 18));
-    s += char(0x80 | ((cp >> 12) & 0x3F));
-    s += char(0x80 | ((cp >> 6) & 0x3F));
-    s += char(0x80 | (cp & 0x3F));
-  }
-}
 }  // namespace
 
 int X11Keys::VirtualKeyOf(KeySym ks) {
@@ -107,16 +92,16 @@ std::string X11Keys::TextOf(KeySym ks, const char* latin1, int length) {
     return s;
   }
   if ((ks >= 0x20 && ks <= 0x7E) || (ks >= 0xA0 && ks <= 0xFF)) {
-    AppendUtf8(s, ks);
+    gfx::AppendUtf8(s, char32_t(ks));
   } else if ((ks & 0xFF000000ul) == 0x01000000ul) {
-    AppendUtf8(s, ks & 0x00FFFFFFul);
+    gfx::AppendUtf8(s, char32_t(ks & 0x00FFFFFFul));
   } else {
     // Control characters (Ctrl+letter, Enter, Tab, Backspace, Escape) and anything else the
     // keyboard mapping produced as Latin-1.
     for (int i = 0; i < length; ++i) {
       const unsigned char c = static_cast<unsigned char>(latin1[i]);
       if (c == 0x7F) continue;
-      AppendUtf8(s, c);
+      gfx::AppendUtf8(s, char32_t(c));
     }
   }
   return s;
