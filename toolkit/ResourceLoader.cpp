@@ -51,23 +51,23 @@ plat::CursorSpec ParseCursorResource(std::string_view text, std::string_view nam
   if (lines.empty()) Fail(name, "empty");
   auto n = Numbers(name, lines[0], "cursor", 4);
   CheckRows(name, lines, 1, n[0], n[1]);
-  plat::CursorSpec spec;
-  spec.IsCustom = true;
-  spec.Image.Width = n[0];
-  spec.Image.Height = n[1];
-  spec.Image.HotSpot = {n[2], n[3]};
+  plat::CursorSpec cursorSpec;
+  cursorSpec.IsCustom = true;
+  cursorSpec.Image.Width = n[0];
+  cursorSpec.Image.Height = n[1];
+  cursorSpec.Image.HotSpot = {n[2], n[3]};
   if (n[2] < 0 || n[3] < 0 || n[2] >= n[0] || n[3] >= n[1]) Fail(name, "hot spot outside the cursor");
   for (std::size_t i = 1; i < lines.size(); ++i)
     for (char c : lines[i]) {
       switch (c) {
-        case '.': spec.Image.Pixels.push_back(0); break;
-        case 'X': spec.Image.Pixels.push_back(1); break;
-        case 'O': spec.Image.Pixels.push_back(2); break;
-        case '~': spec.Image.Pixels.push_back(3); break;
+        case '.': cursorSpec.Image.Pixels.push_back(0); break;
+        case 'X': cursorSpec.Image.Pixels.push_back(1); break;
+        case 'O': cursorSpec.Image.Pixels.push_back(2); break;
+        case '~': cursorSpec.Image.Pixels.push_back(3); break;
         default: Fail(name, std::string("unknown pixel '") + c + "'");
       }
     }
-  return spec;
+  return cursorSpec;
 }
 
 gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {

@@ -806,9 +806,9 @@ void TForm::NativeMouseMove(const plat::MouseEvent& e) {
         default: break;
       }
       if (Perform(WM_SETCURSOR, reinterpret_cast<std::intptr_t>(this), hit) == 0 && FWindow) {
-        plat::CursorSpec spec;
-        spec.Standard = shape;
-        FWindow->SetCursor(spec);
+        plat::CursorSpec cursorSpec;
+        cursorSpec.Standard = shape;
+        FWindow->SetCursor(cursorSpec);
         FShownCursor.reset();
       }
       return;

@@ -21,32 +21,32 @@ int TScreen::Height() const {
 
 plat::CursorSpec TScreen::Cursors(TCursor id) const {
   if (auto it = FCursors.find(id); it != FCursors.end()) return it->second;
-  plat::CursorSpec spec;
+  plat::CursorSpec cursorSpec;
   using plat::StdCursor;
   switch (id) {
     case crNone:
       // No cursor: a custom image with every pixel transparent.
-      spec.IsCustom = true;
-      spec.Image.Pixels.assign(std::size_t(spec.Image.Width * spec.Image.Height), 0);
-      return spec;
-    case crCross: spec.Standard = StdCursor::Cross; break;
-    case crIBeam: spec.Standard = StdCursor::IBeam; break;
-    case crSizeNESW: spec.Standard = StdCursor::SizeNESW; break;
-    case crSizeNS: spec.Standard = StdCursor::SizeNS; break;
-    case crSizeNWSE: spec.Standard = StdCursor::SizeNWSE; break;
-    case crSizeWE: spec.Standard = StdCursor::SizeWE; break;
-    case crUpArrow: spec.Standard = StdCursor::UpArrow; break;
-    case crHourGlass: spec.Standard = StdCursor::Wait; break;
-    case crNo: spec.Standard = StdCursor::No; break;
-    case crHandPoint: spec.Standard = StdCursor::Hand; break;
-    case crSizeAll: spec.Standard = StdCursor::SizeAll; break;
-    default: spec.Standard = StdCursor::Arrow; break;
+      cursorSpec.IsCustom = true;
+      cursorSpec.Image.Pixels.assign(std::size_t(cursorSpec.Image.Width * cursorSpec.Image.Height), 0);
+      return cursorSpec;
+    case crCross: cursorSpec.Standard = StdCursor::Cross; break;
+    case crIBeam: cursorSpec.Standard = StdCursor::IBeam; break;
+    case crSizeNESW: cursorSpec.Standard = StdCursor::SizeNESW; break;
+    case crSizeNS: cursorSpec.Standard = StdCursor::SizeNS; break;
+    case crSizeNWSE: cursorSpec.Standard = StdCursor::SizeNWSE; break;
+    case crSizeWE: cursorSpec.Standard = StdCursor::SizeWE; break;
+    case crUpArrow: cursorSpec.Standard = StdCursor::UpArrow; break;
+    case crHourGlass: cursorSpec.Standard = StdCursor::Wait; break;
+    case crNo: cursorSpec.Standard = StdCursor::No; break;
+    case crHandPoint: cursorSpec.Standard = StdCursor::Hand; break;
+    case crSizeAll: cursorSpec.Standard = StdCursor::SizeAll; break;
+    default: cursorSpec.Standard = StdCursor::Arrow; break;
   }
-  return spec;
+  return cursorSpec;
 }
 
-void TScreen::SetCursorImage(TCursor id, const plat::CursorSpec& spec) {
-  FCursors[id] = spec;
+void TScreen::SetCursorImage(TCursor id, const plat::CursorSpec& cursorSpec) {
+  FCursors[id] = cursorSpec;
   for (TForm* f : FForms) {
     f->FShownCursor.reset();  // the next hover shows the new image
     f->UpdateCursor();

@@ -19,7 +19,7 @@ class TScreen : public TComponent {
   // Cursor table: standard identifiers (crArrow...) map to the desktop's shapes; programs
   // register their own images under other identifiers. An unknown id gives the arrow.
   plat::CursorSpec Cursors(TCursor id) const;
-  void SetCursorImage(TCursor id, const plat::CursorSpec& spec);
+  void SetCursorImage(TCursor id, const plat::CursorSpec& cursorSpec);
   bool HasCursor(TCursor id) const;
   // A global override (crDefault: none): shown over every form while set.
   TCursor Cursor() const { return FCursor; }

@@ -40,23 +40,23 @@ unsigned int X11CursorCache::FontShapeOf(StdCursor c) {
   return XC_left_ptr;
 }
 
-Cursor X11CursorCache::Get(const CursorSpec& spec) {
-  if (!spec.IsCustom) {
-    auto it = FStandard.find(spec.Standard);
+Cursor X11CursorCache::Get(const CursorSpec& cursorSpec) {
+  if (!cursorSpec.IsCustom) {
+    auto it = FStandard.find(cursorSpec.Standard);
     if (it != FStandard.end()) return it->second;
-    const Cursor c = XCreateFontCursor(FDpy, FontShapeOf(spec.Standard));
-    FStandard[spec.Standard] = c;
+    const Cursor c = XCreateFontCursor(FDpy, FontShapeOf(cursorSpec.Standard));
+    FStandard[cursorSpec.Standard] = c;
     return c;
   }
   for (const Custom& c : FCustom)
-    if (SameImage(c.Image, spec.Image)) return c.Handle;
-  const Cursor c = MakeImageCursor(spec.Image);
+    if (SameImage(c.Image, cursorSpec.Image)) return c.Handle;
+  const Cursor c = MakeImageCursor(cursorSpec.Image);
   if (c == None) return Get(CursorSpec{});
   if (FCustom.size() >= kMaxCustomCursors) {
     XFreeCursor(FDpy, FCustom.front().Handle);
     FCustom.erase(FCustom.begin());
   }
-  FCustom.push_back({spec.Image, c});
+  FCustom.push_back({cursorSpec.Image, c});
   return c;
 }
 

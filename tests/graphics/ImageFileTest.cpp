@@ -355,30 +355,30 @@ TEST(ImageFile, DamagedBmpsAreRejected) {
   rle.bpp = 4;
   expectError(MakeBmp(rle), "run-length");
 
-  BmpSpec spec;
-  spec.pixels = {0, 0, 0, 0};
-  spec.width = -1;
-  expectError(MakeBmp(spec), "negative");
-  spec.width = 40000;
-  expectError(MakeBmp(spec), "larger");
-  spec.width = 1;
-  spec.height = INT32_MIN;  // cannot even be negated in 32 bits
-  expectError(MakeBmp(spec), "larger");
-  spec.width = 30000;
-  spec.height = 30000;  // each side allowed, the total is not
-  expectError(MakeBmp(spec), "too large");
-  spec.width = 1;
-  spec.height = 1;
-  spec.bpp = 7;
-  expectError(MakeBmp(spec), "7 bits");
-  spec.bpp = 24;
-  spec.headerSize = 20;
-  expectError(MakeBmp(spec), "header size");
-  spec.headerSize = 40;
-  spec.compression = 3;
-  expectError(MakeBmp(spec), "bit-field");
-  spec.compression = 9;
-  expectError(MakeBmp(spec), "compression");
+  BmpSpec bmpLayout;
+  bmpLayout.pixels = {0, 0, 0, 0};
+  bmpLayout.width = -1;
+  expectError(MakeBmp(bmpLayout), "negative");
+  bmpLayout.width = 40000;
+  expectError(MakeBmp(bmpLayout), "larger");
+  bmpLayout.width = 1;
+  bmpLayout.height = INT32_MIN;  // cannot even be negated in 32 bits
+  expectError(MakeBmp(bmpLayout), "larger");
+  bmpLayout.width = 30000;
+  bmpLayout.height = 30000;  // each side allowed, the total is not
+  expectError(MakeBmp(bmpLayout), "too large");
+  bmpLayout.width = 1;
+  bmpLayout.height = 1;
+  bmpLayout.bpp = 7;
+  expectError(MakeBmp(bmpLayout), "7 bits");
+  bmpLayout.bpp = 24;
+  bmpLayout.headerSize = 20;
+  expectError(MakeBmp(bmpLayout), "header size");
+  bmpLayout.headerSize = 40;
+  bmpLayout.compression = 3;
+  expectError(MakeBmp(bmpLayout), "bit-field");
+  bmpLayout.compression = 9;
+  expectError(MakeBmp(bmpLayout), "compression");
 
   // A pixel offset pointing into the header, and one pointing past the end.
   bad = good;

@@ -301,9 +301,9 @@ TEST_F(CoreTest, ACaptionPainterChainsInFrontOfTheFormsFramePainting) {
       case WM_SETCURSOR:
         if (m.LParam >= HTLEFT && m.LParam <= HTBOTTOMRIGHT) {
           ++cursorAsks;
-          plat::CursorSpec spec;
-          spec.Standard = plat::StdCursor::Cross;
-          f->NativeWindow()->SetCursor(spec);
+          plat::CursorSpec cursorSpec;
+          cursorSpec.Standard = plat::StdCursor::Cross;
+          f->NativeWindow()->SetCursor(cursorSpec);
           m.Result = 1;
           return;
         }

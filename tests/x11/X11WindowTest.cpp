@@ -139,28 +139,28 @@ TEST_F(X11Fixture, WindowPropertiesTellManagersHowToTreatIt) {
   XFree(wm);
 
   // Cursors: standard shapes and custom images (damaged images fall back to the arrow).
-  plat::CursorSpec spec;
-  spec.Standard = plat::StdCursor::SizeWE;
-  normal.SetCursor(spec);
-  spec.IsCustom = true;
-  spec.Image.Width = 16;
-  spec.Image.Height = 16;
-  spec.Image.HotSpot = {7, 7};
-  spec.Image.Pixels.assign(256, 0);
-  for (int i = 0; i < 16; ++i) spec.Image.Pixels[7 * 16 + i] = spec.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
-  normal.SetCursor(spec);
-  normal.SetCursor(spec);  // the same image again comes from the cache
-  spec.Image.Pixels.resize(10);
-  popup.SetCursor(spec);
-  spec.Image.Width = -3;
-  popup.SetCursor(spec);
-  spec.Image.Width = 100000;
-  spec.Image.Height = 100000;
-  popup.SetCursor(spec);
-  spec.Image.Width = spec.Image.Height = 2;
-  spec.Image.Pixels = {0, 1, 2, 3};
-  spec.Image.HotSpot = {-50, 999};  // kept inside the image
-  tool.SetCursor(spec);
+  plat::CursorSpec cursorSpec;
+  cursorSpec.Standard = plat::StdCursor::SizeWE;
+  normal.SetCursor(cursorSpec);
+  cursorSpec.IsCustom = true;
+  cursorSpec.Image.Width = 16;
+  cursorSpec.Image.Height = 16;
+  cursorSpec.Image.HotSpot = {7, 7};
+  cursorSpec.Image.Pixels.assign(256, 0);
+  for (int i = 0; i < 16; ++i) cursorSpec.Image.Pixels[7 * 16 + i] = cursorSpec.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
+  normal.SetCursor(cursorSpec);
+  normal.SetCursor(cursorSpec);  // the same image again comes from the cache
+  cursorSpec.Image.Pixels.resize(10);
+  popup.SetCursor(cursorSpec);
+  cursorSpec.Image.Width = -3;
+  popup.SetCursor(cursorSpec);
+  cursorSpec.Image.Width = 100000;
+  cursorSpec.Image.Height = 100000;
+  popup.SetCursor(cursorSpec);
+  cursorSpec.Image.Width = cursorSpec.Image.Height = 2;
+  cursorSpec.Image.Pixels = {0, 1, 2, 3};
+  cursorSpec.Image.HotSpot = {-50, 999};  // kept inside the image
+  tool.SetCursor(cursorSpec);
   // Regions far outside X's 16-bit coordinates are clipped, not wrapped around.
   tool.SetRegion(gfx::Region(Rect{-100000, -100000, 100000, 100000}));
   tool.SetBounds(Rect::FromXYWH(70000, -70000, 10, 10));
