@@ -1,0 +1,304 @@
+#include "ProgramFixture.h"
+
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <bit>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "graphics/ImageFile.h"
+#include "platform/x11/X11ErrorTrap.h"
+#include "tools/scenario/ProgramEntry.h"
+#include "tools/scenario/Runner.h"
+
+namespace x11test {
+
+namespace {
+
+bool InPath(const std::string& program) {
+  const char* env = std::getenv("PATH");
+  std::stringstream dirs(env ? env : "/usr/bin:/bin");
+  for (std::string dir; std::getline(dirs, dir, ':');)
+    if (access(((dir.empty() ? "." : dir) + "/" + program).c_str(), X_OK) == 0) return true;
+  return false;
+}
+
+bool Poll(const std::function<bool()>& pred, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// Status of a finished child: its exit code, or -1 when a signal ended it.
+int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+// Waits for PID; its exit code, or -2 when it is still running after TIMEOUTMS.
+int WaitChild(pid_t pid, int timeoutMs) {
+  int status = 0;
+  pid_t r = 0;
+  if (!Poll([&] { return (r = waitpid(pid, &status, WNOHANG)) != 0; }, timeoutMs)) return -2;
+  return r == pid ? ExitCode(status) : -1;
+}
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::string Hex(gfx::TColor c) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%06X", unsigned(c));
+  return buf;
+}
+
+}  // namespace
+
+void X11Program::SetUp() {
+  if (!InPath("xdotool")) FAIL() << "xdotool is not installed (package xdotool); the program tests need it";
+  try {
+    Server = std::make_unique<XvfbServer>();
+  } catch (const std::exception& e) {
+    FAIL() << e.what();
+  }
+  plat::X11ErrorTrap::InstallHandler();  // a window that vanishes while we look must not end the tests
+  Peer = XOpenDisplay(Server->Name().c_str());
+  ASSERT_NE(Peer, nullptr) << "cannot connect to " << Server->Name();
+  fcntl(ConnectionNumber(Peer), F_SETFD, FD_CLOEXEC);  // not for the program we start
+
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  Dir = std::filesystem::temp_directory_path() /
+        ("vantrel-x11prog-" + std::to_string(getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+  std::filesystem::remove_all(Dir);
+  std::filesystem::create_directories(Dir);
+  const std::filesystem::path built = std::filesystem::path(VANTREL_BINARY_DIR) / "vantrel";
+  ASSERT_TRUE(std::filesystem::exists(built)) << built << " is missing: build the target vantrel first";
+  std::filesystem::copy_file(built, Dir / "vantrel");
+  std::filesystem::permissions(Dir / "vantrel", std::filesystem::perms::owner_all);
+}
+
+void X11Program::TearDown() {
+  KillProgram();
+  if (Peer) XCloseDisplay(Peer);
+  Peer = nullptr;
+  Server.reset();
+  // A failed test leaves its folder (program output, settings, screenshots) to look at.
+  if (Dir.empty()) return;
+  if (HasFailure())
+    std::cerr << "kept " << Dir << " for inspection\n";
+  else
+    std::filesystem::remove_all(Dir);
+}
+
+void X11Program::WriteSettings(const std::string& lines) {
+  std::string text;
+  for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::ofstream(Dir / "Vantrel.ini", std::ios::binary) << text << "\r\n";
+}
+
+std::string X11Program::ReadSettings() const { return ReadWhole(Dir / "Vantrel.ini"); }
+
+std::string X11Program::Setting(const std::string& key) const {
+  std::istringstream in(ReadSettings());
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  }
+  return "";
+}
+
+void X11Program::StartProgram() {
+  ASSERT_LT(FPid, 0) << "the program is already running";
+  const std::string exe = (Dir / "vantrel").string();
+  const std::string log = (Dir / "output.txt").string();
+  const std::string display = Server->Name();
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0) << "cannot fork";
+  if (pid == 0) {
+    setenv("DISPLAY", display.c_str(), 1);
+    if (chdir(Dir.c_str()) != 0) _exit(126);
+    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out >= 0) {
+      dup2(out, 1);
+      dup2(out, 2);
+    }
+    execl(exe.c_str(), "vantrel", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  FPid = pid;
+}
+
+::Window X11Program::WaitForStrip(int timeoutMs) {
+  std::vector<ShownWindow> shown;
+  bool alive = true;
+  PollUntil([&] {
+    int status = 0;
+    if (waitpid(FPid, &status, WNOHANG) == FPid) {
+      alive = false;
+      FPid = -1;
+      return true;
+    }
+    shown = ShownWindows();
+    return !shown.empty();
+  }, timeoutMs);
+  EXPECT_TRUE(alive) << "the program ended at start:\n" << ProgramErrors();
+  EXPECT_EQ(shown.size(), 1u) << "the strip alone is shown at start";
+  return shown.empty() ? None : shown.front().Id;
+}
+
+int X11Program::WaitExit(int timeoutMs) {
+  if (FPid <= 0) return -2;
+  const int code = WaitChild(FPid, timeoutMs);
+  if (code != -2) FPid = -1;
+  return code;
+}
+
+void X11Program::KillProgram() {
+  if (FPid <= 0) return;
+  kill(FPid, SIGKILL);
+  waitpid(FPid, nullptr, 0);
+  FPid = -1;
+}
+
+void X11Program::KillServer() {
+  // A plain Xlib connection would end this process when its server goes away.
+  if (Peer) XCloseDisplay(Peer);
+  Peer = nullptr;
+  Server->Kill();
+}
+
+std::string X11Program::ProgramErrors() const { return ReadWhole(Dir / "output.txt"); }
+
+int X11Program::Xdotool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const pid_t pid = Server->Spawn(argv);
+  const int code = WaitChild(pid, 10000);
+  if (code == -2) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+  return code;
+}
+
+std::vector<ShownWindow> X11Program::ShownWindows() {
+  std::vector<ShownWindow> shown;
+  plat::X11ErrorTrap trap(Peer);
+  ::Window root = None, parent = None, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(Peer, DefaultRootWindow(Peer), &root, &parent, &children, &count)) return shown;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(Peer, children[i], &a) || a.map_state != IsViewable) continue;
+    XClassHint hint{};
+    if (!XGetClassHint(Peer, children[i], &hint)) continue;
+    const bool ours = hint.res_class && std::string(hint.res_class) == "Vantrel";
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    if (ours) shown.push_back({children[i], gfx::Rect::FromXYWH(a.x, a.y, a.width, a.height)});
+  }
+  if (children) XFree(children);
+  return shown;
+}
+
+gfx::Rect X11Program::Geometry(::Window w) {
+  plat::X11ErrorTrap trap(Peer);
+  XWindowAttributes a{};
+  if (!XGetWindowAttributes(Peer, w, &a)) return {};
+  int x = 0, y = 0;
+  ::Window child = None;
+  XTranslateCoordinates(Peer, w, DefaultRootWindow(Peer), 0, 0, &x, &y, &child);
+  return gfx::Rect::FromXYWH(x, y, a.width, a.height);
+}
+
+std::vector<::Window> X11Program::StackingOrder() {
+  std::vector<::Window> order;
+  ::Window root = None, parent = None, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(Peer, DefaultRootWindow(Peer), &root, &parent, &children, &count)) return order;
+  order.assign(children, children + count);
+  if (children) XFree(children);
+  return order;
+}
+
+gfx::Bitmap X11Program::Capture(const gfx::Rect& r) {
+  gfx::Bitmap out(r.Width(), r.Height());
+  XImage* img = XGetImage(Peer, DefaultRootWindow(Peer), r.left, r.top, unsigned(r.Width()), unsigned(r.Height()),
+                          AllPlanes, ZPixmap);
+  if (!img) return out;
+  // Each channel scaled from its mask to 8 bits.
+  auto channel = [](unsigned long pixel, unsigned long mask) -> unsigned {
+    if (!mask) return 0;
+    const unsigned long v = (pixel & mask) >> std::countr_zero(mask);
+    const unsigned long max = mask >> std::countr_zero(mask);
+    return unsigned(v * 255 / max);
+  };
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x) {
+      const unsigned long p = XGetPixel(img, x, y);
+      out.At(x, y) = channel(p, img->red_mask) | channel(p, img->green_mask) << 8 | channel(p, img->blue_mask) << 16;
+    }
+  XDestroyImage(img);
+  return out;
+}
+
+std::filesystem::path X11Program::RunVirtual(const std::string& settings, const std::string& commands) {
+  const std::filesystem::path dir = Dir / ("virtual-" + std::to_string(++FVirtualRuns));
+  std::filesystem::create_directories(dir);
+  std::string script;
+  if (!settings.empty()) script += "file Vantrel.ini <<<\n" + settings + "\n>>>\n";
+  script += "start\n" + commands;
+  std::ostringstream out, err;
+  scenario::Runner runner(scenario::ProgramMain, dir.string(), out, err);
+  EXPECT_EQ(runner.Run(script), 0) << err.str();
+  return dir;
+}
+
+gfx::Bitmap X11Program::ShotVirtual(const std::string& settings, const std::string& commands, const gfx::Rect& r) {
+  // Screenshots go where the command says, not into the program's folder.
+  const std::filesystem::path shot = Dir / ("shot-" + std::to_string(FVirtualRuns + 1) + ".bmp");
+  RunVirtual(settings, commands + "shot " + shot.string() + " " + std::to_string(r.left) + " " + std::to_string(r.top) +
+                           " " + std::to_string(r.Width()) + " " + std::to_string(r.Height()) + "\n");
+  try {
+    return gfx::ReadBmpFile(shot.string());
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "no screenshot from the virtual desktop: " << e.what();
+    return gfx::Bitmap(r.Width(), r.Height());
+  }
+}
+
+std::string X11Program::PointerAt(gfx::Point p) {
+  return "mouse " + std::to_string(p.x) + " " + std::to_string(p.y) + "\nwait 55\n";
+}
+
+bool X11Program::PollUntil(const std::function<bool()>& pred, int timeoutMs) { return Poll(pred, timeoutMs); }
+
+bool X11Program::WaitForPixels(const gfx::Rect& r, const gfx::Bitmap& expected, int timeoutMs) {
+  return PollUntil([&] { return Capture(r) == expected; }, timeoutMs);
+}
+
+std::string Difference(const gfx::Bitmap& actual, const gfx::Bitmap& expected) {
+  if (actual.Width() != expected.Width() || actual.Height() != expected.Height())
+    return "sizes differ: " + std::to_string(actual.Width()) + "x" + std::to_string(actual.Height()) + " and " +
+           std::to_string(expected.Width()) + "x" + std::to_string(expected.Height());
+  std::string first;
+  int count = 0;
+  for (int y = 0; y < actual.Height(); ++y)
+    for (int x = 0; x < actual.Width(); ++x)
+      if (actual.At(x, y) != expected.At(x, y) && count++ == 0)
+        first = std::to_string(x) + "," + std::to_string(y) + ": " + Hex(actual.At(x, y)) + " != " + Hex(expected.At(x, y));
+  return count ? first + " (" + std::to_string(count) + " pixels differ)" : "";
+}
+
+}  // namespace x11test
