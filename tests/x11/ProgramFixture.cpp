@@ -3,6 +3,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -126,6 +127,7 @@ void X11Program::StartProgram() {
   const pid_t pid = fork();
   ASSERT_GE(pid, 0) << "cannot fork";
   if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test run that is killed takes the program with it
     setenv("DISPLAY", display.c_str(), 1);
     if (chdir(Dir.c_str()) != 0) _exit(126);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Vantrel on X11, measured under a private Xvfb: time from start to the strip being mapped,
+# resident memory after 5 s, and CPU time with the pointer still and with it moving.
+#
+#   bench/x11_program.sh [VANTREL]        (default: build/vantrel; use a Release build)
+#
+# Environment: BENCH_SECONDS (default 20) for each CPU window, BENCH_STARTS (default 5) for the
+# number of cold starts timed.
+set -euo pipefail
+
+exe=${1:-build/vantrel}
+seconds=${BENCH_SECONDS:-20}
+starts=${BENCH_STARTS:-5}
+
+die() { echo "x11_program.sh: $*" >&2; exit 1; }
+[[ -x $exe ]] || die "no program at '$exe' (build the target vantrel, or pass its path)"
+for tool in Xvfb xdotool xev; do
+  command -v "$tool" >/dev/null || die "$tool is missing (packages xvfb, xdotool, x11-utils)"
+done
+# bash 5's clock: reading it costs no process, so it does not disturb what it measures.
+[[ -n ${EPOCHREALTIME:-} ]] || die "needs bash 5 or newer"
+
+work=$(mktemp -d /tmp/vantrel-bench.XXXXXX)
+xvfb_pid='' prog_pid='' xev_pid='' mover_pid=''
+cleanup() {
+  for pid in $mover_pid $prog_pid $xev_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A copy in a folder of its own, so its settings file lands there.
+cp "$exe" "$work/vantrel"
+printf '[Application]\r\nLeft=100\r\nTop=120\r\nLength=500\r\n' >"$work/Vantrel.ini"
+
+# Xvfb picks a free display itself and writes its number once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 500); do
+  [[ $(cat "$work/display") == *[0-9] ]] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || die "Xvfb did not start"
+  sleep 0.01
+done
+export DISPLAY=":$(tr -d '\n' <"$work/display")"
+[[ $DISPLAY == :[0-9]* ]] || die "Xvfb gave no display number"
+
+ms_since() {  # milliseconds from $1 (an EPOCHREALTIME) to now
+  local now=$EPOCHREALTIME
+  awk -v a="$1" -v b="$now" 'BEGIN { printf "%.1f", (b - a) * 1000 }'
+}
+
+# CPU time used so far by $1, in seconds: utime + stime from /proc/PID/stat.
+cpu_seconds() {
+  local stat rest
+  stat=$(<"/proc/$1/stat")
+  rest=${stat##*) }  # the command name may hold spaces; the fields after it do not
+  read -r -a f <<<"$rest"
+  # f[0] is field 3 (state): utime and stime are fields 14 and 15.
+  awk -v u="${f[11]}" -v s="${f[12]}" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.3f", (u + s) / hz }'
+}
+# Time on the CPU in seconds from the scheduler (nanoseconds), finer than the tick counts.
+run_seconds() {
+  if [[ -r /proc/$1/schedstat ]]; then
+    awk '{ printf "%.4f", $1 / 1e9 }' "/proc/$1/schedstat"
+  else
+    cpu_seconds "$1"
+  fi
+}
+
+start_program() {
+  (cd "$work" && exec ./vantrel) 2>>"$work/errors" &
+  prog_pid=$!
+}
+stop_program() {
+  kill "$prog_pid" 2>/dev/null || true
+  wait "$prog_pid" 2>/dev/null || true
+  prog_pid=''
+}
+
+# ---- start to mapped: the first MapNotify on the root after the start ----
+times=()
+for ((i = 0; i < starts; i++)); do
+  rm -f "$work/xev.fifo"
+  mkfifo "$work/xev.fifo"
+  xev -root -event substructure >"$work/xev.fifo" 2>/dev/null &
+  xev_pid=$!
+  exec 4<"$work/xev.fifo"
+  xdotool mousemove 700 600
+  sleep 0.3  # xev listening
+  while read -r -t 0.05 _ <&4; do :; done
+  t0=$EPOCHREALTIME
+  start_program
+  mapped=''
+  while read -r -t 10 line <&4; do
+    if [[ $line == MapNotify* ]]; then
+      mapped=$(ms_since "$t0")
+      break
+    fi
+  done
+  exec 4<&-
+  kill "$xev_pid" 2>/dev/null || true
+  wait "$xev_pid" 2>/dev/null || true
+  xev_pid=''
+  [[ -n $mapped ]] || die "the strip was not mapped within 10 s: $(cat "$work/errors")"
+  times+=("$mapped")
+  ((i + 1 < starts)) && stop_program
+done
+median_start=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+best_start=$(printf '%s\n' "${times[@]}" | sort -n | head -1)
+
+# The last start keeps running: check it is the strip that showed.
+win=$(xdotool search --onlyvisible --class Vantrel | head -1)
+geometry=$(xdotool getwindowgeometry "$win" | awk '/Geometry/ { print $2 }')
+[[ $geometry == 500x58 ]] || die "the window shown is $geometry, not the 500x58 strip"
+
+# ---- resident memory 5 s after the start ----
+sleep 5
+rss_kib=$(awk '/^VmRSS:/ { print $2 }' "/proc/$prog_pid/status")
+rss_mib=$(awk -v k="$rss_kib" 'BEGIN { printf "%.1f", k / 1024 }')
+
+# ---- CPU with the pointer still (off the strip) ----
+xdotool mousemove 700 600
+sleep 1
+c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") t0=$EPOCHREALTIME
+sleep "$seconds"
+c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") el=$(ms_since "$t0")
+still_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b - a) * 100000 / e }')
+still_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
+
+# ---- CPU with the pointer moving across the screen, a step every 20 ms ----
+# One xdotool run with all the steps, so starting programs costs nothing in the window.
+moves=()
+steps=$((seconds * 50))
+for ((s = 0; s < steps; s++)); do
+  x=$(((s * 13) % 2046)); ((x > 1023)) && x=$((2046 - x))
+  y=$(((s * 7) % 1534)); ((y > 767)) && y=$((1534 - y))
+  moves+=(mousemove "$x" "$y" sleep 0.02)
+done
+c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") t0=$EPOCHREALTIME
+xdotool "${moves[@]}" &
+mover_pid=$!
+wait "$mover_pid"
+mover_pid=''
+c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") el=$(ms_since "$t0")
+moving_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b - a) * 100000 / e }')
+moving_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
+moving_secs=$(awk -v e="$el" 'BEGIN { printf "%.1f", e / 1000 }')
+
+kill -0 "$prog_pid" 2>/dev/null || die "the program ended during the measurement: $(cat "$work/errors")"
+
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v < t) ? "ok" : "OVER" }'; }
+echo "Vantrel on X11 under Xvfb $DISPLAY (1024x768x24): $exe"
+printf '%-44s %18s %10s %s\n' "measure" "value" "target" ""
+printf '%-44s %15s ms %10s %s\n' "start to strip mapped (median of $starts)" "$median_start" "< 50 ms" \
+  "$(verdict "$median_start" 50)"
+printf '%-44s %15s ms %10s\n' "start to strip mapped (best)" "$best_start" ""
+printf '%-44s %15s MiB %9s %s\n' "resident memory after 5 s" "$rss_mib" "< 15 MiB" "$(verdict "$rss_mib" 15)"
+printf '%-44s %16s %% %10s %s\n' "CPU, pointer still, ${seconds} s (stat ticks)" "$still_ticks" "< 0.2 %" \
+  "$(verdict "$still_ticks" 0.2)"
+printf '%-44s %16s %% %10s\n' "CPU, pointer still (scheduler time)" "$still_run" ""
+printf '%-44s %16s %% %10s\n' "CPU, pointer moving, ${moving_secs} s (stat ticks)" "$moving_ticks" ""
+printf '%-44s %16s %% %10s\n' "CPU, pointer moving (scheduler time)" "$moving_run" ""
+echo "starts (ms): ${times[*]}"
