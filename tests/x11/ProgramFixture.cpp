@@ -119,16 +119,20 @@ std::string X11Program::Setting(const std::string& key) const {
   return "";
 }
 
-void X11Program::StartProgram() {
+void X11Program::StartProgram() { StartProgramOn(Server->Name()); }
+
+void X11Program::StartProgramOn(const std::string& displayName) {
   ASSERT_LT(FPid, 0) << "the program is already running";
   const std::string exe = (Dir / "vantrel").string();
   const std::string log = (Dir / "output.txt").string();
-  const std::string display = Server->Name();
   const pid_t pid = fork();
   ASSERT_GE(pid, 0) << "cannot fork";
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test run that is killed takes the program with it
-    setenv("DISPLAY", display.c_str(), 1);
+    if (displayName.empty())
+      unsetenv("DISPLAY");
+    else
+      setenv("DISPLAY", displayName.c_str(), 1);
     if (chdir(Dir.c_str()) != 0) _exit(126);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out >= 0) {

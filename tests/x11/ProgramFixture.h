@@ -37,8 +37,10 @@ class X11Program : public ::testing::Test {
   // The value of KEY in the settings file ("" when missing).
   std::string Setting(const std::string& key) const;
 
-  // Starts the program; with no settings file it uses its defaults.
+  // Starts the program on the test's server; with no settings file it uses its defaults.
   void StartProgram();
+  // Starts it with DISPLAY set to DISPLAYNAME, or without DISPLAY when that is empty.
+  void StartProgramOn(const std::string& displayName);
   // Waits until the program shows its strip and answers it (None on timeout).
   ::Window WaitForStrip(int timeoutMs = 15000);
   // Waits for the program to end: its exit status, -1 when killed by a signal, -2 on timeout.

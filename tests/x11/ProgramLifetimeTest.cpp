@@ -1,6 +1,7 @@
 // How the program ends on a real X server, and what it leaves in its settings file.
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 #include "ProgramFixture.h"
 
@@ -57,4 +58,27 @@ TEST_F(X11Program, LosingTheDisplayEndsTheProgramAndKeepsItsSettings) {
   EXPECT_EQ(Setting("Length"), "500");
   EXPECT_EQ(Setting("OnTop"), "1");
   EXPECT_EQ(Setting("kept"), "yes");
+}
+
+TEST_F(X11Program, WithoutADisplayItSaysWhereElseItRunsAndFails) {
+  struct Case {
+    std::string Display;
+    const char* Says;
+  } cases[] = {
+      {"", "needs an X11 display"},
+      // A display nobody serves.
+      {":" + std::to_string(1000 + getpid() % 1000), "cannot open the display"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("DISPLAY=" + c.Display);
+    StartProgramOn(c.Display);
+    const int status = WaitExit();
+    const std::string said = ProgramErrors();
+    EXPECT_GT(status, 0) << said;
+    EXPECT_NE(said.find(c.Says), std::string::npos) << said;
+    // How to see it anyway: the scenario runner on the virtual desktop.
+    EXPECT_NE(said.find("vantrel-scenario"), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "Vantrel.ini")) << "settings written without a program";
+  }
+  EXPECT_TRUE(ShownWindows().empty());
 }
