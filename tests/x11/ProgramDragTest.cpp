@@ -16,7 +16,7 @@ TEST_F(X11Program, DraggingTheCaptionStripMovesTheWindow) {
   WriteSettings(kStrip);
   StartProgram();
   const ::Window strip = WaitForStrip();
-  ASSERT_NE(strip, None) << ProgramErrors();
+  ASSERT_NE(strip, None) << ProgramOutput();
 
   // Pressed on the caption strip, clear of its buttons: the zero-position readout shows
   // above the strip, in the topmost band.

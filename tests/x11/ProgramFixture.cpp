@@ -158,7 +158,7 @@ void X11Program::StartProgramOn(const std::string& displayName) {
     shown = ShownWindows();
     return !shown.empty();
   }, timeoutMs);
-  EXPECT_TRUE(alive) << "the program ended at start:\n" << ProgramErrors();
+  EXPECT_TRUE(alive) << "the program ended at start:\n" << ProgramOutput();
   EXPECT_EQ(shown.size(), 1u) << "the strip alone is shown at start";
   return shown.empty() ? None : shown.front().Id;
 }
@@ -184,7 +184,7 @@ void X11Program::KillServer() {
   Server->Kill();
 }
 
-std::string X11Program::ProgramErrors() const { return ReadWhole(Dir / "output.txt"); }
+std::string X11Program::ProgramOutput() const { return ReadWhole(Dir / "output.txt"); }
 
 int X11Program::Xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"xdotool"};

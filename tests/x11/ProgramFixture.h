@@ -45,11 +45,10 @@ class X11Program : public ::testing::Test {
   ::Window WaitForStrip(int timeoutMs = 15000);
   // Waits for the program to end: its exit status, -1 when killed by a signal, -2 on timeout.
   int WaitExit(int timeoutMs = 15000);
-  bool Running() const { return FPid > 0; }
   // Ends the program at once, without letting it write anything.
   void KillProgram();
   // What the program wrote on standard output and error.
-  std::string ProgramErrors() const;
+  std::string ProgramOutput() const;
   // Ends the X server under the running program.
   void KillServer();
 

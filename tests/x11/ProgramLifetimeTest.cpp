@@ -12,7 +12,7 @@ TEST_F(X11Program, TheCloseButtonWritesTheSettingsAndEndsTheProgram) {
   // First start: no settings file, the strip at 0,0.
   StartProgram();
   const ::Window strip = WaitForStrip();
-  ASSERT_NE(strip, None) << ProgramErrors();
+  ASSERT_NE(strip, None) << ProgramOutput();
   EXPECT_EQ(Geometry(strip), Rect::FromXYWH(0, 0, 640, 58));
 
   // A click on the caption strip gives it the keyboard; the arrow keys move it.
@@ -23,8 +23,8 @@ TEST_F(X11Program, TheCloseButtonWritesTheSettingsAndEndsTheProgram) {
 
   // The close button: panel at (1,1) in the window, the button at (2,2) in the panel.
   ASSERT_EQ(Xdotool({"mousemove", "10", "10", "click", "1"}), 0);
-  EXPECT_EQ(WaitExit(), 0) << ProgramErrors();
-  EXPECT_EQ(ProgramErrors(), "");
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(ProgramOutput(), "");
 
   // The file holds what the same steps write on the virtual desktop, byte for byte.
   const auto virtualDir = RunVirtual("", "key right\nkey right\nkey right\nkey down\nkey down\nwait 110\nclose\n");
@@ -38,7 +38,7 @@ TEST_F(X11Program, LosingTheDisplayEndsTheProgramAndKeepsItsSettings) {
   WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500\nOnTop=1\n[Mine]\nkept=yes");
   StartProgram();
   const ::Window strip = WaitForStrip();
-  ASSERT_NE(strip, None) << ProgramErrors();
+  ASSERT_NE(strip, None) << ProgramOutput();
   ASSERT_EQ(Xdotool({"mousemove", "400", "128", "mousedown", "1"}), 0);
   // The drag starts where the pointer is when the program takes the press: let it take it.
   ASSERT_TRUE(PollUntil([&] { return ShownWindows().size() == 2; })) << "no readout while pressed";
@@ -51,8 +51,8 @@ TEST_F(X11Program, LosingTheDisplayEndsTheProgramAndKeepsItsSettings) {
   KillServer();
   const int status = WaitExit();
   EXPECT_NE(status, -2) << "still running without its display";
-  EXPECT_NE(status, -1) << "ended by a signal:\n" << ProgramErrors();
-  EXPECT_NE(ProgramErrors().find("connection to the display was lost"), std::string::npos) << ProgramErrors();
+  EXPECT_NE(status, -1) << "ended by a signal:\n" << ProgramOutput();
+  EXPECT_NE(ProgramOutput().find("connection to the display was lost"), std::string::npos) << ProgramOutput();
   EXPECT_EQ(Setting("Left"), "170");
   EXPECT_EQ(Setting("Top"), "172");
   EXPECT_EQ(Setting("Length"), "500");
@@ -73,7 +73,7 @@ TEST_F(X11Program, WithoutADisplayItSaysWhereElseItRunsAndFails) {
     SCOPED_TRACE("DISPLAY=" + c.Display);
     StartProgramOn(c.Display);
     const int status = WaitExit();
-    const std::string said = ProgramErrors();
+    const std::string said = ProgramOutput();
     EXPECT_GT(status, 0) << said;
     EXPECT_NE(said.find(c.Says), std::string::npos) << said;
     // How to see it anyway: the scenario runner on the virtual desktop.

@@ -40,7 +40,7 @@ TEST_F(X11Program, TheTopmostBandHoldsAgainstAnotherProgramsWindow) {
   WriteSettings(Settings(true));
   StartProgram();
   ::Window strip = WaitForStrip();
-  ASSERT_NE(strip, None) << ProgramErrors();
+  ASSERT_NE(strip, None) << ProgramOutput();
   ASSERT_EQ(Xdotool({"mousemove", "300", "400"}), 0);
   const gfx::Bitmap look = ShotVirtual(Settings(true), PointerAt({300, 400}), kStripBounds);
   const ::Window other = newOther();
@@ -69,7 +69,7 @@ TEST_F(X11Program, TheTopmostBandHoldsAgainstAnotherProgramsWindow) {
   WriteSettings(Settings(false));
   StartProgram();
   strip = WaitForStrip();
-  ASSERT_NE(strip, None) << ProgramErrors();
+  ASSERT_NE(strip, None) << ProgramOutput();
   // Started up fully (a new program may come to the front once while it does so) and reading.
   const gfx::Bitmap plain = ShotVirtual(Settings(false), PointerAt({300, 400}), kStripBounds);
   ASSERT_TRUE(WaitForPixels(kStripBounds, plain)) << Difference(Capture(kStripBounds), plain);

@@ -24,7 +24,7 @@ TEST_F(X11Program, TheStripAppearsWhereTheSettingsPutItWithTheStoredSize) {
     WriteSettings(c.Settings);
     StartProgram();
     const ::Window strip = WaitForStrip();
-    ASSERT_NE(strip, None) << ProgramErrors();
+    ASSERT_NE(strip, None) << ProgramOutput();
     EXPECT_EQ(Geometry(strip), c.Expect);
     KillProgram();
   }
@@ -47,7 +47,7 @@ TEST_F(X11Program, AScreenshotOfTheStripMatchesTheVirtualDesktopPixelForPixel) {
     WriteSettings(c.Settings);
     StartProgram();
     const ::Window strip = WaitForStrip();
-    ASSERT_NE(strip, None) << ProgramErrors();
+    ASSERT_NE(strip, None) << ProgramOutput();
     ASSERT_EQ(Geometry(strip), c.Bounds);
     ASSERT_EQ(Xdotool({"mousemove", std::to_string(c.Pointer.x), std::to_string(c.Pointer.y)}), 0);
     EXPECT_TRUE(WaitForPixels(c.Bounds, expected)) << Difference(Capture(c.Bounds), expected);
@@ -58,7 +58,7 @@ TEST_F(X11Program, AScreenshotOfTheStripMatchesTheVirtualDesktopPixelForPixel) {
 TEST_F(X11Program, MovingThePointerUpdatesTheReading) {
   WriteSettings(kStrip);
   StartProgram();
-  ASSERT_NE(WaitForStrip(), None) << ProgramErrors();
+  ASSERT_NE(WaitForStrip(), None) << ProgramOutput();
   // Left of the strip, far right of it on the screen, above it: readings -60, 631, 200.
   const gfx::Point points[] = {{40, 10}, {731, 500}, {300, 400}};
   std::vector<gfx::Bitmap> looks;
