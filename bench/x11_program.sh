@@ -43,7 +43,8 @@ for _ in $(seq 500); do
   kill -0 "$xvfb_pid" 2>/dev/null || die "Xvfb did not start"
   sleep 0.01
 done
-export DISPLAY=":$(tr -d '\n' <"$work/display")"
+DISPLAY=":$(tr -d '\n' <"$work/display")"
+export DISPLAY
 [[ $DISPLAY == :[0-9]* ]] || die "Xvfb gave no display number"
 
 ms_since() {  # milliseconds from $1 (an EPOCHREALTIME) to now
