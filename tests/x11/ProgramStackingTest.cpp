@@ -47,7 +47,7 @@ TEST_F(X11Program, TheTopmostBandHoldsAgainstAnotherProgramsWindow) {
   EXPECT_TRUE(PollUntil([&] {
     const auto order = StackingOrder();
     return StackIndex(order, strip) > StackIndex(order, other);
-  })) << "the strip stays below a window mapped after it";
+  })) << "a window mapped after the strip stays above it";
   EXPECT_TRUE(WaitForPixels(kStripBounds, look)) << Difference(Capture(kStripBounds), look);
   // Raised again, and again by moving it: the strip comes back on top each time.
   for (int i = 0; i < 2; ++i) {
