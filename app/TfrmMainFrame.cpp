@@ -10,10 +10,14 @@ bool CursorPos(Point& p) { return plat::Platform::Current().GetCursorPos(p); }
 
 }  // namespace
 
-void TfrmMain::shpResizeMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {
+void TfrmMain::shpResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftState, int X, int Y) {
   if (Button != mbLeft) return;
   FMoving = true;
-  CursorPos(FDragPoint);
+  // The drag starts where the button went down: the pointer may have moved on by the time the
+  // press is handled, and starting from there would leave the strip behind the pointer for
+  // the whole drag. Each step then reads the cursor as it is.
+  if (auto* control = dynamic_cast<TControl*>(Sender)) FDragPoint = control->ClientToScreen({X, Y});
+  else CursorPos(FDragPoint);
   ShowPositionReadout();
 }
 

@@ -29,6 +29,8 @@ int main() {
         std::fprintf(stderr, "vantrel: %s\n", e.what());
         status = 1;
       }
+      // Ending because the display went away is not a normal end.
+      if (x11->ConnectionLost() && status == 0) status = 1;
       plat::Platform::SetCurrent(nullptr);
       return status;
     }

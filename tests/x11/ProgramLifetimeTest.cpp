@@ -52,6 +52,7 @@ TEST_F(X11Program, LosingTheDisplayEndsTheProgramAndKeepsItsSettings) {
   const int status = WaitExit();
   EXPECT_NE(status, -2) << "still running without its display";
   EXPECT_NE(status, -1) << "ended by a signal:\n" << ProgramOutput();
+  EXPECT_EQ(status, 1) << "an end without a display is reported as a failure";
   EXPECT_NE(ProgramOutput().find("connection to the display was lost"), std::string::npos) << ProgramOutput();
   EXPECT_EQ(Setting("Left"), "170");
   EXPECT_EQ(Setting("Top"), "172");

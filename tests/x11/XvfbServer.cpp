@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,6 +64,7 @@ XvfbServer::XvfbServer(int width, int height) {
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("cannot fork for Xvfb");
     if (pid == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);  // a killed test run takes its server with it
       const int devnull = open("/dev/null", O_RDWR);
       dup2(devnull, 1);
       dup2(devnull, 2);
