@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
+
+#include "tests/graphics/InflateTestSupport.h"
 
 using namespace gfx;
 
@@ -94,44 +98,6 @@ Bitmap Pattern(int w, int h) {
   return b;
 }
 
-// Inflates a zlib stream made of stored blocks only, checking its framing and checksum.
-Bytes InflateStored(const Bytes& z) {
-  EXPECT_GE(z.size(), 6u);
-  EXPECT_EQ(z[0] & 0x0F, 8);                    // deflate
-  EXPECT_EQ(((z[0] << 8) | z[1]) % 31, 0);      // header check bits
-  EXPECT_EQ(z[1] & 0x20, 0);                    // no preset dictionary
-  Bytes out;
-  std::size_t pos = 2;
-  for (bool last = false; !last;) {
-    if (pos + 5 > z.size()) {
-      ADD_FAILURE() << "stored block header runs past the stream";
-      return out;
-    }
-    last = z[pos] & 1;
-    EXPECT_EQ((z[pos] >> 1) & 3, 0) << "only stored blocks are expected";
-    const std::size_t len = z[pos + 1] | (z[pos + 2] << 8);
-    const std::size_t nlen = z[pos + 3] | (z[pos + 4] << 8);
-    EXPECT_EQ(len, (~nlen) & 0xFFFF);
-    pos += 5;
-    if (pos + len > z.size()) {
-      ADD_FAILURE() << "stored block runs past the stream";
-      return out;
-    }
-    out.insert(out.end(), z.begin() + std::ptrdiff_t(pos), z.begin() + std::ptrdiff_t(pos + len));
-    pos += len;
-  }
-  std::uint32_t a = 1, b = 0;
-  for (std::uint8_t c : out) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  EXPECT_EQ(pos + 4, z.size());
-  if (pos + 4 <= z.size()) {
-    EXPECT_EQ(Get32BE(z, pos), (b << 16) | a) << "Adler-32";
-  }
-  return out;
-}
-
 std::uint32_t Crc(const std::uint8_t* p, std::size_t n) {
   std::uint32_t c = 0xFFFFFFFF;
   for (std::size_t i = 0; i < n; ++i) {
@@ -141,8 +107,15 @@ std::uint32_t Crc(const std::uint8_t* p, std::size_t n) {
   return ~c;
 }
 
-// Decodes what WritePng produces (8-bit RGB, filter 0, stored deflate), checking every chunk.
-Bitmap DecodeOurPng(const Bytes& png) {
+int PaethPredict(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// Decodes what WritePng produces (8-bit RGB, non-interlaced), checking every chunk; FILTERS
+// gets how many rows used each filter type.
+Bitmap DecodeOurPng(const Bytes& png, std::array<int, 5>* filters = nullptr) {
   const Bytes sig = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   EXPECT_TRUE(std::equal(sig.begin(), sig.end(), png.begin()));
   std::size_t pos = 8;
@@ -175,15 +148,48 @@ Bitmap DecodeOurPng(const Bytes& png) {
   EXPECT_EQ(pos, png.size());
   EXPECT_EQ(order.front(), "IHDR");
   EXPECT_EQ(order.back(), "IEND");
-  const Bytes raw = InflateStored(idat);
-  EXPECT_EQ(raw.size(), std::size_t(h) * (1 + 3 * w));
-  if (raw.size() != std::size_t(h) * (1 + 3 * w)) return {};
-  Bitmap b(static_cast<int>(w), static_cast<int>(h));
-  for (std::uint32_t y = 0; y < h; ++y) {
-    const std::uint8_t* row = raw.data() + y * (1 + 3 * w);
-    EXPECT_EQ(row[0], 0) << "filter of row " << y;
-    for (std::uint32_t x = 0; x < w; ++x) b.Set(int(x), int(y), RGB(row[1 + 3 * x], row[2 + 3 * x], row[3 + 3 * x]));
+  Bytes raw;
+  try {
+    raw = inflate_test::Inflate(idat).Data;
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "image data: " << e.what();
+    return {};
   }
+  const std::size_t rowBytes = 3 * std::size_t(w);
+  EXPECT_EQ(raw.size(), std::size_t(h) * (1 + rowBytes));
+  if (raw.size() != std::size_t(h) * (1 + rowBytes)) return {};
+  Bitmap b(static_cast<int>(w), static_cast<int>(h));
+  Bytes prev(rowBytes, 0), cur(rowBytes);
+  for (std::uint32_t y = 0; y < h; ++y) {
+    const std::uint8_t* row = raw.data() + y * (1 + rowBytes);
+    const int type = row[0];
+    if (type > 4) {
+      ADD_FAILURE() << "filter " << type << " on row " << y;
+      return {};
+    }
+    if (filters) ++(*filters)[std::size_t(type)];
+    for (std::size_t i = 0; i < rowBytes; ++i) {
+      const int a = i >= 3 ? cur[i - 3] : 0, up = prev[i], c = i >= 3 ? prev[i - 3] : 0;
+      const int predicted = type == 1 ? a : type == 2 ? up : type == 3 ? (a + up) / 2 : type == 4 ? PaethPredict(a, up, c) : 0;
+      cur[i] = std::uint8_t(row[1 + i] + predicted);
+    }
+    for (std::uint32_t x = 0; x < w; ++x) b.Set(int(x), int(y), RGB(cur[3 * x], cur[3 * x + 1], cur[3 * x + 2]));
+    prev.swap(cur);
+  }
+  return b;
+}
+
+// A window-like picture: flat panels, a title bar gradient, text-like specks, a photo corner.
+Bitmap UiLike(int w, int h) {
+  Bitmap b(w, h, RGB(240, 240, 240));
+  std::mt19937 rng(3);
+  for (int y = 0; y < 24 && y < h; ++y)
+    for (int x = 0; x < w; ++x) b.Set(x, y, RGB(30 + x * 100 / w, 60 + y, 160));
+  for (int y = 40; y < h; y += 18)
+    for (int x = 10; x < w / 2; ++x)
+      if (rng() % 3 == 0) b.Set(x, y + int(rng() % 10), RGB(20, 20, 20));
+  for (int y = h / 2; y < h; ++y)
+    for (int x = w / 2; x < w; ++x) b.Set(x, y, RGB(x + int(rng() % 8), y / 2 + int(rng() % 8), (x ^ y) & 0xFF));
   return b;
 }
 
@@ -447,17 +453,82 @@ TEST(ImageFile, MutatedBmpsNeverCrash) {
 }
 
 TEST(ImageFile, PngIsWellFormedAndHoldsThePixels) {
-  for (const auto& [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{17, 5}}) {
+  for (const auto& [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{17, 5}, std::pair{1, 9}, std::pair{9, 1}}) {
     const Bitmap src = Pattern(w, h);
     EXPECT_EQ(DecodeOurPng(WritePng(src)), src) << w << "x" << h;
   }
-  // Big enough for several stored blocks (each holds at most 65535 bytes).
-  const Bitmap big = Pattern(300, 200);
-  const Bytes png = WritePng(big);
-  EXPECT_GT(png.size(), 2u * 65535);
-  EXPECT_EQ(DecodeOurPng(png), big);
+  // Larger than one deflate block and the 32 KiB window, with rows that favour different filters.
+  std::array<int, 5> filters{};
+  const Bitmap ui = UiLike(640, 400);
+  EXPECT_EQ(DecodeOurPng(WritePng(ui), &filters), ui);
+  EXPECT_GT(filters[0] + filters[1], 0) << "flat rows";
+  EXPECT_GT(filters[2] + filters[3] + filters[4], 0) << "rows like the one above";
+  // Rows made so that one filter predicts them exactly, each after a random row: every filter
+  // gets chosen, and each must be undone right for the pixels to come back.
+  {
+    constexpr int kW = 50;
+    std::mt19937 rng(4);
+    std::vector<Bytes> rows;
+    auto randomRow = [&] {
+      Bytes r(3 * kW);
+      for (auto& v : r) v = std::uint8_t(rng());
+      rows.push_back(r);
+    };
+    auto predictedRow = [&](int type) {
+      const Bytes& up = rows.back();
+      Bytes r(3 * kW);
+      for (std::size_t i = 0; i < r.size(); ++i) {
+        const int a = i >= 3 ? r[i - 3] : 0, b = up[i];
+        r[i] = std::uint8_t(type == 1 ? (i >= 3 ? a : 200) : type == 2 ? b : type == 3 ? (a + b) / 2 : 0);
+      }
+      rows.push_back(r);
+    };
+    for (const int type : {3, 1, 2, 0}) {
+      randomRow();
+      predictedRow(type);
+    }
+    // Paeth predicting a row exactly degenerates into Up; diagonal structure is where it wins.
+    for (int y = 10; y < 13; ++y) {
+      Bytes r;
+      for (int x = 0; x < kW; ++x) r.insert(r.end(), {std::uint8_t(x * 37 + y), std::uint8_t(y * 11 + 3), std::uint8_t((x ^ y) * 5)});
+      rows.push_back(r);
+    }
+    Bitmap picked(kW, int(rows.size()));
+    for (int y = 0; y < picked.Height(); ++y)
+      for (int x = 0; x < kW; ++x) picked.Set(x, y, RGB(rows[y][3 * x], rows[y][3 * x + 1], rows[y][3 * x + 2]));
+    std::array<int, 5> used{};
+    EXPECT_EQ(DecodeOurPng(WritePng(picked), &used), picked);
+    for (int type = 0; type < 5; ++type) EXPECT_GT(used[std::size_t(type)], 0) << "filter " << type;
+  }
+  // Noise does not compress but still comes back exactly.
+  Bitmap noise(300, 200);
+  std::mt19937 rng(8);
+  for (int y = 0; y < noise.Height(); ++y)
+    for (int x = 0; x < noise.Width(); ++x) noise.Set(x, y, rng() & 0xFFFFFF);
+  EXPECT_EQ(DecodeOurPng(WritePng(noise)), noise);
   EXPECT_THROW(WritePng(Bitmap()), ImageFileError);
   EXPECT_THROW(WritePng(Bitmap(0, 5)), ImageFileError);
+}
+
+TEST(ImageFile, PngCompresses) {
+  const std::size_t raw = 768 * (1 + 3 * 1024);
+  const Bitmap flat(1024, 768, RGB(212, 208, 200));
+  const Bytes flatPng = WritePng(flat);
+  EXPECT_LT(flatPng.size(), raw / 100);
+  EXPECT_EQ(DecodeOurPng(flatPng), flat);
+  // A gradient compresses once rows are filtered: each byte differs from its neighbour by a constant.
+  Bitmap ramp(1024, 768);
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x) ramp.Set(x, y, RGB(x / 4, y / 3, (x + y) / 8));
+  const Bytes rampPng = WritePng(ramp);
+  EXPECT_LT(rampPng.size(), raw / 50);
+  EXPECT_EQ(DecodeOurPng(rampPng), ramp);
+  const Bitmap ui = UiLike(1024, 768);
+  const Bytes uiPng = WritePng(ui);
+  EXPECT_LT(uiPng.size(), raw / 3);
+  EXPECT_EQ(DecodeOurPng(uiPng), ui);
+  // The same picture always gives the same file.
+  EXPECT_EQ(WritePng(ui), uiPng);
 }
 
 TEST(ImageFile, FilesOnDisk) {

@@ -1,0 +1,17 @@
+#pragma once
+// A zlib stream writer: LZ77 over a 32 KiB window with Huffman-coded deflate blocks. Used by
+// the PNG writer; the output depends only on the input bytes.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace gfx {
+
+// The zlib stream (two-byte header, deflate blocks, Adler-32) holding DATA. Each block is
+// written stored, with the fixed codes or with its own codes, whichever is smallest.
+std::vector<std::uint8_t> ZlibCompress(std::span<const std::uint8_t> data);
+
+// The Adler-32 checksum of DATA, continuing from SUM (1 for a fresh start).
+std::uint32_t Adler32(std::span<const std::uint8_t> data, std::uint32_t sum = 1);
+
+}  // namespace gfx
