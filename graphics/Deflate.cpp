@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 namespace gfx {
 
@@ -15,7 +18,7 @@ constexpr int kWindow = 32768;
 constexpr int kHashBits = 16;
 constexpr std::size_t kHashBytes = 4;
 
-// Search effort: how many earlier positions with the same three bytes are tried, when a match
+// Search effort: how many earlier positions with the same four-byte key are tried, when a match
 // is long enough to stop looking, and up to which length the next position may still win.
 constexpr int kMaxChain = 32;
 constexpr int kGoodMatch = 32;   // past this only a quarter of the chain is walked
@@ -100,9 +103,7 @@ class BitWriter {
   int FCount = 0;
 };
 
-// Code lengths of a Huffman code for FREQ, none longer than MAXBITS. Unused symbols get 0.
-// When the plain code is too deep the counts are flattened and the code rebuilt; ties are
-// broken by symbol number so the result never varies.
+// When the plain code is too deep the counts are flattened and the code rebuilt.
 void BuildLengths(const std::uint32_t* freq, int n, int maxBits, std::uint8_t* lengths) {
   std::fill(lengths, lengths + n, std::uint8_t(0));
   std::vector<std::pair<std::uint32_t, int>> leaves;  // (weight, symbol)
@@ -266,7 +267,7 @@ class Encoder {
         for (std::size_t p = pos + 1; p < pos + std::size_t(m.Len); ++p) Insert(p);
         pos += std::size_t(m.Len);
       }
-      if (FSymbols.size() >= kBlockSymbols && !haveCarried) {
+      if (FSymbols.size() >= kBlockSymbols) {
         WriteBlock(blockStart, pos, false);
         blockStart = pos;
       }
@@ -284,8 +285,8 @@ class Encoder {
   // Positions are chained by their next four bytes, not three: in pixel data three-byte
   // matches rarely pay, and the longer key keeps chains short and the search fast.
   std::size_t Hash(std::size_t p) const {
-    std::uint32_t v;
-    std::memcpy(&v, FData.data() + p, kHashBytes);
+    const std::uint8_t* d = FData.data() + p;
+    const std::uint32_t v = d[0] | (std::uint32_t(d[1]) << 8) | (std::uint32_t(d[2]) << 16) | (std::uint32_t(d[3]) << 24);
     return (v * 0x9E3779B1u) >> (32 - kHashBits);
   }
 
@@ -478,6 +479,15 @@ class Encoder {
 
 }  // namespace
 
+void HuffmanCodeLengths(std::span<const std::uint32_t> freq, int maxBits, std::span<std::uint8_t> lengths) {
+  if (lengths.size() != freq.size()) throw std::invalid_argument("one code length per symbol is needed");
+  if (maxBits < 1 || maxBits > kMaxBits) throw std::invalid_argument("code lengths are limited to 1 to 15 bits");
+  const auto used = std::size_t(std::count_if(freq.begin(), freq.end(), [](std::uint32_t f) { return f != 0; }));
+  if (used > (std::size_t(1) << maxBits))
+    throw std::invalid_argument(std::to_string(used) + " symbols do not fit in codes of " + std::to_string(maxBits) + " bits");
+  BuildLengths(freq.data(), int(freq.size()), maxBits, lengths.data());
+}
+
 std::uint32_t Adler32(std::span<const std::uint8_t> data, std::uint32_t sum) {
   constexpr std::uint32_t kMod = 65521;
   // 5552 bytes is the most that can be summed before the 32-bit sums could overflow.
@@ -497,6 +507,8 @@ std::uint32_t Adler32(std::span<const std::uint8_t> data, std::uint32_t sum) {
 }
 
 std::vector<std::uint8_t> ZlibCompress(std::span<const std::uint8_t> data) {
+  // Positions in the match chains are 32-bit.
+  if (data.size() > std::size_t(INT32_MAX)) throw std::length_error("too much data for one compressed stream");
   std::vector<std::uint8_t> out;
   out.reserve(data.size() / 4 + 64);
   out.push_back(0x78);  // deflate, 32 KiB window

@@ -340,17 +340,27 @@ int Predict(int type, const std::uint8_t* row, const std::uint8_t* prev, std::si
 // The filter whose output has the smallest sum of magnitudes (bytes read as signed); ties go
 // to the simpler filter.
 int ChooseFilter(const std::uint8_t* row, const std::uint8_t* prev, std::size_t bytes) {
-  // Plain locals and int arithmetic throughout let the compiler run this loop in vector lanes.
-  std::uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-  for (std::size_t i = 0; i < bytes; ++i) {
-    const int x = row[i], a = row[i - kPngBpp], b = prev[i], c = prev[i - kPngBpp];
-    s0 += std::uint32_t(Magnitude(x));
-    s1 += std::uint32_t(Magnitude(x - a));
-    s2 += std::uint32_t(Magnitude(x - b));
-    s3 += std::uint32_t(Magnitude(x - ((a + b) >> 1)));
-    s4 += std::uint32_t(Magnitude(x - Paeth(a, b, c)));
+  std::array<std::uint64_t, 5> sum{};
+  // 32-bit sums over stretches short enough not to overflow (a magnitude is at most 128), in
+  // plain locals, let the compiler run the inner loop in vector lanes.
+  constexpr std::size_t kStretch = std::size_t(1) << 24;
+  for (std::size_t start = 0; start < bytes; start += kStretch) {
+    const std::size_t stop = std::min(bytes, start + kStretch);
+    std::uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+    for (std::size_t i = start; i < stop; ++i) {
+      const int x = row[i], a = row[i - kPngBpp], b = prev[i], c = prev[i - kPngBpp];
+      s0 += std::uint32_t(Magnitude(x));
+      s1 += std::uint32_t(Magnitude(x - a));
+      s2 += std::uint32_t(Magnitude(x - b));
+      s3 += std::uint32_t(Magnitude(x - ((a + b) >> 1)));
+      s4 += std::uint32_t(Magnitude(x - Paeth(a, b, c)));
+    }
+    sum[0] += s0;
+    sum[1] += s1;
+    sum[2] += s2;
+    sum[3] += s3;
+    sum[4] += s4;
   }
-  const std::array<std::uint32_t, 5> sum = {s0, s1, s2, s3, s4};
   return int(std::min_element(sum.begin(), sum.end()) - sum.begin());
 }
 

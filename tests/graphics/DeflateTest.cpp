@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "tests/graphics/InflateTestSupport.h"
@@ -146,4 +148,59 @@ TEST(Deflate, Adler32) {
   const Bytes r = RandomBytes(20000, 9);
   const std::uint32_t half = Adler32(std::span(r).first(7777));
   EXPECT_EQ(Adler32(std::span(r).subspan(7777), half), Adler32(r));
+}
+
+namespace {
+
+// Kraft sum scaled by 2^15: exactly 2^15 for a complete code.
+std::uint32_t KraftSum(const std::vector<std::uint8_t>& lengths) {
+  std::uint32_t sum = 0;
+  for (const std::uint8_t len : lengths)
+    if (len) sum += 1u << (15 - len);
+  return sum;
+}
+
+}  // namespace
+
+TEST(Deflate, HuffmanCodeLengths) {
+  // A small case worked by hand.
+  std::vector<std::uint8_t> lens(5);
+  HuffmanCodeLengths(std::vector<std::uint32_t>{3, 0, 1, 1, 2}, 15, lens);
+  EXPECT_EQ(lens, (std::vector<std::uint8_t>{1, 0, 3, 3, 2}));
+
+  // Fibonacci counts make the deepest possible tree: a plain code would need 28 bits.
+  std::vector<std::uint32_t> fib = {1, 1};
+  while (fib.size() < 30) fib.push_back(fib[fib.size() - 1] + fib[fib.size() - 2]);
+  for (const int maxBits : {15, 9, 5}) {
+    lens.assign(fib.size(), 0);
+    HuffmanCodeLengths(fib, maxBits, lens);
+    EXPECT_EQ(KraftSum(lens), 1u << 15) << maxBits << " bits: the code must be complete";
+    for (std::size_t s = 0; s < fib.size(); ++s) {
+      EXPECT_GE(lens[s], 1) << s;
+      EXPECT_LE(lens[s], maxBits) << s;
+      if (s > 0) {
+        EXPECT_LE(lens[s], lens[s - 1]) << "a more frequent symbol never gets a longer code";
+      }
+    }
+  }
+  // The code length code: 19 symbols in at most 7 bits.
+  std::vector<std::uint32_t> skewed(19);
+  for (std::size_t s = 0; s < skewed.size(); ++s) skewed[s] = 1u << s;
+  lens.assign(19, 0);
+  HuffmanCodeLengths(skewed, 7, lens);
+  EXPECT_EQ(KraftSum(lens), 1u << 15);
+  EXPECT_EQ(*std::max_element(lens.begin(), lens.end()), 7);
+
+  // One used symbol still gets a code; none gets nothing.
+  lens.assign(4, 9);
+  HuffmanCodeLengths(std::vector<std::uint32_t>{0, 0, 5, 0}, 15, lens);
+  EXPECT_EQ(lens, (std::vector<std::uint8_t>{0, 0, 1, 0}));
+  HuffmanCodeLengths(std::vector<std::uint32_t>(4, 0), 15, lens);
+  EXPECT_EQ(lens, (std::vector<std::uint8_t>(4, 0)));
+
+  // Requests that cannot be met are refused, not looped on.
+  EXPECT_THROW(HuffmanCodeLengths(std::vector<std::uint32_t>(5, 1), 2, lens), std::invalid_argument);
+  lens.resize(5);
+  EXPECT_THROW(HuffmanCodeLengths(std::vector<std::uint32_t>(5, 1), 2, lens), std::invalid_argument);
+  EXPECT_THROW(HuffmanCodeLengths(std::vector<std::uint32_t>(5, 1), 16, lens), std::invalid_argument);
 }
