@@ -204,3 +204,30 @@ TEST(Deflate, HuffmanCodeLengths) {
   EXPECT_THROW(HuffmanCodeLengths(std::vector<std::uint32_t>(5, 1), 2, lens), std::invalid_argument);
   EXPECT_THROW(HuffmanCodeLengths(std::vector<std::uint32_t>(5, 1), 16, lens), std::invalid_argument);
 }
+
+TEST(Deflate, TheCheckingReaderNoticesDamage) {
+  // The round trips above are only worth something if the reader refuses broken streams.
+  const Bytes text = TextLike(5000);
+  const Bytes good = ZlibCompress(text);
+  ASSERT_EQ(Inflate(good).Data, text);
+  Bytes badSum = good;
+  badSum.back() ^= 1;
+  EXPECT_THROW(Inflate(badSum), std::runtime_error);
+  Bytes badHeader = good;
+  badHeader[1] ^= 1;
+  EXPECT_THROW(Inflate(badHeader), std::runtime_error);
+  EXPECT_THROW(Inflate(Bytes(good.begin(), good.end() - 6)), std::runtime_error);
+  // A flipped bit in the coded data changes the output, the codes or the framing.
+  int tried = 0, caught = 0;
+  for (std::size_t i = 2; i + 4 < good.size(); i += 7) {
+    ++tried;
+    Bytes flipped = good;
+    flipped[i] ^= 0x10;
+    try {
+      caught += Inflate(flipped).Data != text;
+    } catch (const std::runtime_error&) {
+      ++caught;
+    }
+  }
+  EXPECT_EQ(caught, tried);
+}

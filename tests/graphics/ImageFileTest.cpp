@@ -34,7 +34,7 @@ std::uint32_t Get32BE(const Bytes& b, std::size_t at) {
 
 // A hand-made BMP, put together field by field so the reader is checked against the format
 // rather than against our own writer.
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t headerSize = 40;
   std::int32_t width = 1;
   std::int32_t height = 1;
@@ -46,7 +46,7 @@ struct BmpSpec {
   Bytes pixels;                        // rows in file order, already padded
 };
 
-Bytes MakeBmp(const BmpSpec& s) {
+Bytes MakeBmp(const BmpLayout& s) {
   Bytes info;
   if (s.headerSize == 12) {
     Put32(info, 12);
@@ -227,7 +227,7 @@ TEST(ImageFile, BmpRoundTripsIn24And32Bits) {
 
 TEST(ImageFile, ReadsPalettedBmps) {
   // 1 bit, 10 x 2, bottom-up: each row is 2 bytes of bits padded to 4.
-  BmpSpec one;
+  BmpLayout one;
   one.bpp = 1;
   one.width = 10;
   one.height = 2;
@@ -247,7 +247,7 @@ TEST(ImageFile, ReadsPalettedBmps) {
   EXPECT_EQ(b1.Get(9, 0), green);
 
   // 4 bits, 3 x 2, top-down, a short palette of 3 (clrUsed); index 7 is past it and reads black.
-  BmpSpec four;
+  BmpLayout four;
   four.bpp = 4;
   four.width = 3;
   four.height = -2;
@@ -265,7 +265,7 @@ TEST(ImageFile, ReadsPalettedBmps) {
   EXPECT_EQ(b4.Get(2, 1), RGB(0x44, 0x55, 0x66));
 
   // 8 bits, 5 x 1, full 256-entry palette.
-  BmpSpec eight;
+  BmpLayout eight;
   eight.bpp = 8;
   eight.width = 5;
   eight.height = 1;
@@ -276,7 +276,7 @@ TEST(ImageFile, ReadsPalettedBmps) {
     EXPECT_EQ(b8.Get(x, 0), RGB(i, 255 - i, i / 2)) << x;
 
   // The old core header: 16-bit sizes and three-byte palette entries.
-  BmpSpec core;
+  BmpLayout core;
   core.headerSize = 12;
   core.bpp = 8;
   core.width = 2;
@@ -293,7 +293,7 @@ TEST(ImageFile, ReadsPalettedBmps) {
 
 TEST(ImageFile, ReadsDirectColourVariants) {
   // 32-bit bit fields in an unusual order (red in the low byte), 40-byte header with masks after it.
-  BmpSpec bf;
+  BmpLayout bf;
   bf.bpp = 32;
   bf.width = 2;
   bf.height = 1;
@@ -305,13 +305,13 @@ TEST(ImageFile, ReadsDirectColourVariants) {
   EXPECT_EQ(b.Get(1, 0), RGB(0xAA, 0xBB, 0xCC));
 
   // The same with a V5 header carrying the masks, top-down.
-  BmpSpec v5 = bf;
+  BmpLayout v5 = bf;
   v5.headerSize = 124;
   v5.height = -1;
   EXPECT_EQ(ReadBmp(MakeBmp(v5)), b);
 
   // 16-bit 5-6-5 bit fields: full-scale channels widen to 255.
-  BmpSpec s565;
+  BmpLayout s565;
   s565.bpp = 16;
   s565.width = 3;
   s565.height = 1;
@@ -324,7 +324,7 @@ TEST(ImageFile, ReadsDirectColourVariants) {
   EXPECT_EQ(b565.Get(2, 0), clBlue);
 
   // 32-bit plain BGRX from a V4 header: the fourth byte is ignored.
-  BmpSpec v4;
+  BmpLayout v4;
   v4.headerSize = 108;
   v4.bpp = 32;
   v4.width = 1;
@@ -351,7 +351,7 @@ TEST(ImageFile, DamagedBmpsAreRejected) {
   bad[0] = 'P';
   expectError(bad, "BM");
 
-  BmpSpec rle;
+  BmpLayout rle;
   rle.bpp = 8;
   rle.compression = 1;
   rle.palette = {0, 0xFFFFFF};
@@ -361,7 +361,7 @@ TEST(ImageFile, DamagedBmpsAreRejected) {
   rle.bpp = 4;
   expectError(MakeBmp(rle), "run-length");
 
-  BmpSpec bmpLayout;
+  BmpLayout bmpLayout;
   bmpLayout.pixels = {0, 0, 0, 0};
   bmpLayout.width = -1;
   expectError(MakeBmp(bmpLayout), "negative");
@@ -399,7 +399,7 @@ TEST(ImageFile, DamagedBmpsAreRejected) {
   bad[22] = 6;
   expectError(bad, "truncated");
   // A huge palette count is capped to what the depth can index and what the file holds.
-  BmpSpec pal;
+  BmpLayout pal;
   pal.bpp = 1;
   pal.clrUsed = 0xFFFFFFFF;
   pal.palette = {0, 0xFFFFFF};
@@ -411,13 +411,13 @@ TEST(ImageFile, DamagedBmpsAreRejected) {
 
 TEST(ImageFile, MutatedBmpsNeverCrash) {
   std::mt19937 rng(424242);
-  BmpSpec pal;
+  BmpLayout pal;
   pal.bpp = 4;
   pal.width = 5;
   pal.height = 3;
   pal.palette = {0x112233, 0x445566, 0x778899, 0xAABBCC};
   pal.pixels.assign(12, 0x13);
-  BmpSpec bf;
+  BmpLayout bf;
   bf.bpp = 32;
   bf.width = 2;
   bf.height = 2;
