@@ -10,7 +10,7 @@ TEST_F(StripTest, FirstStartUsesDefaultsAndClosingWritesAllKeysInOrder) {
       "prop frmMain.Ruler.FontRotation\nprop frmMain.Ruler.NumberAlign\nprop frmMain.Ruler.Cursor\n"
       "prop frmMain.mnuRulerFlip.Checked\nprop frmMain.mnuLoupe.Checked\nprop frmMain.mnuZoom.Checked\n"
       "prop frmMain.mnuAlwaysTop.Checked\nprop frmMain.mnuCrossRuler.Checked\nprop frmMain.FMagnification\n"
-      "prop frmMain.FLarge\nprop frmMain.Ruler.UnitSize\n"
+      "prop frmMain.FLarge\nprop frmMain.Ruler.UnitSize\nprop frmMain.Ruler.RollLimits.MinValid\n"
       // The ruler body: pale yellow background, the frame and a big tick at pixel 20 in black.
       "pixel 30 40\npixel 0 40\npixel 20 57\npixel 20 38\npixel 20 37\n"
       "close\n"
@@ -34,6 +34,7 @@ TEST_F(StripTest, FirstStartUsesDefaultsAndClosingWritesAllKeysInOrder) {
   EXPECT_EQ(p["frmMain.FMagnification"], "2");
   EXPECT_EQ(p["frmMain.FLarge"], "false");
   EXPECT_EQ(p["frmMain.Ruler.UnitSize"], "20");
+  EXPECT_EQ(p["frmMain.Ruler.RollLimits.MinValid"], "false");
   auto px = r.Lines("pixel");
   ASSERT_EQ(px.size(), 5u);
   EXPECT_EQ(px[0], "pixel 30 40 0x80FFFF");

@@ -328,13 +328,21 @@ void Runner::QueryProp(const Command& c) {
     for (int i = 0; i < Screen->FormCount() && !target; ++i)
       if (TForm* f = Screen->Forms(i); f && SameName(f->Name(), parts[0])) target = f;
   if (!target) throw ScriptError(c.Line, "unknown form: " + parts[0]);
-  for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+  // Components as far as they go; the rest names the property, which may itself have parts
+  // (Ruler.RollLimits.Min).
+  std::size_t i = 1;
+  for (; i + 1 < parts.size(); ++i) {
     TComponent* next = target->FindComponent(parts[i]);
-    if (!next) throw ScriptError(c.Line, "unknown component: " + parts[i] + " in " + path);
+    if (!next) break;
     target = next;
   }
-  auto value = target->GetPropText(parts.back());
-  if (!value) throw ScriptError(c.Line, "unknown property: " + path);
+  std::string property = parts[i];
+  for (std::size_t k = i + 1; k < parts.size(); ++k) property += "." + parts[k];
+  auto value = target->GetPropText(property);
+  if (!value) {
+    if (i + 1 < parts.size()) throw ScriptError(c.Line, "unknown component: " + parts[i] + " in " + path);
+    throw ScriptError(c.Line, "unknown property: " + path);
+  }
   FOut << path << " = " << *value << "\n";
 }
 
