@@ -431,6 +431,7 @@ std::optional<std::string> TControl::GetPropText(std::string_view name) const {
   if (Is(name, "Cursor")) return Int(FCursor);
   if (Is(name, "Hint")) return FHint;
   if (Is(name, "ShowHint")) return Bool(FShowHint);
+  if (Is(name, "ParentShowHint")) return Bool(FParentShowHint);
   if (Is(name, "Align")) return PropText::Align(FAlign);
   if (Is(name, "Font.Name")) return FFont->Name();
   if (Is(name, "Font.Height")) return Int(FFont->Height());

@@ -87,6 +87,9 @@ class TControl : public TComponent {
   void SetHint(const std::string& value) { FHint = value; }
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool value) { FShowHint = value; }
+  // Whether the control follows its parent's ShowHint (the toolkit shows no tool tips yet).
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool value) { FParentShowHint = value; }
 
   // Caption and Text are the same string (the classic window text).
   const std::string& Caption() const { return FText; }
@@ -180,6 +183,7 @@ class TControl : public TComponent {
   TCursor FCursor = crDefault;
   std::string FHint;
   bool FShowHint = false;
+  bool FParentShowHint = true;
   std::string FText;
   TControlStyle FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState FControlState = 0;
