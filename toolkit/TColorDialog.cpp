@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "toolkit/PropText.h"
+#include "toolkit/RunDialog.h"
 #include "toolkit/TApplication.h"
 #include "toolkit/TButton.h"
 #include "toolkit/TEdit.h"
@@ -185,15 +186,7 @@ bool TColorDialog::Execute() {
 
   show(current, false);
   form->SetActiveControl(btnOK);
-  FForm = form.get();
-  TModalResult result = mrCancel;
-  try {
-    result = form->ShowModal();
-  } catch (...) {
-    FForm = nullptr;
-    throw;
-  }
-  FForm = nullptr;
+  const TModalResult result = RunDialog(*form, FForm);
   if (result != mrOk) return false;
   FColor = current;
   return true;

@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "toolkit/PropText.h"
+#include "toolkit/RunDialog.h"
 #include "toolkit/TApplication.h"
 #include "toolkit/TButton.h"
 #include "toolkit/TEdit.h"
@@ -261,15 +262,7 @@ bool TSaveDialog::Execute() {
   refresh();
   form->SetActiveControl(edtFileName);
 
-  FForm = form.get();
-  TModalResult result = mrCancel;
-  try {
-    result = form->ShowModal();
-  } catch (...) {
-    FForm = nullptr;
-    throw;
-  }
-  FForm = nullptr;
+  const TModalResult result = RunDialog(*form, FForm);
   if (result != mrOk) return false;
   FFilterIndex = filterIndex;
   return true;
