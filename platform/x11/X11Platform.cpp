@@ -1,6 +1,7 @@
 #include "platform/x11/X11Platform.h"
 
 #include <X11/XKBlib.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -24,6 +25,9 @@ namespace plat {
 namespace {
 // How long closing the program may wait for a clipboard manager to take our copy.
 constexpr int kClipboardHandOverMs = 1000;
+// Longest a cached pointer position is trusted: a warp over another client's window tells us
+// nothing.
+constexpr std::uint64_t kPointerCacheMs = 250;
 }  // namespace
 
 std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
@@ -45,7 +49,32 @@ X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::mo
   if (FDisplay->HasRandr())
     XRRSelectInput(dpy, FDisplay->Root(), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
 #endif
+  WatchPointerMotion();
   XFlush(dpy);
+}
+
+void X11Platform::WatchPointerMotion() {
+  Display* dpy = FDisplay->Dpy();
+  int opcode = 0, event = 0, error = 0;
+  if (!XQueryExtension(dpy, "XInputExtension", &opcode, &event, &error)) return;
+  // 2.1 or newer: raw events then reach the root window even while another client grabs.
+  int major = 2, minor = 2;
+  if (XIQueryVersion(dpy, &major, &minor) != Success || major < 2 || (major == 2 && minor < 1)) return;
+  FXiOpcode = opcode;
+  SelectPointerMotion(true);
+}
+
+void X11Platform::SelectPointerMotion(bool on) {
+  // Raw motion comes from real devices wherever the pointer is; warps raise none, but over
+  // the bare root they still raise ordinary motion (xdotool moves that way).
+  unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+  if (on) {
+    XISetMask(bits, XI_RawMotion);
+    XISetMask(bits, XI_Motion);
+  }
+  XIEventMask mask{XIAllMasterDevices, int(sizeof bits), bits};
+  XISelectEvents(FDisplay->Dpy(), FDisplay->Root(), &mask, 1);
+  FMotionSelected = on;
 }
 
 X11Platform::~X11Platform() {
@@ -98,18 +127,68 @@ bool X11Platform::HandOverClipboard(int timeoutMs) { return FClipboard->HandOver
 
 // ---- pointer and keys ----
 
+bool X11Platform::IsPointerEvent(const XEvent& ev) const {
+  switch (ev.type) {
+    case MotionNotify:
+    case EnterNotify:
+    case LeaveNotify:
+    case ButtonPress:
+    case ButtonRelease: return true;
+    case GenericEvent: return FXiOpcode >= 0 && ev.xcookie.extension == FXiOpcode;
+    default: return false;
+  }
+}
+
+// Looks through the queue without taking anything from it (it never matches).
+Bool X11Platform::NotePointerEvent(Display*, XEvent* ev, XPointer self) {
+  auto* me = reinterpret_cast<X11Platform*>(self);
+  if (me->IsPointerEvent(*ev)) me->FPointerMoved = true;
+  return False;
+}
+
 bool X11Platform::GetCursorPos(Point& p) {
   if (FDisplay->ConnectionLost()) return false;
+  Display* dpy = FDisplay->Dpy();
+  const std::uint64_t now = NowMs();
+  if (FXiOpcode >= 0 && !FPointerMoved) {
+    // Motion the server has already sent may wait unread in the socket or the queue: this
+    // reads what is there without blocking and looks at every queued event.
+    XEvent unused;
+    XCheckIfEvent(dpy, &unused, &X11Platform::NotePointerEvent, reinterpret_cast<XPointer>(this));
+    if (FDisplay->ConnectionLost()) return false;
+    if (!FPointerMoved && now - FPointerQueriedAt < kPointerCacheMs) {
+      p = FPointerPos;
+      return true;
+    }
+  }
   ::Window root, child;
   int rx, ry, wx, wy;
   unsigned mask;
-  if (!XQueryPointer(FDisplay->Dpy(), FDisplay->Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) return false;
+  ++FPointerQueries;
+  if (!XQueryPointer(dpy, FDisplay->Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) {
+    FPointerMoved = true;
+    return false;
+  }
   p = {rx, ry};
+  // One motion event tells the cache is stale, so motion stays off from the first event on
+  // and a moving pointer is simply asked for each time, as without XInput2. Once it stands
+  // still, motion is watched again; the cache is trusted from the query after that, which the
+  // server answers only after it has taken the selection.
+  if (FXiOpcode >= 0) {
+    if (FMotionSelected) {
+      FPointerMoved = false;
+    } else if (p == FPointerPos) {
+      SelectPointerMotion(true);
+    }
+  }
+  FPointerPos = p;
+  FPointerQueriedAt = now;
   return true;
 }
 
 void X11Platform::SetCursorPos(Point p) {
   if (FDisplay->ConnectionLost()) return;
+  FPointerMoved = true;
   // A warp produces the same motion and crossing events as a real move.
   XWarpPointer(FDisplay->Dpy(), None, FDisplay->Root(), 0, 0, 0, 0, p.x, p.y);
   XFlush(FDisplay->Dpy());
@@ -227,6 +306,12 @@ bool X11Platform::DispatchQueued() {
 }
 
 void X11Platform::Dispatch(XEvent& ev) {
+  if (IsPointerEvent(ev)) FPointerMoved = true;
+  // XInput2 motion only tells that the pointer moved; its cookie overlays the window field.
+  if (ev.type == GenericEvent && FXiOpcode >= 0 && ev.xcookie.extension == FXiOpcode) {
+    if (FMotionSelected && !FDisplay->ConnectionLost()) SelectPointerMotion(false);
+    return;
+  }
   switch (ev.type) {
     case KeyPress:
     case KeyRelease: FLastEventTime = ev.xkey.time; break;

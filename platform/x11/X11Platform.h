@@ -9,6 +9,8 @@
 //       (our topmost windows go back on top whenever another window is raised or mapped)
 //   [x] regions with XShape (bounding + input shape), looked up at run time
 //   [x] pointer query/warp, explicit capture (XGrabPointer), implicit grab during drags
+//   [x] pointer position cached while XInput2 motion shows the pointer still (fresh query at
+//       least every 250 ms: other clients' warps over their own windows raise no event for us)
 //   [x] standard cursors from the cursor font, custom monochrome cursors
 //   [x] screen capture from the root window, MIT-SHM fast path, off-screen parts black
 //   [x] back buffer per window, Present/Expose push only the damaged rectangle
@@ -127,7 +129,14 @@ class X11Platform final : public Platform {
   // Activates our highest visible window that can take the focus, other than EXCEPT.
   void ActivateFallback(X11Window* except);
   X11Window* CaptureOwner() const { return FCaptureOwner; }
-  void SetCaptureOwner(X11Window* w) { FCaptureOwner = w; }
+  void SetCaptureOwner(X11Window* w) {
+    FCaptureOwner = w;
+    FPointerMoved = true;
+  }
+  // True when the server reports pointer motion through XInput2, so GetCursorPos may answer
+  // from its cache; PointerQueries counts the round trips it really made.
+  bool WatchesPointerMotion() const { return FXiOpcode >= 0; }
+  std::uint64_t PointerQueries() const { return FPointerQueries; }
 
  private:
   explicit X11Platform(std::unique_ptr<X11Display> display);
@@ -137,6 +146,10 @@ class X11Platform final : public Platform {
   void ScreenChanged(XEvent& ev);
   bool IsOurs(::Window w) const { return FSinks.count(w) != 0; }
   bool CheckConnection();
+  void WatchPointerMotion();
+  void SelectPointerMotion(bool on);
+  bool IsPointerEvent(const XEvent& ev) const;
+  static Bool NotePointerEvent(Display*, XEvent* ev, XPointer self);
 
   std::unique_ptr<X11Display> FDisplay;
   std::unique_ptr<X11CursorCache> FCursors;
@@ -153,6 +166,13 @@ class X11Platform final : public Platform {
   std::optional<Size> FScreenSize;  // asked once, forgotten when the screen changes
   std::function<void()> FOnConnectionLost;
   bool FLostReported = false;
+  // Pointer cache: valid while nothing could have moved the pointer since the last query.
+  int FXiOpcode = -1;  // XInputExtension's major opcode, -1 without XInput2
+  bool FPointerMoved = true;
+  bool FMotionSelected = false;  // off from the first motion event until the pointer stops
+  std::uint64_t FPointerQueriedAt = 0;
+  Point FPointerPos;
+  std::uint64_t FPointerQueries = 0;
 };
 
 }  // namespace plat
