@@ -864,6 +864,38 @@ void Canvas::PatBlt(int x, int y, int width, int height, RasterOp rop) {
 
 namespace {
 
+// What a blit from SRC with ROP needs besides the destination: the raster operation, the brush
+// pattern when the operation uses one, and the source to read (a snapshot when copying within
+// one bitmap, so overlapping moves come out right). Nothing is drawn when Skip is set.
+struct BlitInput {
+  unsigned Idx = 0;
+  bool UsesPattern = false;
+  bool Skip = false;
+  Tile Pattern;
+  Bitmap Snapshot;
+  const Bitmap* Original = nullptr;
+  bool UseSnapshot = false;
+  // Asked for after the struct has reached its place, so it never points into a moved-from copy.
+  const Bitmap* Src() const { return UseSnapshot ? &Snapshot : Original; }
+};
+
+BlitInput PrepareBlit(RasterOp rop, const Bitmap& src, const Bitmap* target, const Brush& brush, TColor text,
+                      TColor bk, BkMode mode) {
+  BlitInput in;
+  in.Idx = RopIndex(rop);
+  in.UsesPattern = RopUsesPattern(in.Idx);
+  if (in.UsesPattern) {
+    in.Pattern = BrushTile(brush, text, bk, mode);
+    in.Skip = in.Pattern.Empty;
+  }
+  in.Original = &src;
+  if (&src == target && RopUsesSource(in.Idx)) {
+    in.Snapshot = src;
+    in.UseSnapshot = true;
+  }
+  return in;
+}
+
 // Applies ROP over DEST (device) with source pixels given by SAMPLE(x, y), which answers the
 // source colour for device pixel (x, y) (black outside the source).
 template <class Sample>
@@ -891,20 +923,12 @@ void Canvas::BitBlt(int x, int y, int width, int height, const Bitmap& src, int 
   if (dest.IsEmpty()) return;
   Painter p(*FTarget, FClip);
   if (dest.Intersect(p.Clip().Bounds()).IsEmpty()) return;
-  const unsigned idx = RopIndex(rop);
-  const bool usesPattern = RopUsesPattern(idx);
-  Tile tile;
-  if (usesPattern) {
-    tile = BrushTile(Brush, TextColor, BkColor, BkMode);
-    if (tile.Empty) return;
-  }
-  // Copying within one bitmap reads from a snapshot, so overlapping moves come out right.
-  Bitmap snapshot;
-  const Bitmap* s = &src;
-  if (&src == FTarget && RopUsesSource(idx)) {
-    snapshot = src;
-    s = &snapshot;
-  }
+  const BlitInput in = PrepareBlit(rop, src, FTarget, Brush, TextColor, BkColor, BkMode);
+  if (in.Skip) return;
+  const unsigned idx = in.Idx;
+  const bool usesPattern = in.UsesPattern;
+  const Tile& tile = in.Pattern;
+  const Bitmap* s = in.Src();
   // Source pixel for device pixel (X, Y): source (X - dl + sx, Y - dt + sy).
   const i64 ox = i64(sx) - dl, oy = i64(sy) - dt;
   if (idx == 0xCC) {
@@ -952,19 +976,12 @@ void Canvas::StretchBlt(int x, int y, int width, int height, const Bitmap& src, 
   Painter p(*FTarget, FClip);
   const Rect vis = dest.Intersect(p.Clip().Bounds());
   if (vis.IsEmpty()) return;
-  const unsigned idx = RopIndex(rop);
-  const bool usesPattern = RopUsesPattern(idx);
-  Tile tile;
-  if (usesPattern) {
-    tile = BrushTile(Brush, TextColor, BkColor, BkMode);
-    if (tile.Empty) return;
-  }
-  Bitmap snapshot;
-  const Bitmap* s = &src;
-  if (&src == FTarget && RopUsesSource(idx)) {
-    snapshot = src;
-    s = &snapshot;
-  }
+  const BlitInput in = PrepareBlit(rop, src, FTarget, Brush, TextColor, BkColor, BkMode);
+  if (in.Skip) return;
+  const unsigned idx = in.Idx;
+  const bool usesPattern = in.UsesPattern;
+  const Tile& tile = in.Pattern;
+  const Bitmap* s = in.Src();
   // Source column (or -1 outside the source) for each visible destination column, and source
   // row for each visible destination row.
   auto sourceIndex = [](i64 i, i64 n, i64 sn, bool flip) -> i64 {
