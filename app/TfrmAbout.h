@@ -1,7 +1,7 @@
 #pragma once
 // The About box. It is created in its place in the start-up order; its contents come with
 // the menu commands.
-#include "toolkit/TForm.h"
+#include "toolkit/core/TForm.h"
 
 class TfrmAbout : public TForm {
  public:

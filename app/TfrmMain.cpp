@@ -6,10 +6,10 @@
 #include "app/SettingsLocation.h"
 #include "app/TfrmPosition.h"
 #include "platform/ProfileFile.h"
-#include "toolkit/PropText.h"
-#include "toolkit/ResourceLoader.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/core/PropText.h"
+#include "toolkit/core/ResourceLoader.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TScreen.h"
 
 bool FirstActivation = true;
 

@@ -10,13 +10,13 @@
 #include <string>
 
 #include "ruler/TRuler.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TMenuItem.h"
-#include "toolkit/TPanel.h"
-#include "toolkit/TPopupMenu.h"
-#include "toolkit/TShape.h"
-#include "toolkit/TSpeedButton.h"
-#include "toolkit/TTimer.h"
+#include "toolkit/core/TForm.h"
+#include "toolkit/menus/TMenuItem.h"
+#include "toolkit/controls/TPanel.h"
+#include "toolkit/menus/TPopupMenu.h"
+#include "toolkit/controls/TShape.h"
+#include "toolkit/controls/TSpeedButton.h"
+#include "toolkit/core/TTimer.h"
 #include "widgets/TEffectLabel.h"
 
 class TfrmPosition;

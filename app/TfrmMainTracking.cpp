@@ -3,8 +3,8 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
 #include "platform/Platform.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TScreen.h"
 
 namespace {
 

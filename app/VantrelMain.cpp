@@ -9,8 +9,8 @@
 #include "magnifier/TForm1.h"
 #include "magnifier/TfrmZoom.h"
 #include "properties/TfrmRulerProperties.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TMessageBox.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/dialogs/TMessageBox.h"
 
 int VantrelMain() {
   FirstActivation = true;

@@ -5,7 +5,7 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
 #include "platform/virtual/VirtualDesktop.h"
-#include "toolkit/TApplication.h"
+#include "toolkit/core/TApplication.h"
 
 static void BM_TrackingTick(benchmark::State& state) {
   plat::VirtualDesktop desk;

@@ -1,7 +1,7 @@
 #pragma once
 // The cross ruler window. It is created in its place in the start-up order; the perpendicular
 // ruler itself comes with the cross ruler.
-#include "toolkit/TForm.h"
+#include "toolkit/core/TForm.h"
 
 class TfrmCrossRuler : public TForm {
  public:

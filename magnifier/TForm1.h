@@ -1,7 +1,7 @@
 #pragma once
 // The lens window beside the strip. It is created in its place in the start-up order; its
 // picture, crosshairs and commands come with the magnifiers.
-#include "toolkit/TForm.h"
+#include "toolkit/core/TForm.h"
 
 class TForm1 : public TForm {
  public:

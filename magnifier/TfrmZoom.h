@@ -1,7 +1,7 @@
 #pragma once
 // The mouse loupe. It is created in its place in the start-up order; the loupe itself comes
 // with the magnifiers.
-#include "toolkit/TForm.h"
+#include "toolkit/core/TForm.h"
 
 class TfrmZoom : public TForm {
  public:

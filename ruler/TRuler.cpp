@@ -1,6 +1,6 @@
 #include "ruler/TRuler.h"
 
-#include "toolkit/PropText.h"
+#include "toolkit/core/PropText.h"
 
 TRuler::TRuler(TComponent* AOwner) : TCustomControl(AOwner), FRollLimits(std::make_unique<TValRange>()) {
   SetControlStyle(ControlStyle() | csOpaque);

@@ -17,7 +17,7 @@
 #include "ruler/RulerPainter.h"
 #include "ruler/RulerTypes.h"
 #include "ruler/TValRange.h"
-#include "toolkit/TCustomControl.h"
+#include "toolkit/core/TCustomControl.h"
 
 class TRuler : public TCustomControl {
  public:

@@ -1,6 +1,6 @@
 #include "ruler/TValRange.h"
 
-#include "toolkit/PropText.h"
+#include "toolkit/core/PropText.h"
 
 void TValRange::Assign(const TValRange& source) {
   FMinValid = source.FMinValid;

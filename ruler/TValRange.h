@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/TObject.h"
+#include "toolkit/core/TObject.h"
 
 class TValRange : public TObject {
  public:

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "graphics/Bitmap.h"
-#include "toolkit/PropText.h"
+#include "toolkit/core/PropText.h"
 
 namespace {
 

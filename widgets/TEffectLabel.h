@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/TLabel.h"
+#include "toolkit/controls/TLabel.h"
 
 using TEffectDepth = int;  // 0 .. 10
 using TAngleRange = int;   // 0 .. 360 degrees, counter-clockwise

@@ -10,8 +10,8 @@
 #include "graphics/Font.h"
 #include "platform/virtual/VirtualDesktop.h"
 #include "ruler/TRuler.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TForm.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TForm.h"
 
 // A ruler that counts its paints.
 class TCountingRuler : public TRuler {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/ruler/RulerFixture.h"
-#include "toolkit/PropText.h"
+#include "toolkit/core/PropText.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/PropText.h"
-#include "toolkit/TComponent.h"
-#include "toolkit/TTimer.h"
+#include "toolkit/core/PropText.h"
+#include "toolkit/core/TComponent.h"
+#include "toolkit/core/TTimer.h"
 
 namespace {
 

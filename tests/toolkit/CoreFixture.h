@@ -6,9 +6,9 @@
 
 #include "graphics/Font.h"
 #include "platform/virtual/VirtualDesktop.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TForm.h"
+#include "toolkit/core/TScreen.h"
 
 class CoreTest : public ::testing::Test {
  protected:

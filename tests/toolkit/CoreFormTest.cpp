@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "CoreFixture.h"
-#include "toolkit/TGraphicControl.h"
-#include "toolkit/TTimer.h"
+#include "toolkit/core/TGraphicControl.h"
+#include "toolkit/core/TTimer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "CoreFixture.h"
-#include "toolkit/TCustomControl.h"
+#include "toolkit/core/TCustomControl.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "CoreFixture.h"
-#include "toolkit/TCustomControl.h"
-#include "toolkit/TGraphicControl.h"
+#include "toolkit/core/TCustomControl.h"
+#include "toolkit/core/TGraphicControl.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The paint cycle: invalidation collects, painting order, clipping, inheritance of font and
 // colour, alignment.
 #include "CoreFixture.h"
-#include "toolkit/TCustomControl.h"
-#include "toolkit/TGraphicControl.h"
+#include "toolkit/core/TCustomControl.h"
+#include "toolkit/core/TGraphicControl.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Push buttons: default and cancel buttons, modal results, keys and the classic look.
 #include "CtlFixture.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TLabel.h"
+#include "toolkit/controls/TButton.h"
+#include "toolkit/controls/TEdit.h"
+#include "toolkit/controls/TLabel.h"
 
 using namespace plat;
 

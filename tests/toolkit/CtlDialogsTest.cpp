@@ -4,14 +4,14 @@
 #include <fstream>
 
 #include "CtlFixture.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TColorDialog.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/TListBox.h"
-#include "toolkit/TMessageBox.h"
-#include "toolkit/TSaveDialog.h"
-#include "toolkit/TShape.h"
+#include "toolkit/controls/TButton.h"
+#include "toolkit/dialogs/TColorDialog.h"
+#include "toolkit/controls/TEdit.h"
+#include "toolkit/controls/TLabel.h"
+#include "toolkit/controls/TListBox.h"
+#include "toolkit/dialogs/TMessageBox.h"
+#include "toolkit/dialogs/TSaveDialog.h"
+#include "toolkit/controls/TShape.h"
 
 namespace fs = std::filesystem;
 using namespace plat;

@@ -1,8 +1,8 @@
 // The single-line edit: typing, caret and selection keys, deleting, clipboard keys, limits,
 // the mouse and the numeric helpers.
 #include "CtlFixture.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TEdit.h"
+#include "toolkit/controls/TButton.h"
+#include "toolkit/controls/TEdit.h"
 
 using namespace plat;
 

@@ -11,9 +11,9 @@
 
 #include "graphics/Font.h"
 #include "platform/virtual/VirtualDesktop.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TForm.h"
+#include "toolkit/core/TScreen.h"
 
 class CtlTest : public ::testing::Test {
  protected:

@@ -1,6 +1,6 @@
 // The list box: selection by mouse and keys, scrolling, and its look.
 #include "CtlFixture.h"
-#include "toolkit/TListBox.h"
+#include "toolkit/controls/TListBox.h"
 
 using namespace plat;
 

@@ -1,10 +1,10 @@
 // Menus: check marks, radio groups, shortcuts, nesting and ownership, and the popup window.
 #include "CtlFixture.h"
-#include "toolkit/TEdit.h"
-#include "toolkit/TMainMenu.h"
-#include "toolkit/TMenuBar.h"
-#include "toolkit/TMenuForm.h"
-#include "toolkit/TPopupMenu.h"
+#include "toolkit/controls/TEdit.h"
+#include "toolkit/menus/TMainMenu.h"
+#include "toolkit/menus/TMenuBar.h"
+#include "toolkit/menus/TMenuForm.h"
+#include "toolkit/menus/TPopupMenu.h"
 
 using namespace plat;
 

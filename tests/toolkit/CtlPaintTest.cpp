@@ -1,12 +1,12 @@
 // Pixels of the standard controls: panel bevels, flat speed buttons and their glyphs, label
 // sizing and shapes.
 #include "CtlFixture.h"
-#include "toolkit/TGroupBox.h"
-#include "toolkit/TImage.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/TPanel.h"
-#include "toolkit/TShape.h"
-#include "toolkit/TSpeedButton.h"
+#include "toolkit/controls/TGroupBox.h"
+#include "toolkit/controls/TImage.h"
+#include "toolkit/controls/TLabel.h"
+#include "toolkit/controls/TPanel.h"
+#include "toolkit/controls/TShape.h"
+#include "toolkit/controls/TSpeedButton.h"
 
 namespace {
 

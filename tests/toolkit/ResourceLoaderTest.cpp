@@ -1,4 +1,4 @@
-#include "toolkit/ResourceLoader.h"
+#include "toolkit/core/ResourceLoader.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
 #include "platform/virtual/VirtualDesktop.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TForm.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TForm.h"
 #include "widgets/TEffectLabel.h"
 
 // Exposes painting and mouse handling, and counts paints.

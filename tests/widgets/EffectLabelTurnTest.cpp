@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "EffectLabelFixture.h"
-#include "toolkit/TPanel.h"
+#include "toolkit/controls/TPanel.h"
 
 namespace {
 

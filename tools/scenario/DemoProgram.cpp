@@ -2,11 +2,11 @@
 
 #include <fstream>
 
-#include "toolkit/TApplication.h"
-#include "toolkit/TButton.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TLabel.h"
-#include "toolkit/TTimer.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/controls/TButton.h"
+#include "toolkit/core/TForm.h"
+#include "toolkit/controls/TLabel.h"
+#include "toolkit/core/TTimer.h"
 
 namespace scenario {
 

@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "graphics/ImageFile.h"
-#include "toolkit/TApplication.h"
-#include "toolkit/TForm.h"
-#include "toolkit/TScreen.h"
+#include "toolkit/core/TApplication.h"
+#include "toolkit/core/TForm.h"
+#include "toolkit/core/TScreen.h"
 
 namespace scenario {
 

@@ -1,3 +1,0 @@
-#include "toolkit/TEdit.h"
-
-TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}

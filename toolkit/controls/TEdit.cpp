@@ -1,0 +1,3 @@
+#include "toolkit/controls/TEdit.h"
+
+TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}

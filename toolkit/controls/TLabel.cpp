@@ -1,0 +1,172 @@
+#include "toolkit/controls/TLabel.h"
+
+#include "toolkit/core/PropText.h"
+
+#include <cctype>
+
+#include "graphics/Bitmap.h"
+#include "toolkit/core/TWinControl.h"
+
+namespace {
+
+const char* LayoutName(TTextLayout layout) {
+  switch (layout) {
+    case tlTop: return "tlTop";
+    case tlCenter: return "tlCenter";
+    case tlBottom: return "tlBottom";
+  }
+  return "tlTop";
+}
+
+constexpr unsigned kAlignFlags[] = {gfx::DT_LEFT, gfx::DT_RIGHT, gfx::DT_CENTER};
+
+}  // namespace
+
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetBounds(Left(), Top(), 65, 17);
+  // A label takes its parent's colour until it is given its own, as the classic one does.
+  SetColor(clBtnFace);
+  SetParentColor(true);
+}
+
+void TLabel::SetAutoSize(bool value) {
+  if (value == FAutoSize) return;
+  FAutoSize = value;
+  AdjustBounds();
+}
+
+void TLabel::SetAlignment(TAlignment value) {
+  if (value == FAlignment) return;
+  FAlignment = value;
+  Invalidate();
+}
+
+void TLabel::SetWordWrap(bool value) {
+  if (value == FWordWrap) return;
+  FWordWrap = value;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetTransparent(bool value) {
+  if (value == FTransparent) return;
+  FTransparent = value;
+  Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout value) {
+  if (value == FLayout) return;
+  FLayout = value;
+  Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool value) {
+  if (value == FShowAccelChar) return;
+  FShowAccelChar = value;
+  AdjustBounds();
+  Invalidate();
+}
+
+char TLabel::AccelChar() const {
+  if (!FShowAccelChar) return 0;
+  const std::string& text = Caption();
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return char(std::tolower(static_cast<unsigned char>(text[i + 1])));
+  }
+  return 0;
+}
+
+void TLabel::DoDrawText(TCanvas& canvas, Rect& r, unsigned flags) {
+  std::string text = Caption();
+  // An empty caption (or a lone '&') still measures one line high.
+  if ((flags & gfx::DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == "&"))) text += ' ';
+  if (!FShowAccelChar) flags |= gfx::DT_NOPREFIX;
+  gfx::Font font = Font().Data();
+  canvas.SelectFont(font);
+  if (flags & gfx::DT_CALCRECT) {
+    canvas.DrawText(text, r, flags);
+    return;
+  }
+  if (!Enabled()) {
+    Rect shifted = r.Offset(1, 1);
+    canvas.TextColor = clBtnHighlight;
+    canvas.DrawText(text, shifted, flags);
+    canvas.TextColor = clBtnShadow;
+    canvas.DrawText(text, r, flags);
+  } else {
+    canvas.DrawText(text, r, flags);
+  }
+}
+
+void TLabel::Paint() {
+  TCanvas& canvas = Canvas();
+  if (!FTransparent) {
+    canvas.Brush = gfx::Brush{Color(), gfx::BrushStyle::Solid, {}};
+    canvas.FillRect(ClientRect());
+  }
+  canvas.BkMode = gfx::BkMode::Transparent;
+  Rect r = ClientRect();
+  unsigned flags = gfx::DT_EXPANDTABS | kAlignFlags[FAlignment] | (FWordWrap ? gfx::DT_WORDBREAK : 0u);
+  if (FLayout != tlTop) {
+    Rect calc = r;
+    DoDrawText(canvas, calc, flags | gfx::DT_CALCRECT);
+    const int dy = FLayout == tlBottom ? r.Height() - calc.Height() : (r.Height() - calc.Height()) / 2;
+    r = r.Offset(0, dy);
+  }
+  DoDrawText(canvas, r, flags);
+}
+
+void TLabel::AdjustBounds() {
+  if (!FAutoSize) return;
+  // Measuring needs a device context only; a scratch bitmap stands in for the screen's.
+  gfx::Bitmap scratch(1, 1);
+  TCanvas canvas(scratch);
+  Rect r = ClientRect();
+  DoDrawText(canvas, r, gfx::DT_EXPANDTABS | gfx::DT_CALCRECT | (FWordWrap ? gfx::DT_WORDBREAK : 0u));
+  int x = Left();
+  if (FAlignment == taRightJustify) x += Width() - r.right;
+  SetBounds(x, Top(), r.right, r.bottom);
+}
+
+void TLabel::WndProc(TMessage& message) {
+  if (message.Msg == CM_DIALOGKEY && FFocusControl) {
+    // Alt with the label's underlined letter focuses its control.
+    const auto shift = TShiftState(message.LParam);
+    const char accel = AccelChar();
+    if ((shift & ssAlt) && !(shift & ssCtrl) && accel != 0 &&
+        int(message.WParam) == std::toupper(static_cast<unsigned char>(accel)) && FFocusControl->CanFocus()) {
+      FFocusControl->SetFocus();
+      message.Result = 1;
+      return;
+    }
+  }
+  TGraphicControl::WndProc(message);
+  switch (message.Msg) {
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+      AdjustBounds();
+      Invalidate();
+      break;
+    default:
+      break;
+  }
+}
+
+std::optional<std::string> TLabel::GetPropText(std::string_view name) const {
+  if (PropText::Is(name, "AutoSize")) return PropText::Bool(FAutoSize);
+  if (PropText::Is(name, "Alignment")) return PropText::Alignment(FAlignment);
+  if (PropText::Is(name, "WordWrap")) return PropText::Bool(FWordWrap);
+  if (PropText::Is(name, "Transparent")) return PropText::Bool(FTransparent);
+  if (PropText::Is(name, "Layout")) return LayoutName(FLayout);
+  if (PropText::Is(name, "ShowAccelChar")) return PropText::Bool(FShowAccelChar);
+  if (PropText::Is(name, "FocusControl")) {
+    if (!FFocusControl) return std::string();
+    return FFocusControl->Name();
+  }
+  return TGraphicControl::GetPropText(name);
+}

@@ -1,0 +1,112 @@
+#include "toolkit/core/ResourceLoader.h"
+
+#include <charconv>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "resources/Resources.h"
+
+namespace {
+
+// The resource's lines without comments, blank lines and trailing spaces.
+std::vector<std::string> ContentLines(std::string_view text) {
+  std::vector<std::string> out;
+  std::istringstream in{std::string(text)};
+  for (std::string line; std::getline(in, line);) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    out.push_back(line);
+  }
+  return out;
+}
+
+[[noreturn]] void Fail(std::string_view name, const std::string& what) {
+  throw EResourceError("resource " + std::string(name) + ": " + what);
+}
+
+std::vector<int> Numbers(std::string_view name, const std::string& header, std::string_view kind, std::size_t count) {
+  std::istringstream in(header);
+  std::string word;
+  in >> word;
+  if (word != kind) Fail(name, "expected a " + std::string(kind) + " header");
+  std::vector<int> v;
+  for (int n; in >> n;) v.push_back(n);
+  if (v.size() != count) Fail(name, "malformed header \"" + header + "\"");
+  return v;
+}
+
+void CheckRows(std::string_view name, const std::vector<std::string>& lines, std::size_t first, int w, int h) {
+  if (w <= 0 || h <= 0 || w > 256 || h > 256) Fail(name, "bad size");
+  if (lines.size() != first + std::size_t(h)) Fail(name, "expected " + std::to_string(h) + " rows");
+  for (std::size_t i = first; i < lines.size(); ++i)
+    if (lines[i].size() != std::size_t(w)) Fail(name, "row " + std::to_string(i - first) + " is not " + std::to_string(w) + " wide");
+}
+
+}  // namespace
+
+plat::CursorSpec ParseCursorResource(std::string_view text, std::string_view name) {
+  auto lines = ContentLines(text);
+  if (lines.empty()) Fail(name, "empty");
+  auto n = Numbers(name, lines[0], "cursor", 4);
+  CheckRows(name, lines, 1, n[0], n[1]);
+  plat::CursorSpec cursorSpec;
+  cursorSpec.IsCustom = true;
+  cursorSpec.Image.Width = n[0];
+  cursorSpec.Image.Height = n[1];
+  cursorSpec.Image.HotSpot = {n[2], n[3]};
+  if (n[2] < 0 || n[3] < 0 || n[2] >= n[0] || n[3] >= n[1]) Fail(name, "hot spot outside the cursor");
+  for (std::size_t i = 1; i < lines.size(); ++i)
+    for (char c : lines[i]) {
+      switch (c) {
+        case '.': cursorSpec.Image.Pixels.push_back(0); break;
+        case 'X': cursorSpec.Image.Pixels.push_back(1); break;
+        case 'O': cursorSpec.Image.Pixels.push_back(2); break;
+        case '~': cursorSpec.Image.Pixels.push_back(3); break;
+        default: Fail(name, std::string("unknown pixel '") + c + "'");
+      }
+    }
+  return cursorSpec;
+}
+
+gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
+  auto lines = ContentLines(text);
+  if (lines.size() < 2) Fail(name, "empty");
+  auto n = Numbers(name, lines[0], "bitmap", 2);
+  std::map<char, gfx::TColor> palette;
+  {
+    std::istringstream in(lines[1]);
+    std::string word;
+    in >> word;
+    if (word != "palette") Fail(name, "expected a palette line");
+    while (in >> word) {
+      if (word.size() < 4 || word[1] != '=' || word.compare(2, 2, "0x") != 0) Fail(name, "bad palette entry " + word);
+      unsigned v = 0;
+      auto [p, ec] = std::from_chars(word.data() + 4, word.data() + word.size(), v, 16);
+      if (ec != std::errc() || p != word.data() + word.size()) Fail(name, "bad palette entry " + word);
+      palette[word[0]] = v & 0xFFFFFF;
+    }
+  }
+  CheckRows(name, lines, 2, n[0], n[1]);
+  gfx::Bitmap bmp(n[0], n[1]);
+  for (int y = 0; y < n[1]; ++y)
+    for (int x = 0; x < n[0]; ++x) {
+      auto it = palette.find(lines[2 + y][x]);
+      if (it == palette.end()) Fail(name, std::string("colour '") + lines[2 + y][x] + "' is not in the palette");
+      bmp.At(x, y) = it->second;
+    }
+  return bmp;
+}
+
+plat::CursorSpec LoadCursorResource(std::string_view name) {
+  auto text = res::Find(name);
+  if (text.empty()) Fail(name, "not found");
+  return ParseCursorResource(text, name);
+}
+
+gfx::Bitmap LoadBitmapResource(std::string_view name) {
+  auto text = res::Find(name);
+  if (text.empty()) Fail(name, "not found");
+  return ParseBitmapResource(text, name);
+}

@@ -1,0 +1,83 @@
+#include "toolkit/core/TScreen.h"
+
+#include <algorithm>
+
+#include "platform/Platform.h"
+#include "toolkit/core/TForm.h"
+
+TScreen* Screen = nullptr;
+
+TScreen::TScreen() : TComponent(nullptr) {}
+
+TScreen::~TScreen() = default;
+
+int TScreen::Width() const {
+  return plat::Platform::HasCurrent() ? plat::Platform::Current().ScreenSize().cx : 0;
+}
+
+int TScreen::Height() const {
+  return plat::Platform::HasCurrent() ? plat::Platform::Current().ScreenSize().cy : 0;
+}
+
+plat::CursorSpec TScreen::Cursors(TCursor id) const {
+  if (auto it = FCursors.find(id); it != FCursors.end()) return it->second;
+  plat::CursorSpec cursorSpec;
+  using plat::StdCursor;
+  switch (id) {
+    case crNone:
+      // No cursor: a custom image with every pixel transparent.
+      cursorSpec.IsCustom = true;
+      cursorSpec.Image.Pixels.assign(std::size_t(cursorSpec.Image.Width * cursorSpec.Image.Height), 0);
+      return cursorSpec;
+    case crCross: cursorSpec.Standard = StdCursor::Cross; break;
+    case crIBeam: cursorSpec.Standard = StdCursor::IBeam; break;
+    case crSizeNESW: cursorSpec.Standard = StdCursor::SizeNESW; break;
+    case crSizeNS: cursorSpec.Standard = StdCursor::SizeNS; break;
+    case crSizeNWSE: cursorSpec.Standard = StdCursor::SizeNWSE; break;
+    case crSizeWE: cursorSpec.Standard = StdCursor::SizeWE; break;
+    case crUpArrow: cursorSpec.Standard = StdCursor::UpArrow; break;
+    case crHourGlass: cursorSpec.Standard = StdCursor::Wait; break;
+    case crNo: cursorSpec.Standard = StdCursor::No; break;
+    case crHandPoint: cursorSpec.Standard = StdCursor::Hand; break;
+    case crSizeAll: cursorSpec.Standard = StdCursor::SizeAll; break;
+    default: cursorSpec.Standard = StdCursor::Arrow; break;
+  }
+  return cursorSpec;
+}
+
+void TScreen::SetCursorImage(TCursor id, const plat::CursorSpec& cursorSpec) {
+  FCursors[id] = cursorSpec;
+  for (TForm* f : FForms) {
+    f->FShownCursor.reset();  // the next hover shows the new image
+    f->UpdateCursor();
+  }
+}
+
+bool TScreen::HasCursor(TCursor id) const { return FCursors.count(id) != 0; }
+
+void TScreen::SetCursor(TCursor value) {
+  if (value == FCursor) return;
+  FCursor = value;
+  for (TForm* f : FForms) f->UpdateCursor();
+}
+
+TForm* TScreen::Forms(int index) const {
+  if (index < 0 || index >= FormCount()) return nullptr;
+  return FForms[std::size_t(index)];
+}
+
+int TScreen::IndexOf(const TForm* form) const {
+  auto it = std::find(FForms.begin(), FForms.end(), form);
+  return it == FForms.end() ? -1 : int(it - FForms.begin());
+}
+
+TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+
+void TScreen::AddForm(TForm* form) {
+  if (IndexOf(form) < 0) FForms.push_back(form);
+}
+
+void TScreen::RemoveForm(TForm* form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
+  if (FActiveForm == form) FActiveForm = nullptr;
+}
