@@ -1,7 +1,8 @@
 // vantrel-testcard: draws every canvas primitive into one picture, for people to look at when
-// the drawing code changes.
+// the drawing code changes; with --widgets, the widget kit's controls in their states.
 //
-//   vantrel-testcard [OUT.png]     (default: testcard.png in the current folder)
+//   vantrel-testcard [OUT.png]             (default: testcard.png in the current folder)
+//   vantrel-testcard --widgets [OUT.png]   (default: widgetcard.png)
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -311,10 +312,24 @@ void Texts(Canvas& c) {
 
 }  // namespace
 
+int WidgetCard(const std::string& out);
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "--widgets") {
+    if (argc > 3) {
+      std::fprintf(stderr, "usage: vantrel-testcard --widgets [OUT.png]\n");
+      return 2;
+    }
+    try {
+      return WidgetCard(argc > 2 ? argv[2] : "widgetcard.png");
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "vantrel-testcard: %s\n", e.what());
+      return 1;
+    }
+  }
   const std::string out = argc > 1 ? argv[1] : "testcard.png";
   if (argc > 2 || out == "--help" || out == "-h") {
-    std::fprintf(stderr, "usage: vantrel-testcard [OUT.png]\n");
+    std::fprintf(stderr, "usage: vantrel-testcard [OUT.png]\n       vantrel-testcard --widgets [OUT.png]\n");
     return argc > 2 ? 2 : 0;
   }
   try {
