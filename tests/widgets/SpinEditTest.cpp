@@ -18,13 +18,13 @@ int Beeps(plat::VirtualDesktop& desk) {
 
 TEST(NumEditText, PlainDecimalNumbersOnlyAndTheFormats) {
   struct Case {
-    const char* Text;
+    std::string Text;
     std::optional<double> Want;
   };
   const Case cases[] = {{"25", 25},       {" 13.5 ", 13.5}, {"-1.5e2", -150}, {"+.5", 0.5}, {"7.", 7},
                         {".", {}},        {"nan", {}},      {"inf", {}},      {"-INF", {}}, {"0x10", {}},
                         {"1e999", {}},    {"12abc", {}},    {"", {}},         {"1e", {}},   {"--1", {}},
-                        {std::string(70, '1').c_str(), {}}};
+                        {std::string(70, '1'), {}}};
   for (const Case& c : cases) EXPECT_EQ(TNumEdit::ParseNumber(c.Text), c.Want) << c.Text;
 
   struct Shown {
