@@ -7,6 +7,7 @@
 #include "toolkit/controls/TButton.h"
 #include "toolkit/dialogs/TColorDialog.h"
 #include "toolkit/controls/TEdit.h"
+#include "toolkit/controls/TGroupBox.h"
 #include "toolkit/controls/TLabel.h"
 #include "toolkit/controls/TListBox.h"
 #include "toolkit/dialogs/TMessageBox.h"
@@ -332,10 +333,34 @@ TEST_F(DialogTest, ColorDialogFormGridAndCustomColour) {
   });
   EXPECT_FALSE(dlg->Execute());
   EXPECT_EQ(dlg->Color(), 0x00FFFFu);
-  // Without cdFullOpen there are no custom colour fields.
+  // Without cdFullOpen the custom colour fields open with "Define Custom Colors >>", and
+  // take an exact colour.
   dlg->SetOptions(0);
+  int narrow = 0;
+  Then([&] {
+    TForm* f = dlg->Form();
+    EXPECT_FALSE(Find<TGroupBox>(f, "grpCustom")->Visible());
+    narrow = f->ClientWidth();
+    ClickOn(Find<TButton>(f, "btnDefine"));
+  });
+  Then([&] {
+    TForm* f = dlg->Form();
+    EXPECT_TRUE(Find<TGroupBox>(f, "grpCustom")->Visible());
+    EXPECT_EQ(f->ClientWidth(), narrow + 176);
+    EXPECT_FALSE(Find<TButton>(f, "btnDefine")->Enabled());
+    EXPECT_TRUE(Find<TEdit>(f, "edtRed")->Focused());
+    Find<TEdit>(f, "edtRed")->SetText("12");
+    Find<TEdit>(f, "edtGreen")->SetText("34");
+    Find<TEdit>(f, "edtBlue")->SetText("56");
+    Key(VK_RETURN);
+  });
+  EXPECT_TRUE(dlg->Execute());
+  EXPECT_EQ(dlg->Color(), gfx::RGB(12, 34, 56));
+  // cdPreventFullOpen: basic colours only.
+  dlg->SetOptions(cdPreventFullOpen);
   Then([&] {
     EXPECT_EQ(dlg->Form()->FindComponent("edtRed"), nullptr);
+    EXPECT_EQ(dlg->Form()->FindComponent("btnDefine"), nullptr);
     ClickOn(Find<TShape>(dlg->Form(), "shpColor40"));
     Key(VK_RETURN);
   });

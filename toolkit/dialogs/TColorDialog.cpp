@@ -65,7 +65,10 @@ bool TColorDialog::Execute() {
   }
   if (!Application) return false;
 
-  const bool full = (FOptions & cdFullOpen) && !(FOptions & cdPreventFullOpen);
+  // The custom colour part can be opened unless prevented: at once with cdFullOpen, else by
+  // the "Define Custom Colors >>" button.
+  const bool canOpen = !(FOptions & cdPreventFullOpen);
+  const bool full = canOpen && (FOptions & cdFullOpen);
   auto form = TComponent::Make<TForm>(nullptr);
   form->SetName("dlgColor");
   form->SetBorderStyle(bsDialog);
@@ -74,8 +77,10 @@ bool TColorDialog::Execute() {
   form->SetColor(clBtnFace);
   const int gridWidth = 8 * kCellWidth;
   const int gridHeight = 6 * kCellHeight;
-  form->SetClientWidth(full ? gridWidth + 2 * kGridLeft + 176 : gridWidth + 2 * kGridLeft);
-  form->SetClientHeight(kGridTop + gridHeight + 48);
+  const int narrowWidth = gridWidth + 2 * kGridLeft, wideWidth = narrowWidth + 176;
+  const int defineRow = canOpen ? 29 : 0;
+  form->SetClientWidth(full ? wideWidth : narrowWidth);
+  form->SetClientHeight(kGridTop + gridHeight + 48 + defineRow);
 
   auto* lblBasic = TComponent::Create<TLabel>(form.get());
   lblBasic->SetParent(form.get());
@@ -130,13 +135,15 @@ bool TColorDialog::Execute() {
   marker->SetParent(form.get());
   marker->BringToFront();
 
-  if (full) {
+  TGroupBox* group = nullptr;
+  if (canOpen) {
     const int x0 = kGridLeft + gridWidth + 16;
-    auto* group = TComponent::Create<TGroupBox>(form.get());
+    group = TComponent::Create<TGroupBox>(form.get());
     group->SetName("grpCustom");
     group->SetParent(form.get());
     group->SetBounds(x0, 6, 160, kGridTop + gridHeight - 6);
     group->SetCaption(" Custom color ");
+    group->SetVisible(full);
     preview = TComponent::Create<TShape>(form.get());
     preview->SetName("shpPreview");
     preview->SetParent(group);
@@ -168,7 +175,21 @@ bool TColorDialog::Execute() {
     }
   }
 
-  const int buttonsTop = kGridTop + gridHeight + 14;
+  const int buttonsTop = kGridTop + gridHeight + 14 + defineRow;
+  if (canOpen) {
+    auto* btnDefine = TComponent::Create<TButton>(form.get());
+    btnDefine->SetName("btnDefine");
+    btnDefine->SetParent(form.get());
+    btnDefine->SetBounds(kGridLeft, buttonsTop - defineRow, gridWidth, 23);
+    btnDefine->SetCaption("&Define Custom Colors >>");
+    btnDefine->SetEnabled(!full);
+    btnDefine->OnClick = [&, btnDefine](TObject*) {
+      form->SetClientWidth(wideWidth);
+      group->SetVisible(true);
+      btnDefine->SetEnabled(false);
+      edits[0]->SetFocus();
+    };
+  }
   auto* btnOK = TComponent::Create<TButton>(form.get());
   btnOK->SetName("btnOK");
   btnOK->SetParent(form.get());
