@@ -260,9 +260,13 @@ void TFaceButtonBase::WndProc(TMessage& message) {
         Invalidate();
       }
       return;
-    case CM_DIALOGCHAR: {
+    case CM_DIALOGCHAR:
+    case CM_DIALOGKEY: {
+      // The caption's accelerator: typed as a character, or Alt with its key.
       const char a = Accelerator();
-      if (a && Enabled() && Visible() && std::toupper(int(message.WParam)) == a) {
+      const auto shift = TShiftState(message.LParam);
+      const bool typed = message.Msg == CM_DIALOGCHAR || ((shift & ssAlt) && !(shift & ssCtrl));
+      if (a && typed && Enabled() && Visible() && std::toupper(int(message.WParam)) == a) {
         // As if clicked where the pointer is: press, release, click.
         MouseDown(mbLeft, ssLeft, 0, 0);
         if (Application) Application->ProcessMessages();

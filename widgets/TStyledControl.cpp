@@ -461,9 +461,13 @@ void TStyledControl::WndProc(TMessage& message) {
         Invalidate();
       }
       return;
-    case CM_DIALOGCHAR: {
+    case CM_DIALOGCHAR:
+    case CM_DIALOGKEY: {
+      // The caption's accelerator: typed as a character, or Alt with its key.
       const char a = Accelerator();
-      if (a && Enabled() && CanFocus() && std::toupper(int(message.WParam)) == a) {
+      const auto shift = TShiftState(message.LParam);
+      const bool typed = message.Msg == CM_DIALOGCHAR || ((shift & ssAlt) && !(shift & ssCtrl));
+      if (a && typed && Enabled() && CanFocus() && std::toupper(int(message.WParam)) == a) {
         Toggle();
         message.Result = 1;
         return;

@@ -121,11 +121,16 @@ TEST_F(StyledTest, CheckBoxPressedFrameFollowsTheMouseAndClicksOnlyInside) {
   Settle();
   EXPECT_FALSE(chk->Checked());
   EXPECT_EQ(clicks, 2);
-  // The accelerator toggles as a click does.
+  // Alt with the accelerator toggles as a click does, wherever the focus is; Alt with
+  // another letter does not.
   chk->SetCaption("&Roll");
-  EXPECT_EQ(chk->Perform(CM_DIALOGCHAR, 'r', 0), 1);
-  EXPECT_EQ(chk->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  auto* other = Make<TStyledCheckBox>(20, 60);
+  other->SetFocus();
+  Key('R', ssAlt);
+  Key('X', ssAlt);
+  Settle();
   EXPECT_TRUE(chk->Checked());
+  EXPECT_FALSE(other->Checked());
   EXPECT_EQ(clicks, 3);
 }
 
@@ -199,6 +204,27 @@ TEST_F(StyledTest, CaptionIsPlainTextWithout3dEffectsAndSitsBesideTheBox) {
     c.DrawText("Roll by mouse", r, gfx::DT_EXPANDTABS);
   }
   EXPECT_EQ(Diff(Shot(chk), grey), "");
+
+  // Focused with the highlight on (the default hsFlushing): a yellow halo, the text drawn at
+  // the four diagonal offsets of the highlight's spacing 1, then the text on top.
+  chk->SetEnabled(true);
+  chk->Hilight3d().SetActive(true);
+  chk->SetFocus();
+  gfx::Bitmap halo = RaisedBox(kForm);
+  {
+    gfx::Canvas c(halo);
+    c.SelectFont(chk->Font().Data());
+    c.BkMode = gfx::BkMode::Transparent;
+    c.TextColor = clYellow;
+    for (const Point d : {Point{1, 1}, Point{1, -1}, Point{-1, 1}, Point{-1, -1}}) {
+      Rect r = Rect::FromXYWH(16 + d.x, 1 + d.y, 98 - 16, 18);
+      c.DrawText("Roll by mouse", r, gfx::DT_EXPANDTABS);
+    }
+    c.TextColor = clBlack;
+    Rect r = Rect::FromXYWH(16, 1, 98 - 16, 18);
+    c.DrawText("Roll by mouse", r, gfx::DT_EXPANDTABS);
+  }
+  EXPECT_EQ(Diff(Shot(chk), halo), "");
 
   // Auto-size: the caption's width + 18 by its height + 2 (built-in face: 6 px a letter,
   // 10-pixel cell; the 3D copy adds one pixel each way).
