@@ -187,3 +187,48 @@ TEST_F(FlatButtonTest, GroupButtonsLatchExclusivelyAndShowTheHighlightPattern) {
   a->SetGroupIndex(0);
   EXPECT_FALSE(a->Down());
 }
+
+TEST_F(FlatButtonTest, GlyphAndCaptionLayoutsCentreTheBlockWithTheSpacingBetween) {
+  // Built-in face at -8: "Ab" is 12 x 10. A 64 x 40 button: content (1, 1)-(63, 39), 62 x 38.
+  struct Case {
+    TButtonLayout Layout;
+    int Margin;
+    Point Glyph, Text;  // top-left corners in the button
+  };
+  // Across: block 8 + 4 + 12 = 24 wide, from 1 + (62 - 24 + 1) div 2 = 20 (or Margin + 1);
+  // glyph y = 1 + (38 - 4 + 1) div 2 = 18, text y = 1 + (38 - 10 + 1) div 2 = 15.
+  // Stacked: block 4 + 4 + 10 = 18 high, from 1 + (38 - 18 + 1) div 2 = 11; glyph x =
+  // 1 + (62 - 8 + 1) div 2 = 28, text x = 1 + (62 - 12 + 1) div 2 = 26.
+  const Case cases[] = {{blGlyphLeft, -1, {20, 18}, {32, 15}},   {blGlyphRight, -1, {36, 18}, {20, 15}},
+                        {blGlyphTop, -1, {28, 11}, {26, 19}},    {blGlyphBottom, -1, {28, 25}, {26, 11}},
+                        {blGlyphLeft, 2, {3, 18}, {15, 15}},     {blGlyphRight, 2, {53, 18}, {37, 15}}};
+  auto* btn = Add<TFlatButton>(F, Rect::FromXYWH(10, 10, 64, 40));
+  btn->SetCaption("Ab");
+  btn->Font().SetHeight(-8);
+  btn->Font().SetColor(clBlue);
+  btn->SetGlyph(Arrow());
+  for (const Case& c : cases) {
+    btn->SetLayout(c.Layout);
+    btn->SetMargin(c.Margin);
+    const gfx::Bitmap shot = Shot(btn);
+    Rect glyph, text;
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x) {
+        const Rect px{x, y, x + 1, y + 1};
+        if (shot.At(x, y) == clBlack) glyph = glyph.Union(px);
+        if (shot.At(x, y) == clBlue) text = text.Union(px);
+      }
+    EXPECT_EQ(Point(glyph.left, glyph.top), c.Glyph) << int(c.Layout) << " margin " << c.Margin;
+    // The text's ink starts inside its cell: compare with the cell's own ink offset.
+    gfx::Bitmap cell(12, 10, clWhite);
+    gfx::Canvas cc(cell);
+    cc.SelectFont(btn->Font().Data());
+    cc.BkMode = gfx::BkMode::Transparent;
+    cc.TextOut(0, 0, "Ab");
+    Rect ink;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 12; ++x)
+        if (cell.At(x, y) != clWhite) ink = ink.Union(Rect{x, y, x + 1, y + 1});
+    EXPECT_EQ(Point(text.left - ink.left, text.top - ink.top), c.Text) << int(c.Layout) << " margin " << c.Margin;
+  }
+}
