@@ -22,7 +22,7 @@ gfx::Bitmap TSpinButtons::DefaultGlyph(bool up) {
   // transparent colour) is background for both arrows.
   gfx::Bitmap g(7, 4, clOlive);
   for (int row = 0; row < 3; ++row) {
-    const int y = up ? row : 2 - row;
+    const int y = up ? 2 - row : row;  // the wide row at the base
     for (int x = 1 + row; x < 6 - row; ++x) g.Set(x, y, clBlack);
   }
   return g;

@@ -123,6 +123,12 @@ TEST_F(CtlTest, SpinButtonsStepOnReleaseAndRepeatWhileHeld) {
   EXPECT_EQ(spin->UpButton()->BoundsRect(), Rect::FromXYWH(0, 0, 15, 8));
   EXPECT_EQ(spin->DownButton()->BoundsRect(), Rect::FromXYWH(0, 8, 15, 8));
   EXPECT_EQ(spin->TextRect().right, 29);
+  // The arrows point away from each other: the up one is widest at its base.
+  const gfx::Bitmap upArrow = TSpinButtons::DefaultGlyph(true), downArrow = TSpinButtons::DefaultGlyph(false);
+  EXPECT_EQ(upArrow.At(1, 2), clBlack);
+  EXPECT_NE(upArrow.At(1, 0), clBlack);
+  EXPECT_EQ(downArrow.At(1, 0), clBlack);
+  EXPECT_NE(downArrow.At(1, 2), clBlack);
   spin->SetValue(50);
   const Point down{10 + 32 + 7, 10 + 3 + 11};
   const Point up{10 + 32 + 7, 10 + 3 + 3};

@@ -263,7 +263,7 @@ int WidgetCard(const std::string& out) {
   card.Live(flatFace, hover(flatFace), nothing);
   auto* glyphFace = card.Add<TFaceButton>(296, 270, 80, 28, "Glyph");
   glyphFace->SetGlyph(ArrowGlyph(3));
-  auto* topFace = card.Add<TFaceButton>(382, 262, 60, 44, "Top");
+  auto* topFace = card.Add<TFaceButton>(382, 272, 60, 44, "Top");
   topFace->SetGlyph(ArrowGlyph(3));
   topFace->SetLayout(blGlyphTop);
   auto* offFace = card.Add<TFaceButton>(448, 270, 80, 28, "Disabled");
