@@ -180,6 +180,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
   mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);
   mnuFlip->OnClick = std::bind(&TfrmMain::mnuFlipClick, this, _1);
+  mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
   mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
   mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
@@ -316,11 +317,16 @@ int TfrmMain::ZeroOffset() const {
   return int(std::nearbyint(double(UnitPixels()) * Ruler->StartValue()));
 }
 
-void TfrmMain::mnuSetBegin0Click(TObject*) { Ruler->SetStartValue(0); }
+// Both move the zero: the cross ruler follows at once.
+void TfrmMain::mnuSetBegin0Click(TObject*) {
+  Ruler->SetStartValue(0);
+  ZeroPositionText();
+}
 
 void TfrmMain::mnuSetEnd0Click(TObject*) {
   const double length = Ruler->Orientation() == orHoriz ? Width() : Height();
   Ruler->SetStartValue(-length / UnitPixels());
+  ZeroPositionText();
 }
 
 void TfrmMain::mnuLoupeClick(TObject*) { mnuLoupe->SetChecked(!mnuLoupe->Checked()); }

@@ -9,6 +9,7 @@
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard).
 #include <string>
 
+#include "app/RulerCursors.h"
 #include "ruler/TRuler.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMenuItem.h"
@@ -19,10 +20,8 @@
 #include "toolkit/core/TTimer.h"
 #include "widgets/TEffectLabel.h"
 
+class TfrmCrossRuler;
 class TfrmPosition;
-
-// The ruler cursors, by their identifiers in the cursor table.
-enum : TCursor { crArrowV = 5, crArrowW = 10, crArrowH = 12, crArrowI = 24 };
 
 class TfrmMain : public TForm {
  public:
@@ -104,6 +103,7 @@ class TfrmMain : public TForm {
   void btnMenuClick(TObject* Sender);
   void mnuSetBegin0Click(TObject* Sender);
   void mnuSetEnd0Click(TObject* Sender);
+  void mnuCrossRulerClick(TObject* Sender);
   void mnuLoupeClick(TObject* Sender);
   void mnuZoomClick(TObject* Sender);
   void mnuAlwaysTopClick(TObject* Sender);
@@ -123,6 +123,9 @@ class TfrmMain : public TForm {
 
  private:
   TfrmPosition* PositionReadout() const;
+  TfrmCrossRuler* CrossRuler() const;
+  // Gives the strip the keyboard focus, but only while the program has it.
+  void KeepKeyboardFocus();
   void ArrangeCaptionHorizontal();
   void ArrangeCaptionVertical();
   // The strip's smallest usable length: the buttons, the labels' start and the grip.

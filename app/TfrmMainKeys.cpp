@@ -29,6 +29,7 @@ void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
     Hide();
     SetBounds(corner.x, corner.y, Width(), Height());
     Show();
+    ZeroPositionText();  // the cross ruler follows the zero at once
     return;
   }
   bool moveKey = true;

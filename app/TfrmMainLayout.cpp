@@ -1,6 +1,8 @@
 // The eight layouts of the main window (horizontal or vertical, ruler flip off or on, normal or
 // large) and the two flips between them.
 #include "app/TfrmMain.h"
+#include "crossruler/TfrmCrossRuler.h"
+#include "toolkit/core/TApplication.h"
 
 namespace {
 
@@ -158,5 +160,48 @@ void TfrmMain::ApplyRulerLayout() {
     Ruler->SetTickAlign(taTopLeft);
     Ruler->SetCursor(crArrowI);
   }
-  // Keeping the cross ruler in step with the main ruler comes with the cross ruler itself.
+  // The cross ruler follows: turned across the strip, sized, flipped and styled like it, and
+  // placed on its zero. Hidden meanwhile, so that it is never seen half-changed.
+  TfrmCrossRuler* cross = CrossRuler();
+  if (!cross) return;  // not yet while the main window is being created
+  if (cross->Visible()) cross->Hide();
+  cross->SetPerpendicular(!vertical);
+  cross->SetLarge(FLarge);
+  cross->SetFlipped(flipped);
+  TRuler* r = cross->Ruler;
+  r->SetColor(Ruler->Color());
+  r->SetTickSizeBig(Ruler->TickSizeBig());
+  r->SetTickSizeMiddle(Ruler->TickSizeMiddle());
+  r->SetTickSizeSmall(Ruler->TickSizeSmall());
+  r->SetTickColor(Ruler->TickColor());
+  r->SetRollEnabled(Ruler->RollEnabled());
+  r->SetFontRotation(Ruler->FontRotation());
+  r->Font().SetColor(Ruler->Font().Color());
+  r->SetNumberAlign(Ruler->NumberAlign());
+  ZeroPositionText();
+  if (mnuCrossRuler->Checked()) {
+    cross->Show();
+    cross->StackWith(*this);
+  }
+  KeepKeyboardFocus();
+}
+
+// Not stored: the program always starts without it.
+void TfrmMain::mnuCrossRulerClick(TObject*) {
+  mnuCrossRuler->SetChecked(!mnuCrossRuler->Checked());
+  TfrmCrossRuler* cross = CrossRuler();
+  if (!cross) return;
+  if (mnuCrossRuler->Checked()) {
+    cross->Show();
+    cross->StackWith(*this);
+  } else {
+    cross->Hide();
+  }
+  KeepKeyboardFocus();
+}
+
+// Found through the application, which owns it; it does not exist yet while the main window
+// is being created.
+TfrmCrossRuler* TfrmMain::CrossRuler() const {
+  return Application ? dynamic_cast<TfrmCrossRuler*>(Application->FindComponent("frmCrossRuler")) : nullptr;
 }

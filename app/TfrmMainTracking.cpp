@@ -2,20 +2,16 @@
 // screen, the position readout, and the ruler's own mouse events.
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
+#include "crossruler/TfrmCrossRuler.h"
 #include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
 
-namespace {
-
-// Gives FORM the keyboard focus, but only while the program has it: the strip must never
-// take the focus away from another program just because the mouse moved.
-void KeepFocus(TForm* form) {
-  if (!form->Visible() || form->Active()) return;
-  if (Screen && Screen->ActiveForm()) form->SetFocus();
+// The strip must never take the focus away from another program just because the mouse moved.
+void TfrmMain::KeepKeyboardFocus() {
+  if (!Visible() || Active()) return;
+  if (Screen && Screen->ActiveForm()) SetFocus();
 }
-
-}  // namespace
 
 void TfrmMain::Timer1Timer(TObject*) {
   Point p;
@@ -24,10 +20,14 @@ void TfrmMain::Timer1Timer(TObject*) {
   FLastCursor = p;
   const int reading = ZeroOffset() + (Ruler->Orientation() == orHoriz ? p.x - Left() : p.y - Top());
   lblMsPos->SetCaption(std::to_string(reading));
+  // Hidden or not, the cross ruler keeps its reading current for when it is shown.
+  TfrmCrossRuler* cross = CrossRuler();
+  if (cross) cross->TrackCursor(p.x, p.y, reading);
   if (Menu->IsOpen() || !Visible() || Application->Minimized()) return;
+  if (cross) cross->StackWith(*this);
   // The stacking with the magnifiers comes with them; with the lens option on, the strip
   // keeps the keyboard focus so that its keys work.
-  if (!mnuZoom->Checked() && mnuLoupe->Checked()) KeepFocus(this);
+  if (!mnuZoom->Checked() && mnuLoupe->Checked()) KeepKeyboardFocus();
 }
 
 std::string TfrmMain::ZeroPositionText() {
@@ -38,6 +38,7 @@ std::string TfrmMain::ZeroPositionText() {
   } else {
     zero = {flipped ? Left() : Left() + Width(), Top() - ZeroOffset()};
   }
+  if (TfrmCrossRuler* cross = CrossRuler()) cross->AlignZeroTo(zero.x, zero.y);
   return " Ruler zero position at x=" + std::to_string(zero.x) + " y=" + std::to_string(zero.y) + " ";
 }
 
@@ -61,7 +62,7 @@ void TfrmMain::ShowPositionReadout() {
     readout->Show();
     readout->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
   }
-  KeepFocus(this);
+  KeepKeyboardFocus();
 }
 
 void TfrmMain::RulerMouseDown(TObject*, TMouseButton, TShiftState, int, int) { FRulerDown = true; }
