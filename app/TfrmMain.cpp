@@ -5,6 +5,7 @@
 
 #include "app/SettingsLocation.h"
 #include "app/TfrmPosition.h"
+#include "crossruler/TfrmCrossRuler.h"
 #include "platform/ProfileFile.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
@@ -338,6 +339,7 @@ void TfrmMain::mnuZoomClick(TObject*) {
 void TfrmMain::mnuAlwaysTopClick(TObject*) {
   mnuAlwaysTop->SetChecked(!mnuAlwaysTop->Checked());
   NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
+  if (TfrmCrossRuler* cross = CrossRuler()) cross->StackWith(*this);
 }
 
 void TfrmMain::mnuMinimizeClick(TObject*) {
