@@ -177,6 +177,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
   N4 = Item(this, items, "N4", "-");
   mnuExit = Item(this, items, "mnuExit", "Exit");
+  mnuHelp->OnClick = std::bind(&TfrmMain::mnuHelpClick, this, _1);
   mnuSetBegin0->OnClick = std::bind(&TfrmMain::mnuSetBegin0Click, this, _1);
   mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
   mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);
@@ -316,6 +317,13 @@ void TfrmMain::WriteSettings() {
 
 int TfrmMain::ZeroOffset() const {
   return int(std::nearbyint(double(UnitPixels()) * Ruler->StartValue()));
+}
+
+// The help file's contents, then its "About" topic; the platform's help service shows them
+// (on X11 the HTML help document, opened once at its About section) or says why it cannot.
+void TfrmMain::mnuHelpClick(TObject*) {
+  Application->SetHelpFile(plat::Platform::Current().ExecutableDir() + "Vantrel.hlp");
+  if (Application->HelpCommand(HELP_CONTENTS)) Application->HelpCommand(HELP_COMMAND, "JumpID(\"\",\"About\")");
 }
 
 // Both move the zero: the cross ruler follows at once.

@@ -101,6 +101,7 @@ class TfrmMain : public TForm {
 
   // Menu commands.
   void btnMenuClick(TObject* Sender);
+  void mnuHelpClick(TObject* Sender);
   void mnuSetBegin0Click(TObject* Sender);
   void mnuSetEnd0Click(TObject* Sender);
   void mnuCrossRulerClick(TObject* Sender);

@@ -164,8 +164,12 @@ class Platform {
   virtual bool TrayAvailable() = 0;
   virtual std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) = 0;  // null if none
   virtual void ShellOpen(const std::string& target) = 0;
+  // NAME: "MenuPopup", "MenuCommand"; played without waiting, silent where not possible.
   virtual void PlaySystemSound(const std::string& name) = 0;
   virtual void Beep() = 0;
+  // Shows help from FILE: COMMAND is "contents", a macro such as JumpID("","About"),
+  // "context N" or "quit". Throws std::runtime_error with a message for the user when the
+  // help cannot be shown (the toolkit's error handling then shows it).
   virtual void ShowHelp(const std::string& file, const std::string& command) = 0;
   virtual std::string ExecutableDir() = 0;  // ends with '/'
 

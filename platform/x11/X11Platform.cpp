@@ -4,7 +4,6 @@
 #include <X11/extensions/XInput2.h>
 #include <X11/Xutil.h>
 #include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #ifdef VANTREL_HAVE_XRANDR
 #include <X11/extensions/Xrandr.h>
@@ -42,6 +41,8 @@ X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::mo
   FCapture = std::make_unique<X11ScreenCapture>(*FDisplay);
   FClipboard = std::make_unique<X11Clipboard>(*FDisplay);
   Register(FClipboard->Handle(), FClipboard.get());
+  FHelp = std::make_unique<X11HelpService>(*this);
+  FSound = std::make_unique<X11Sound>(*FDisplay);
   // Without this, a held key arrives as release/press pairs; with it, only presses repeat.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(dpy, True, &supported);
@@ -412,9 +413,7 @@ void X11Platform::ShellOpen(const std::string& target) {
   if (!FLauncher.Spawn({"xdg-open", target}, error)) std::fprintf(stderr, "vantrel: %s\n", error.c_str());
 }
 
-void X11Platform::PlaySystemSound(const std::string&) {
-  // Named sounds stay silent: desktops differ in what plays them, and silence is harmless.
-}
+void X11Platform::PlaySystemSound(const std::string& name) { FSound->Play(name); }
 
 void X11Platform::Beep() {
   if (FDisplay->ConnectionLost()) return;
@@ -422,13 +421,7 @@ void X11Platform::Beep() {
   XFlush(FDisplay->Dpy());
 }
 
-void X11Platform::ShowHelp(const std::string& file, const std::string&) {
-  // The help is an ordinary document; the desktop's viewer shows it. Topic commands have no
-  // equivalent there, so the file opens at its start.
-  struct stat st{};
-  if (file.empty() || stat(file.c_str(), &st) != 0) return;
-  ShellOpen(file);
-}
+void X11Platform::ShowHelp(const std::string& file, const std::string& command) { FHelp->Show(file, command); }
 
 std::string X11Platform::ExecutableDir() {
   char buf[4096];

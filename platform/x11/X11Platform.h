@@ -26,6 +26,9 @@
 //   [x] XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn), re-docked when a tray appears,
 //       with its tool tip drawn by us (trays show none for embedded icons)
 //   [x] xdg-open through fork/execvp (no shell), children reaped without blocking
+//   [x] help: the HTML help document opened once, at its topic's anchor (X11HelpService)
+//   [x] menu sounds: the freedesktop theme's events through libcanberra when it is built in
+//       and the desktop allows them (X11Sound); Beep rings the X bell
 //   [x] XBell, screen size from the RandR primary output, executable folder from /proc
 //   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
 // Missing
@@ -33,7 +36,7 @@
 //   [ ] input-method preedit (on-the-spot composition windows for CJK methods)
 //   [ ] non-TrueColor root windows for screen capture (read as black)
 //   [ ] inverted cursor pixels (shown black: core cursors cannot invert)
-//   [ ] named system sounds (silent; Beep rings the X bell)
+//   [ ] system sounds other than the menu's (silent)
 //
 // Use: auto x11 = X11Platform::Open(); if (!x11) explain that a display is needed;
 //      Platform::SetCurrent(x11.get()); x11->SetConnectionLostHandler(save settings);
@@ -54,7 +57,9 @@
 #include "platform/x11/X11CursorCache.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11EventSink.h"
+#include "platform/x11/X11HelpService.h"
 #include "platform/x11/X11Launcher.h"
+#include "platform/x11/X11Sound.h"
 #include "platform/x11/X11TimerQueue.h"
 
 namespace plat {
@@ -121,6 +126,8 @@ class X11Platform final : public Platform {
   void TrayIconDestroyed(X11TrayIcon* icon);
   X11CursorCache& Cursors() { return *FCursors; }
   X11Launcher& Launcher() { return FLauncher; }
+  X11HelpService& Help() { return *FHelp; }
+  X11Sound& Sound() { return *FSound; }
   Time LastEventTime() const { return FLastEventTime; }
   // The topmost band, bottom to top.
   void BandRaise(X11Window* w);
@@ -157,6 +164,8 @@ class X11Platform final : public Platform {
   std::unique_ptr<X11Clipboard> FClipboard;
   X11TimerQueue FTimers;
   X11Launcher FLauncher;
+  std::unique_ptr<X11HelpService> FHelp;  // after the timers and the launcher it uses
+  std::unique_ptr<X11Sound> FSound;
   std::unordered_map<::Window, X11EventSink*> FSinks;
   std::vector<X11Window*> FWindows;
   std::vector<X11Window*> FBand;  // topmost windows, bottom to top

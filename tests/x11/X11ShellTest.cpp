@@ -312,15 +312,6 @@ TEST_F(X11Fixture, ShellOpenStartsXdgOpenWithTheTargetAsOneArgument) {
   EXPECT_EQ(ReadFile(log), tricky + "\n");
   EXPECT_NE(access((dir + "/pwned").c_str(), F_OK), 0);
 
-  // Help opens only files that exist.
-  unlink(log.c_str());
-  Platform->ShowHelp(dir + "/missing.html", "");
-  const std::string help = dir + "/help.html";
-  std::ofstream(help) << "<html></html>";
-  Platform->ShowHelp(help, "HELP_CONTEXT 12");
-  EXPECT_TRUE(PumpUntil(*Platform, [&] { return Platform->Launcher().Running() == 0; }));
-  EXPECT_EQ(ReadFile(log), help + "\n");
-
   // Without xdg-open anywhere nothing breaks.
   setenv("PATH", "/nonexistent", 1);
   Platform->ShellOpen("file.txt");

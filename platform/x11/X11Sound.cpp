@@ -1,0 +1,112 @@
+#include "platform/x11/X11Sound.h"
+
+#include <X11/Xlib.h>
+
+#ifdef VANTREL_HAVE_CANBERRA
+#include <canberra.h>
+#endif
+
+#include "platform/x11/X11XSettings.h"
+
+namespace plat {
+
+namespace {
+constexpr const char* kDefaultTheme = "freedesktop";
+}  // namespace
+
+X11Sound::X11Sound(X11Display& display)
+    : FDisplay(display),
+#ifdef VANTREL_HAVE_CANBERRA
+      FState(State::Unopened)
+#else
+      FState(State::Unavailable)
+#endif
+{
+}
+
+X11Sound::~X11Sound() { Close(); }
+
+std::string_view X11Sound::EventId(std::string_view systemSound) {
+  if (systemSound == "MenuPopup") return "menu-popup";
+  if (systemSound == "MenuCommand") return "menu-click";
+  return {};
+}
+
+bool X11Sound::Allowed() const {
+  if (FDisplay.ConnectionLost()) return false;
+  return AllowedBy(X11XSettings::Read(FDisplay.Dpy(), FDisplay.ScreenNumber()));
+}
+
+bool X11Sound::AllowedBy(const X11XSettings& s) {
+  // Menu sounds are input feedback, which desktops switch separately from event sounds.
+  return s.Int("Net/EnableEventSounds").value_or(1) != 0 && s.Int("Net/EnableInputFeedbackSounds").value_or(1) != 0;
+}
+
+#ifdef VANTREL_HAVE_CANBERRA
+
+bool X11Sound::OpenContext() {
+  if (FState == State::Ready) return true;
+  if (FState != State::Unopened) return false;
+  FState = State::Failed;  // unless everything below works
+  if (ca_context_create(&FContext) != CA_SUCCESS) {
+    FContext = nullptr;
+    return false;
+  }
+  const char* display = DisplayString(FDisplay.Dpy());
+  ca_context_change_props(FContext, CA_PROP_APPLICATION_NAME, "Vantrel", CA_PROP_APPLICATION_ID, "vantrel",
+                          CA_PROP_APPLICATION_ICON_NAME, "vantrel", CA_PROP_WINDOW_X11_DISPLAY,
+                          display ? display : "", nullptr);
+  if (ca_context_open(FContext) != CA_SUCCESS) {
+    Close();
+    FState = State::Failed;
+    return false;
+  }
+  FState = State::Ready;
+  return true;
+}
+
+void X11Sound::Close() {
+  if (FContext) ca_context_destroy(FContext);
+  FContext = nullptr;
+}
+
+void X11Sound::Play(std::string_view systemSound) {
+  const std::string_view id = EventId(systemSound);
+  if (id.empty() || FState == State::Failed || FDisplay.ConnectionLost()) return;
+  const X11XSettings s = X11XSettings::Read(FDisplay.Dpy(), FDisplay.ScreenNumber());
+  if (!AllowedBy(s)) return;
+  const std::string theme = s.String("Net/SoundThemeName").value_or(kDefaultTheme);
+  const std::string key = theme + "/" + std::string(id);
+  if (FMissing.count(key)) return;  // looked up once already: the theme has no such sound
+  if (!OpenContext()) return;
+  const std::string event(id);
+  const int r = ca_context_play(FContext, 0, CA_PROP_EVENT_ID, event.c_str(), CA_PROP_EVENT_DESCRIPTION,
+                                systemSound == "MenuPopup" ? "Menu opened" : "Menu command chosen",
+                                CA_PROP_CANBERRA_XDG_THEME_NAME, theme.c_str(), CA_PROP_CANBERRA_CACHE_CONTROL,
+                                "permanent", nullptr);
+  switch (r) {
+    case CA_SUCCESS:
+    case CA_ERROR_CANCELED:
+    case CA_ERROR_DISABLED:
+      break;
+    case CA_ERROR_NOTFOUND:
+      FMissing.insert(key);
+      break;
+    default:
+      // The device or the sound server failed: stay silent from now on rather than trying
+      // again at every click.
+      Close();
+      FState = State::Failed;
+      break;
+  }
+}
+
+#else
+
+bool X11Sound::OpenContext() { return false; }
+void X11Sound::Close() {}
+void X11Sound::Play(std::string_view) {}
+
+#endif
+
+}  // namespace plat
