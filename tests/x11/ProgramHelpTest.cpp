@@ -49,5 +49,9 @@ TEST_F(X11Program, HelpShowsTheDocumentAtAboutOrSaysItIsMissing) {
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "file://" + (Dir / "vantrel.html").string() + "#About\n");
+  std::ifstream page(Dir / "vantrel.html");
+  std::stringstream html;
+  html << page.rdbuf();
+  EXPECT_NE(html.str().find("id=\"About\""), std::string::npos) << "the page has no About anchor";
   EXPECT_EQ(WaitExit(100), -2) << "the program ended";
 }
