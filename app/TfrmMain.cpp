@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unistd.h>
 
@@ -7,12 +8,11 @@
 #include "app/TfrmPosition.h"
 #include "crossruler/TfrmCrossRuler.h"
 #include "platform/ProfileFile.h"
+#include "ruler/RulerLayout.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
-
-bool FirstActivation = true;
 
 namespace {
 
@@ -211,39 +211,36 @@ void TfrmMain::FormCreate(TObject*) {
 
 void TfrmMain::InitProgram() {
   FSettingsPath = SettingsFilePath(plat::Platform::Current().ExecutableDir());
-  plat::ProfileFile ini(FSettingsPath);
-  const int o = ini.ReadInteger("Application", "Orientation", 0);
-  SetTop(ini.ReadInteger("Application", "Top", 0));
-  SetLeft(ini.ReadInteger("Application", "Left", 0));
-  if (o == 0) {
-    SetWidth(ini.ReadInteger("Application", "Length", 640));
+  // The file is read once; what concerns the other windows waits in FStartSettings for the
+  // first activation.
+  const TSettings s = TSettings::Read(plat::ProfileFile(FSettingsPath));
+  FStartSettings = s;
+  SetTop(s.Top);
+  SetLeft(s.Left);
+  // A strip shorter than a drag can make it could be neither read nor lengthened again.
+  if (!s.Vertical) {
+    SetWidth(std::max(s.Length, MinimumLength()));
     LayoutForLength();
   } else {
-    const int n = ini.ReadInteger("Application", "Length", 400);
     btnFlipClick(this);
-    SetHeight(n);
+    SetHeight(std::max(s.Length, MinimumLength()));
     LayoutForLength();
   }
-  if (ini.ReadInteger("Application", "RulerFlip", 0) == 1) mnuRulerFlipClick(this);
-  FPgDnGap = ini.ReadInteger("Application", "PgDnGap", 10);
-  FPgUpGap = ini.ReadInteger("Application", "PgUpGap", 10);
-  mnuLoupe->SetChecked(ini.ReadInteger("Application", "Loupe", 1) == 1);
-  Ruler->SetStartValue(ini.ReadInteger("Application", "MeasureStart", 0));
-  Ruler->SetColor(TColor(ini.ReadInteger("Ruler", "Color", 0x80FFFF)));
-  Ruler->SetTickSizeBig(ini.ReadInteger("Ruler", "TickBig", 50));
-  Ruler->SetTickSizeMiddle(ini.ReadInteger("Ruler", "TickMiddle", 40));
-  Ruler->SetTickSizeSmall(ini.ReadInteger("Ruler", "TickSmall", 25));
-  Ruler->SetTickColor(TColor(ini.ReadInteger("Ruler", "TickColor", 0)));
-  Ruler->Font().SetColor(TColor(ini.ReadInteger("Ruler", "FontColor", 0)));
-  Ruler->SetRollEnabled(true);
-  if (ini.ReadInteger("Ruler", "Roll", 1) == 0) Ruler->SetRollEnabled(false);
-  Ruler->SetFontRotation(fr0);
-  if (ini.ReadInteger("Ruler", "FontRotation", 0) == 90) Ruler->SetFontRotation(fr90);
-  Ruler->SetNumberAlign(naTopLeft);
-  const int v = ini.ReadInteger("Ruler", "NumberAlign", 1);
-  if (v == 2) Ruler->SetNumberAlign(naCenter);
-  if (v == 3) Ruler->SetNumberAlign(naBottomRight);
-  FLarge = ini.ReadInteger("Ruler", "Large", 0) != 0;
+  if (s.RulerFlip) mnuRulerFlipClick(this);
+  FPgDnGap = s.PgDnGap;
+  FPgUpGap = s.PgUpGap;
+  mnuLoupe->SetChecked(s.Loupe);
+  Ruler->SetStartValue(s.MeasureStart);
+  Ruler->SetColor(TColor(s.Color));
+  Ruler->SetTickSizeBig(s.TickBig);
+  Ruler->SetTickSizeMiddle(s.TickMiddle);
+  Ruler->SetTickSizeSmall(s.TickSmall);
+  Ruler->SetTickColor(TColor(s.TickColor));
+  Ruler->Font().SetColor(TColor(s.FontColor));
+  Ruler->SetRollEnabled(s.Roll);
+  Ruler->SetFontRotation(s.FontRotation);
+  Ruler->SetNumberAlign(s.NumberAlign);
+  FLarge = s.Large;
   ApplyRulerLayout();
 }
 
@@ -252,22 +249,18 @@ void TfrmMain::FormShow(TObject*) {
 }
 
 void TfrmMain::FormActivate(TObject*) {
-  if (!FirstActivation) return;
+  if (!FFirstActivation) return;
   InitProgramRest();
-  FirstActivation = false;
+  FFirstActivation = false;
   Timer1->SetEnabled(true);
 }
 
 void TfrmMain::InitProgramRest() {
-  plat::ProfileFile ini(FSettingsPath);
-  mnuLoupe->SetChecked(ini.ReadInteger("Application", "Loupe", 1) == 1);
-  mnuZoom->SetChecked(ini.ReadInteger("Application", "MouseLoupe", 1) == 1);
-  mnuAlwaysTop->SetChecked(ini.ReadInteger("Application", "OnTop", 0) == 1);
+  const TSettings& s = FStartSettings;
+  mnuZoom->SetChecked(s.MouseLoupe);
+  mnuAlwaysTop->SetChecked(s.OnTop);
   NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
-  int m = ini.ReadInteger("Application", "Magnification", 2);
-  if (m > 4) m = 4;
-  if (m < 2) m = 2;
-  FMagnification = m;
+  FMagnification = s.Magnification;
   ApplyMagnification();
   ApplyRulerLayout();
 }
@@ -286,37 +279,45 @@ void TfrmMain::FormClose(TObject*, TCloseAction&) {
   }
 }
 
+TSettings TfrmMain::CurrentSettings() const {
+  TSettings s;
+  s.Vertical = Ruler->Orientation() == orVert;
+  s.Top = Top();
+  s.Left = Left();
+  s.Length = s.Vertical ? Height() : Width();
+  s.RulerFlip = mnuRulerFlip->Checked();
+  s.Loupe = mnuLoupe->Checked();
+  s.MouseLoupe = mnuZoom->Checked();
+  s.OnTop = mnuAlwaysTop->Checked();
+  s.MeasureStart = Ruler->StartValue();
+  s.PgDnGap = FPgDnGap;
+  s.PgUpGap = FPgUpGap;
+  s.Magnification = FMagnification;
+  s.Color = Ruler->Color();
+  s.TickBig = Ruler->TickSizeBig();
+  s.TickMiddle = Ruler->TickSizeMiddle();
+  s.TickSmall = Ruler->TickSizeSmall();
+  s.TickColor = Ruler->TickColor();
+  s.FontColor = Ruler->Font().Color();
+  s.Roll = Ruler->RollEnabled();
+  s.FontRotation = Ruler->FontRotation();
+  s.NumberAlign = Ruler->NumberAlign();
+  s.Large = FLarge;
+  return s;
+}
+
 void TfrmMain::WriteSettings() {
   plat::ProfileFile ini(FSettingsPath);
-  const bool vertical = Ruler->Orientation() == orVert;
-  ini.WriteInteger("Application", "Top", Top());
-  ini.WriteInteger("Application", "Left", Left());
-  ini.WriteInteger("Application", "Orientation", vertical ? 1 : 0);
-  ini.WriteInteger("Application", "Length", vertical ? Height() : Width());
-  ini.WriteInteger("Application", "RulerFlip", mnuRulerFlip->Checked() ? 1 : 0);
-  ini.WriteInteger("Application", "Loupe", mnuLoupe->Checked() ? 1 : 0);
-  ini.WriteInteger("Application", "MouseLoupe", mnuZoom->Checked() ? 1 : 0);
-  ini.WriteInteger("Application", "OnTop", mnuAlwaysTop->Checked() ? 1 : 0);
-  ini.WriteInteger("Application", "MeasureStart", std::int32_t(std::nearbyint(Ruler->StartValue())));
-  ini.WriteInteger("Application", "PgDnGap", FPgDnGap);
-  ini.WriteInteger("Application", "PgUpGap", FPgUpGap);
-  ini.WriteInteger("Ruler", "Color", std::int32_t(Ruler->Color()));
-  ini.WriteInteger("Ruler", "TickBig", Ruler->TickSizeBig());
-  ini.WriteInteger("Ruler", "TickMiddle", Ruler->TickSizeMiddle());
-  ini.WriteInteger("Ruler", "TickSmall", Ruler->TickSizeSmall());
-  ini.WriteInteger("Ruler", "TickColor", std::int32_t(Ruler->TickColor()));
-  ini.WriteInteger("Ruler", "FontColor", std::int32_t(Ruler->Font().Color()));
-  ini.WriteInteger("Ruler", "Roll", Ruler->RollEnabled() ? 1 : 0);
-  ini.WriteInteger("Ruler", "FontRotation", Ruler->FontRotation() == fr0 ? 0 : 90);
-  const TNumberAlign na = Ruler->NumberAlign();
-  ini.WriteInteger("Ruler", "NumberAlign", na == naTopLeft ? 1 : na == naCenter ? 2 : 3);
-  ini.WriteInteger("Application", "Magnification", FMagnification);
-  ini.WriteInteger("Ruler", "Large", FLarge ? 1 : 0);
+  CurrentSettings().Write(ini);
   ini.Save(true);
 }
 
-int TfrmMain::ZeroOffset() const {
-  return int(std::nearbyint(double(UnitPixels()) * Ruler->StartValue()));
+std::int64_t TfrmMain::ZeroOffset() const {
+  // Rolling and Shift+arrows can carry the start value anywhere: far beyond any screen the
+  // offset saturates instead of overflowing, and the readings built on it stay exact.
+  const double v = RoundHalfEven(double(UnitPixels()) * Ruler->StartValue());
+  if (std::isnan(v)) return 0;
+  return std::int64_t(std::clamp(v, -0x1p60, 0x1p60));
 }
 
 // The help file's contents, then its "About" topic; the platform's help service shows them

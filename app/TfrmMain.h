@@ -7,9 +7,11 @@
 // The class is split over several sources by concern: TfrmMain.cpp (controls, start-up,
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard).
+#include <cstdint>
 #include <string>
 
 #include "app/RulerCursors.h"
+#include "app/TSettings.h"
 #include "ruler/TRuler.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMenuItem.h"
@@ -69,6 +71,8 @@ class TfrmMain : public TForm {
   void FormClose(TObject* Sender, TCloseAction& Action);
   // Writes every setting to the settings file; throws plat::ProfileWriteError when it cannot.
   void WriteSettings();
+  // The 22 settings as the window, its ruler and its menu hold them now.
+  TSettings CurrentSettings() const;
   void ApplyMagnification();
 
   // The caption strip: moving and resizing.
@@ -114,7 +118,7 @@ class TfrmMain : public TForm {
   // Screen pixels per ruler unit: 40 in large mode, else 20.
   int UnitPixels() const { return FLarge ? 40 : 20; }
   // The reading of the window's first pixel: UnitPixels x StartValue, halves to even.
-  int ZeroOffset() const;
+  std::int64_t ZeroOffset() const;
   bool Large() const { return FLarge; }
   int Magnification() const { return FMagnification; }
   // Where the settings file is read from and written to.
@@ -142,7 +146,7 @@ class TfrmMain : public TForm {
   bool FLarge = false;
   int FMagnification = 0;
   std::string FSettingsPath;
+  // What start-up read, kept for the first activation, which applies the rest of it.
+  TSettings FStartSettings;
+  bool FFirstActivation = true;
 };
-
-// True from program start until the main window's first activation.
-extern bool FirstActivation;

@@ -13,7 +13,6 @@
 #include "toolkit/dialogs/TMessageBox.h"
 
 int VantrelMain() {
-  FirstActivation = true;
   TApplication app;
   app.SetTitle("Vantrel");
   // Errors that escape a handler are shown in the toolkit's message box.

@@ -57,16 +57,30 @@ ProfileFile::ProfileFile(std::string path) : FPath(std::move(path)) {
     for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
     std::fclose(f);
   }
-  // A UTF-8 byte-order mark is not part of the first line.
-  if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  Parse(text);
+}
+
+ProfileFile ProfileFile::FromText(std::string path, std::string_view text) {
+  ProfileFile p;
+  p.FPath = std::move(path);
+  p.Parse(text);
+  return p;
+}
+
+void ProfileFile::Parse(std::string_view text) {
+  // Byte-order marks are not part of the first line. Editors that add one without looking
+  // can leave several; a mark left in place would hide the first section from every read
+  // while writes went on adding a second one below it.
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  while (text.substr(0, kMark.size()) == kMark) text.remove_prefix(kMark.size());
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t nl = text.find('\n', start);
-    std::size_t end = nl == std::string::npos ? text.size() : nl;
-    std::string line = text.substr(start, end - start);
+    std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+    std::string line(text.substr(start, end - start));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     FLines.push_back(std::move(line));
-    if (nl == std::string::npos) break;
+    if (nl == std::string_view::npos) break;
     start = nl + 1;
   }
 }

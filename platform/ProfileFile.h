@@ -26,6 +26,8 @@ class ProfileFile {
  public:
   // Reads PATH if it exists; a missing or unreadable file is an empty profile.
   explicit ProfileFile(std::string path);
+  // A profile holding TEXT as if read from PATH (which is not touched until Save).
+  static ProfileFile FromText(std::string path, std::string_view text);
 
   const std::string& Path() const { return FPath; }
 
@@ -50,6 +52,9 @@ class ProfileFile {
   static std::optional<std::int32_t> ParseInteger(std::string_view text);
 
  private:
+  ProfileFile() = default;
+  void Parse(std::string_view text);
+
   std::string FPath;
   std::vector<std::string> FLines;
   bool FDirty = false;
