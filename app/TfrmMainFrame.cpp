@@ -1,5 +1,7 @@
 // The caption strip of the main window: moving the window by the strip, lengthening it by the
 // grip, and laying the strip out for a new length.
+#include <algorithm>
+
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
 #include "platform/Platform.h"
@@ -24,7 +26,8 @@ void TfrmMain::shpResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
 void TfrmMain::shpResizeMouseMove(TObject*, TShiftState, int, int) {
   Point p;
   if (!FMoving || !CursorPos(p)) return;
-  SetBounds(Left() + p.x - FDragPoint.x, Top() + p.y - FDragPoint.y, Width(), Height());
+  SetBounds(TSettings::ClampPosition(std::int64_t(Left()) + p.x - FDragPoint.x),
+            TSettings::ClampPosition(std::int64_t(Top()) + p.y - FDragPoint.y), Width(), Height());
   FDragPoint = p;
   ShowPositionReadout();
 }
@@ -49,10 +52,14 @@ void TfrmMain::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftState, in
 void TfrmMain::btnResizeMouseMove(TObject*, TShiftState, int, int) {
   Point p;
   if (!FResizing || !CursorPos(p)) return;
+  // Between the shortest usable strip and the longest window there can be.
+  auto length = [this](std::int64_t v) {
+    return int(std::clamp<std::int64_t>(v, MinimumLength(), TSettings::kMaxLength));
+  };
   if (Ruler->Orientation() == orHoriz)
-    SetWidth(std::max(p.x - Left() + btnResize->Width() + 2, MinimumLength()));
+    SetWidth(length(std::int64_t(p.x) - Left() + btnResize->Width() + 2));
   else
-    SetHeight(std::max(p.y - Top() + btnResize2->Height() + 2, MinimumLength()));
+    SetHeight(length(std::int64_t(p.y) - Top() + btnResize2->Height() + 2));
   LayoutForLength();
 }
 

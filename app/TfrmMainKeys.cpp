@@ -33,13 +33,16 @@ void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
     return;
   }
   bool moveKey = true;
+  // Steps stop at the edge of the coordinates a window can have.
+  auto stepTop = [this](int d) { SetTop(TSettings::ClampPosition(std::int64_t(Top()) + d)); };
+  auto stepLeft = [this](int d) { SetLeft(TSettings::ClampPosition(std::int64_t(Left()) + d)); };
   switch (Key) {
-    case plat::VK_UP: SetTop(Top() - 1); break;
-    case plat::VK_DOWN: SetTop(Top() + 1); break;
-    case plat::VK_LEFT: SetLeft(Left() - 1); break;
-    case plat::VK_RIGHT: SetLeft(Left() + 1); break;
-    case plat::VK_PRIOR: SetTop(Top() - 10); break;
-    case plat::VK_NEXT: SetTop(Top() + 10); break;
+    case plat::VK_UP: stepTop(-1); break;
+    case plat::VK_DOWN: stepTop(1); break;
+    case plat::VK_LEFT: stepLeft(-1); break;
+    case plat::VK_RIGHT: stepLeft(1); break;
+    case plat::VK_PRIOR: stepTop(-10); break;
+    case plat::VK_NEXT: stepTop(10); break;
     case plat::VK_HOME:
       if (horizontal) SetTop(0);
       else SetLeft(0);

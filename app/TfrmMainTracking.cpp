@@ -1,11 +1,21 @@
 // Following the mouse: the 55 ms tick that reads the pixel under the cursor anywhere on the
 // screen, the position readout, and the ruler's own mouse events.
+#include <algorithm>
+
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
 #include "crossruler/TfrmCrossRuler.h"
 #include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
+
+namespace {
+
+// A reading or a zero position as the cross ruler takes them: within a range that leaves its
+// own arithmetic room. Only a scale rolled millions of units away comes near the limit.
+int Handed(std::int64_t v) { return int(std::clamp<std::int64_t>(v, -(1 << 30), 1 << 30)); }
+
+}  // namespace
 
 // The strip must never take the focus away from another program just because the mouse moved.
 void TfrmMain::KeepKeyboardFocus() {
@@ -18,11 +28,12 @@ void TfrmMain::Timer1Timer(TObject*) {
   if (!plat::Platform::Current().GetCursorPos(p)) return;
   if (p == FLastCursor) return;
   FLastCursor = p;
-  const int reading = ZeroOffset() + (Ruler->Orientation() == orHoriz ? p.x - Left() : p.y - Top());
+  const std::int64_t along = Ruler->Orientation() == orHoriz ? std::int64_t(p.x) - Left() : std::int64_t(p.y) - Top();
+  const std::int64_t reading = ZeroOffset() + along;
   lblMsPos->SetCaption(std::to_string(reading));
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();
-  if (cross) cross->TrackCursor(p.x, p.y, reading);
+  if (cross) cross->TrackCursor(p.x, p.y, Handed(reading));
   if (Menu->IsOpen() || !Visible() || Application->Minimized()) return;
   if (cross) cross->StackWith(*this);
   // The stacking with the magnifiers comes with them; with the lens option on, the strip
@@ -32,14 +43,17 @@ void TfrmMain::Timer1Timer(TObject*) {
 
 std::string TfrmMain::ZeroPositionText() {
   const bool flipped = mnuRulerFlip->Checked();
-  Point zero;
+  // In 64 bits: the zero may lie far off the screen.
+  std::int64_t x, y;
   if (Ruler->Orientation() == orHoriz) {
-    zero = {Left() - ZeroOffset(), flipped ? Top() : Top() + Height()};
+    x = std::int64_t(Left()) - ZeroOffset();
+    y = flipped ? Top() : std::int64_t(Top()) + Height();
   } else {
-    zero = {flipped ? Left() : Left() + Width(), Top() - ZeroOffset()};
+    x = flipped ? Left() : std::int64_t(Left()) + Width();
+    y = std::int64_t(Top()) - ZeroOffset();
   }
-  if (TfrmCrossRuler* cross = CrossRuler()) cross->AlignZeroTo(zero.x, zero.y);
-  return " Ruler zero position at x=" + std::to_string(zero.x) + " y=" + std::to_string(zero.y) + " ";
+  if (TfrmCrossRuler* cross = CrossRuler()) cross->AlignZeroTo(Handed(x), Handed(y));
+  return " Ruler zero position at x=" + std::to_string(x) + " y=" + std::to_string(y) + " ";
 }
 
 void TfrmMain::ShowPositionReadout() {
