@@ -215,29 +215,40 @@ void RenderLine(Canvas& canvas, RealizedFont& font, const Layout& line, int refX
                          int(std::min<double>(visible.right, std::ceil(xMax) + refX + 2)),
                          int(std::min<double>(visible.bottom, std::ceil(yMax) + refY + 2))};
 
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) {
-      bool inCell;
-      int a;
-      const int dx = x - refX, dy = y - refY;
-      if (quarter >= 0) {
-        const int ics = int(cs), isn = int(sn);
-        const int i = dx * ics - dy * isn;
-        const int j = dx * isn + dy * ics;
-        inCell = i >= 0 && i < width && j >= 0 && j < height;
-        a = mask.At(i, j);
-      } else {
-        double fi, fj;
-        toText(dx, dy, fi, fj);
-        inCell = fi >= -0.5 && fi < width - 0.5 && fj >= -0.5 && fj < height - 0.5;
-        a = mask.Bilinear(fi, fj);
+  // The pixels to visit: AREA (already inside the bitmap, CLIP and the clip's bounds) cut by
+  // the clip region's rectangles, so no pixel needs a clip test of its own.
+  std::vector<Rect> spans;
+  if (const auto& region = canvas.ClipRegion()) {
+    for (const Rect& r : region->Rects())
+      if (const Rect s = r.Intersect(area); !s.IsEmpty()) spans.push_back(s);
+  } else if (!area.IsEmpty()) {
+    spans.push_back(area);
+  }
+  Bitmap& target = canvas.Target();
+  for (const Rect& span : spans) {
+    for (int y = span.top; y < span.bottom; ++y) {
+      for (int x = span.left; x < span.right; ++x) {
+        bool inCell;
+        int a;
+        const int dx = x - refX, dy = y - refY;
+        if (quarter >= 0) {
+          const int ics = int(cs), isn = int(sn);
+          const int i = dx * ics - dy * isn;
+          const int j = dx * isn + dy * ics;
+          inCell = i >= 0 && i < width && j >= 0 && j < height;
+          a = mask.At(i, j);
+        } else {
+          double fi, fj;
+          toText(dx, dy, fi, fj);
+          inCell = fi >= -0.5 && fi < width - 0.5 && fj >= -0.5 && fj < height - 0.5;
+          a = mask.Bilinear(fi, fj);
+        }
+        const bool fill = style.Opaque && inCell;
+        if (!fill && a == 0) continue;
+        const TColor base = fill ? style.Back : target.At(x, y);
+        const TColor color = a ? Blend(style.Text, base, a) : base;
+        if (color != clNone) target.At(x, y) = ColorToRGB(color);
       }
-      const bool fill = style.Opaque && inCell;
-      if (!fill && a == 0) continue;
-      if (clip && !clip->Contains({x, y})) continue;
-      if (!canvas.InClip(x, y)) continue;
-      const TColor base = fill ? style.Back : canvas.Target().Get(x, y);
-      canvas.PutDevicePixel(x, y, a ? Blend(style.Text, base, a) : base);
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "ruler/RulerLayout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -48,7 +49,7 @@ int RoundToPixel(double v) {
 }
 
 TRulerLayout::TRulerLayout(double start, double unit, double price, int length)
-    : FPrice(price), FLength(length) {
+    : FStart(start), FUnitSize(unit), FPrice(price), FLength(length) {
   if (!std::isfinite(start) || !std::isfinite(unit) || !(unit > 0)) return;
 
   const long double s = start;
@@ -93,6 +94,49 @@ bool TRulerLayout::Next(TRulerTick& tick) {
   // Stored as a double each time: the error accumulates along the ruler.
   FPos = double(static_cast<long double>(FPos) + FStep);
   return true;
+}
+
+bool TRulerLayout::Advance() {
+  // Next without the tick: the same comparisons and the same stores.
+  if (!FValid || !(static_cast<long double>(FLength - 1) > FPos)) return false;
+  if (FIndex > 9) FIndex = 0;
+  if (FIndex == 0) FUnit += 1;
+  ++FIndex;
+  FPos = double(static_cast<long double>(FPos) + FStep);
+  return true;
+}
+
+void TRulerLayout::SkipTo(double pos) {
+  while (FPos < pos && Advance()) {
+  }
+}
+
+void TRulerLayout::Resume(const TRulerWalk& walk) {
+  FPos = walk.Pos;
+  FIndex = walk.Index;
+  FUnit = walk.Unit;
+}
+
+bool TRulerLayout::SameScale(const TRulerLayout& o) const {
+  return FStart == o.FStart && FUnitSize == o.FUnitSize && FPrice == o.FPrice && FLength == o.FLength;
+}
+
+void TRulerWalkMarks::SkipTo(TRulerLayout& layout, double pos) {
+  if (!layout.Valid()) return;
+  if (!FScale || !FScale->SameScale(layout)) {
+    FScale = layout;
+    FMarks.clear();
+    TRulerLayout walk = layout;
+    for (bool more = true; more;) {
+      FMarks.push_back(walk.Walk());
+      for (int i = 0; i < kStride && (more = walk.Advance()); ++i) {
+      }
+    }
+  }
+  // The last mark before POS; the walk goes on from there.
+  auto after = std::partition_point(FMarks.begin(), FMarks.end(), [pos](const TRulerWalk& w) { return w.Pos < pos; });
+  if (after != FMarks.begin()) layout.Resume(*(after - 1));
+  layout.SkipTo(pos);
 }
 
 TTickLengths TickLengths(int thickness, int bigPercent, int middlePercent, int smallPercent) {

@@ -7,12 +7,22 @@
 // the extended-precision intermediates and the stores to double exactly where they matter,
 // because rounding errors are meant to accumulate along the ruler the same way every time.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "graphics/Types.h"
 #include "ruler/RulerTypes.h"
 
 enum class TTickKind { Small, Middle, Big };
+
+// Where a walk along the ticks stands; a walk resumed from it goes on exactly as the original
+// one would have.
+struct TRulerWalk {
+  double Pos = 0;
+  int Index = 0;
+  long double Unit = 0;
+};
 
 struct TRulerTick {
   int Pos = 0;                  // pixel along the ruler
@@ -46,6 +56,15 @@ class TRulerLayout {
 
   // Produces the next tick from one unit before the start to the end; false when done.
   bool Next(TRulerTick& tick);
+  // Passes over the next tick without producing it; false when done.
+  bool Advance();
+  // Passes over every tick before POS (unrounded pixels), with the arithmetic of Next, so the
+  // ticks after it come out exactly as a walk from the start gives them.
+  void SkipTo(double pos);
+  TRulerWalk Walk() const { return {FPos, FIndex, FUnit}; }
+  void Resume(const TRulerWalk& walk);
+  // True when LAYOUT was made from the same four values.
+  bool SameScale(const TRulerLayout& layout) const;
 
   // The starting values, exposed for checking the arithmetic.
   long double FirstTenth() const { return FFirstTenth; }
@@ -63,12 +82,28 @@ class TRulerLayout {
   int FStartIndex = 0;
   long double FStartUnit = 0;
   double FStep = 0;
+  double FStart = 0;
+  double FUnitSize = 0;
   long double FPrice = 0;
   std::int64_t FLength = 0;
   // Walking state.
   double FPos = 0;
   int FIndex = 0;
   long double FUnit = 0;
+};
+
+// Every kStride-th walk state of the last scale laid out, so that painting a small part of a
+// long ruler starts next to it instead of walking from the ruler's start. A control keeps one
+// between paints; it is rebuilt whenever the scale changes.
+class TRulerWalkMarks {
+ public:
+  static constexpr int kStride = 256;
+  // Brings LAYOUT (fresh from its constructor) to the first tick at or after POS.
+  void SkipTo(TRulerLayout& layout, double pos);
+
+ private:
+  std::optional<TRulerLayout> FScale;
+  std::vector<TRulerWalk> FMarks;  // the walk before ticks 0, kStride, 2 kStride, ...
 };
 
 // Rounds to the nearest integer, halves to even, whatever the FPU rounding mode.

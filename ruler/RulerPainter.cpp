@@ -1,6 +1,7 @@
 #include "ruler/RulerPainter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "ruler/RulerLayout.h"
@@ -50,9 +51,39 @@ struct TickPainter {
   }
 };
 
+// The stretch along the ruler, [Lo, Hi) in the ruler's own pixels, that can show on CANVAS:
+// its clip (the damaged part) within its bitmap. A strip may be tens of thousands of pixels
+// long while a paint touches a few hundred of them.
+struct TVisibleSpan {
+  std::int64_t Lo = 0;
+  std::int64_t Hi = 0;
+};
+
+TVisibleSpan VisibleSpan(gfx::Canvas& canvas, bool horizontal, int length) {
+  gfx::Rect device{0, 0, canvas.Target().Width(), canvas.Target().Height()};
+  if (const auto& clip = canvas.ClipRegion()) device = device.Intersect(clip->Bounds());
+  if (device.IsEmpty()) return {};
+  const std::int64_t origin = horizontal ? canvas.Origin.x : canvas.Origin.y;
+  const std::int64_t lo = (horizontal ? device.left : device.top) - origin;
+  const std::int64_t hi = (horizontal ? device.right : device.bottom) - origin;
+  return {std::max<std::int64_t>(lo, 0), std::min<std::int64_t>(hi, std::max(length, 0))};
+}
+
+// How far along the ruler a number's cell can reach from its tick, in either direction: the
+// widest number the layout can produce, turned any way, plus the offsets of its placement.
+std::int64_t NumberReach(gfx::Canvas& canvas, const TRulerLook& look, const TRulerLayout& layout, int length,
+                         int hd) {
+  const long double units = std::fabs(layout.StartUnit()) + std::fabs(length / look.UnitSize) + 3;
+  const std::string widest = FormatNumber(-units * std::fabs(static_cast<long double>(look.UnitPrice)),
+                                          look.UnitPrecision);
+  const gfx::TextMetrics tm = canvas.GetTextMetrics();
+  const std::int64_t charWidth = std::max({tm.MaxCharWidth, 2 * tm.AveCharWidth, hd, 1});
+  return 2 * (std::int64_t(widest.size()) * charWidth + hd) + 8;
+}
+
 }  // namespace
 
-void PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int height) {
+int PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int height, TRulerWalkMarks* marks) {
   const bool horizontal = look.Orientation != orVert;
   const int length = horizontal ? width : height;
   const int thickness = horizontal ? height : width;
@@ -70,16 +101,29 @@ void PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int heig
   canvas.FillRect(gfx::Rect{0, 0, width, height});
 
   // Without a usable scale there is nothing to read off the ruler.
-  if (!layout.Valid()) return;
+  if (!layout.Valid()) return 0;
 
   // Texts are drawn opaque in the background colour, so a number hides the ticks before it.
   canvas.BkMode = gfx::BkMode::Opaque;
   canvas.BkColor = look.Color;
   const int hd = canvas.TextHeight("0");
 
+  // Only the ticks near the visible span are drawn. The walk passes over the others with the
+  // same arithmetic, so positions accumulate exactly as in a walk over the whole ruler.
+  const TVisibleSpan span = VisibleSpan(canvas, horizontal, length);
+  if (span.Lo >= span.Hi) return 0;
+  const std::int64_t reach = NumberReach(canvas, look, layout, length, hd);
+  // A tick before this (unrounded) rounds to a pixel at least REACH before the span.
+  const double from = double(span.Lo - reach - 1);
+  if (marks) marks->SkipTo(layout, from);
+  else layout.SkipTo(from);
   const TickPainter ticks{canvas, horizontal, look.TickAlign != taTopLeft, length, thickness};
   TRulerTick tick;
+  int drawn = 0;
   while (layout.Next(tick)) {
+    if (tick.Pos + reach < span.Lo) continue;
+    if (tick.Pos - reach >= span.Hi) break;  // positions only grow
+    ++drawn;
     switch (tick.Kind) {
       case TTickKind::Small: ticks.Draw(tick.Pos, lengths.Small); break;
       case TTickKind::Middle: ticks.Draw(tick.Pos, lengths.Middle); break;
@@ -115,4 +159,5 @@ void PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int heig
     canvas.Pen = gfx::Pen{look.FrameColor, penWidth, gfx::PenStyle::Solid};
     canvas.Rectangle(0, 0, width, height);
   }
+  return drawn;
 }

@@ -6,6 +6,7 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
+#include "ruler/RulerLayout.h"
 #include "ruler/RulerTypes.h"
 
 // What a paint reads: the control's properties and its outline fields, with the values a
@@ -40,5 +41,8 @@ struct TRulerLook {
 
 // Paints LOOK on CANVAS as a ruler of WIDTH x HEIGHT pixels with its top-left at the canvas's
 // logical (0, 0). Leaves pen, brush and font changed. A UnitSize of zero or below (or any scale
-// that cannot be laid out) paints only the background.
-void PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int height);
+// that cannot be laid out) paints only the background. Only the part the canvas can show (its
+// clip within its bitmap) is drawn; returns how many ticks were drawn, numbers included.
+// MARKS, kept between paints, lets a paint of a small part of a long ruler start near it.
+int PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int height,
+               TRulerWalkMarks* marks = nullptr);

@@ -89,7 +89,7 @@ TRulerLook TRuler::Look() const {
   return look;
 }
 
-void TRuler::Paint() { PaintRuler(Canvas(), Look(), ClientWidth(), ClientHeight()); }
+void TRuler::Paint() { PaintRuler(Canvas(), Look(), ClientWidth(), ClientHeight(), &FWalkMarks); }
 
 void TRuler::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);

@@ -118,6 +118,8 @@ class TRuler : public TCustomControl {
   TOrientation FOrientation = orHoriz;
   bool FRollEnabled = false;
   std::unique_ptr<TValRange> FRollLimits;
+  // Kept between paints: where the tick walk stands along a long ruler.
+  TRulerWalkMarks FWalkMarks;
   double FStartValue = 0.0;
   TTickAlign FTickAlign = taBottomRight;
   TColor FTickColor = clBlack;

@@ -450,3 +450,63 @@ TEST(RulerPainter, AllCaptionPlacements) {
     EXPECT_LE(acrossLo, ci2 + 3);
   }
 }
+
+TEST(RulerPainter, ALongStripPaintsOnlyWhatItsCanvasShows) {
+  // A vertical ruler 32767 pixels long, the longest strip there can be, of which a window
+  // shows 600 rows. Painted whole, it draws a tick on every odd row from one unit before its
+  // start, -19, to 32765: 16393 of them, numbers included. Seen
+  // through a clip band or through a small bitmap placed by the canvas origin, it must draw
+  // only the ticks near what shows, and those pixels exactly as the whole paint has them.
+  TRulerLook look = TestLook();
+  look.Orientation = orVert;
+  look.StartValue = -0.05;  // ticks on odd rows
+  look.DrawFrame = true;
+  constexpr int kLength = 32767, kThick = 49, kFrom = 16000, kRows = 600;
+  gfx::Bitmap whole(kThick, kLength, kOutside);
+  gfx::Canvas wholeCanvas(whole);
+  EXPECT_EQ(PaintRuler(wholeCanvas, look, kThick, kLength), 16393);
+
+  gfx::Bitmap banded(kThick, kLength, kOutside);
+  gfx::Canvas bandCanvas(banded);
+  bandCanvas.SetClipRegion(gfx::Region(gfx::Rect{0, kFrom, kThick, kFrom + kRows}));
+  const int bandTicks = PaintRuler(bandCanvas, look, kThick, kLength);
+  EXPECT_GE(bandTicks, kRows / 2);
+  EXPECT_LT(bandTicks, kRows);
+
+  gfx::Bitmap window(kThick, kRows, kOutside);
+  gfx::Canvas windowCanvas(window);
+  windowCanvas.Origin = {0, -kFrom};
+  EXPECT_EQ(PaintRuler(windowCanvas, look, kThick, kLength), bandTicks);
+
+  // Through the walk marks a control keeps between paints: the same, the first time and again,
+  // and again after the scale moved by one pixel and back.
+  TRulerWalkMarks marks;
+  for (double start : {-0.05, -0.05, 0.0, -0.05}) {
+    look.StartValue = start;
+    gfx::Bitmap again(kThick, kRows, kOutside);
+    gfx::Canvas againCanvas(again);
+    againCanvas.Origin = {0, -kFrom};
+    const int ticks = PaintRuler(againCanvas, look, kThick, kLength, &marks);
+    if (start != -0.05) continue;
+    EXPECT_EQ(ticks, bandTicks);
+    EXPECT_TRUE(again == window);
+  }
+
+  int differences = 0, outsideBand = 0;
+  for (int y = 0; y < kLength; ++y)
+    for (int x = 0; x < kThick; ++x) {
+      const bool inBand = y >= kFrom && y < kFrom + kRows;
+      if (inBand) {
+        differences += banded.At(x, y) != whole.At(x, y);
+        differences += window.At(x, y - kFrom) != whole.At(x, y);
+      } else {
+        outsideBand += banded.At(x, y) != kOutside;
+      }
+    }
+  EXPECT_EQ(differences, 0);
+  EXPECT_EQ(outsideBand, 0);
+  // The band holds ticks on odd rows (a small tick, 25 % of 49 = 12 pixels, from the right
+  // edge's column 48 inward; the frame covers column 48 itself) and the background on even ones.
+  EXPECT_EQ(window.At(40, 16001 - kFrom), kTick);
+  EXPECT_EQ(window.At(40, 16002 - kFrom), kBack);
+}
