@@ -324,10 +324,11 @@ int Paeth(int a, int b, int c) {
 // The size of a filtered byte read as signed; D is the difference before wrapping to a byte.
 int Magnitude(int d) { return std::abs(int(std::int8_t(std::uint8_t(d)))); }
 
-// The prediction of filter TYPE for byte I. ROW and PREV (the row above, zeros for the first
-// row) are preceded by one pixel of zeros, so the left neighbours of the first pixel read 0.
+// The prediction of filter TYPE for byte I of a row. ROW and PREV (the row above, zeros for
+// the first row) are padded buffers: one pixel of zeros, then the row, so the left neighbours
+// of the first pixel read 0. Byte I of the row is at I + kPngBpp, its left neighbour at I.
 int Predict(int type, const std::uint8_t* row, const std::uint8_t* prev, std::size_t i) {
-  const int a = row[i - kPngBpp], b = prev[i], c = prev[i - kPngBpp];
+  const int a = row[i], b = prev[i + kPngBpp], c = prev[i];
   switch (type) {
     case 1: return a;
     case 2: return b;
@@ -338,7 +339,7 @@ int Predict(int type, const std::uint8_t* row, const std::uint8_t* prev, std::si
 }
 
 // The filter whose output has the smallest sum of magnitudes (bytes read as signed); ties go
-// to the simpler filter.
+// to the simpler filter. ROW and PREV are padded as for Predict; BYTES is the row's length.
 int ChooseFilter(const std::uint8_t* row, const std::uint8_t* prev, std::size_t bytes) {
   std::array<std::uint64_t, 5> sum{};
   // 32-bit sums over stretches short enough not to overflow (a magnitude is at most 128), in
@@ -348,7 +349,7 @@ int ChooseFilter(const std::uint8_t* row, const std::uint8_t* prev, std::size_t 
     const std::size_t stop = std::min(bytes, start + kStretch);
     std::uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
     for (std::size_t i = start; i < stop; ++i) {
-      const int x = row[i], a = row[i - kPngBpp], b = prev[i], c = prev[i - kPngBpp];
+      const int x = row[i + kPngBpp], a = row[i], b = prev[i + kPngBpp], c = prev[i];
       s0 += std::uint32_t(Magnitude(x));
       s1 += std::uint32_t(Magnitude(x - a));
       s2 += std::uint32_t(Magnitude(x - b));
@@ -380,16 +381,16 @@ std::vector<std::uint8_t> WritePng(const Bitmap& bmp) {
   std::uint8_t* dst = raw.data();
   for (std::uint64_t y = 0; y < h; ++y) {
     std::uint8_t* cur = curBuf.data() + kPngBpp;
-    const std::uint8_t* prev = prevBuf.data() + kPngBpp;
     const TColor* src = bmp.Row(int(y));
     for (std::uint64_t x = 0; x < w; ++x) {
       cur[3 * x] = std::uint8_t(GetRValue(src[x]));
       cur[3 * x + 1] = std::uint8_t(GetGValue(src[x]));
       cur[3 * x + 2] = std::uint8_t(GetBValue(src[x]));
     }
-    const int type = ChooseFilter(cur, prev, rowBytes);
+    const int type = ChooseFilter(curBuf.data(), prevBuf.data(), rowBytes);
     *dst++ = std::uint8_t(type);
-    for (std::size_t i = 0; i < rowBytes; ++i) *dst++ = std::uint8_t(cur[i] - Predict(type, cur, prev, i));
+    for (std::size_t i = 0; i < rowBytes; ++i)
+      *dst++ = std::uint8_t(cur[i] - Predict(type, curBuf.data(), prevBuf.data(), i));
     prevBuf.swap(curBuf);
   }
   const std::vector<std::uint8_t> z = ZlibCompress(raw);
