@@ -5,6 +5,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
       libx11-dev libxext-dev libxrandr-dev libxi-dev libcanberra-dev xdg-utils
       libgtest-dev libgmock-dev libbenchmark-dev
+      clang libclang-rt-dev
       xvfb xdotool xclip x11-utils)
 missing=()
 for p in "${pkgs[@]}"; do
