@@ -49,3 +49,30 @@ void BM_RulerPaintBuiltinFace(benchmark::State& state) { PaintHorizontal(state, 
 
 BENCHMARK(BM_RulerPaintRealFont)->Arg(640)->Arg(5000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RulerPaintBuiltinFace)->Arg(640)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+// A vertical ruler of 32767 pixels seen through a screen-high window (its rows 16000..16767),
+// with and without walk marks, against the same ruler painted whole, and against a 640-pixel
+// one painted whole.
+void BM_RulerPaintLongStrip(benchmark::State& state) {
+  const int length = int(state.range(0));
+  const bool windowed = state.range(1) != 0;
+  TRulerLook look = MainLook();
+  look.Orientation = orVert;
+  gfx::Bitmap bmp(49, windowed ? 768 : length);
+  gfx::Canvas canvas(bmp);
+  if (windowed) canvas.Origin = {0, -16000};
+  // The walk marks a control keeps between paints (the third argument).
+  TRulerWalkMarks marks;
+  TRulerWalkMarks* kept = state.range(2) ? &marks : nullptr;
+  PaintRuler(canvas, look, 49, length, kept);
+  for (auto _ : state) {
+    PaintRuler(canvas, look, 49, length, kept);
+    benchmark::DoNotOptimize(bmp.Row(0));
+  }
+}
+BENCHMARK(BM_RulerPaintLongStrip)
+    ->Args({640, 0, 0})
+    ->Args({32767, 0, 0})
+    ->Args({32767, 1, 0})
+    ->Args({32767, 1, 1})
+    ->Unit(benchmark::kMicrosecond);
