@@ -1,10 +1,12 @@
 // The cross ruler at work: its reading and angle, its grips, and its place in the stacking.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "crossruler/TfrmCrossRuler.h"
 #include "platform/Platform.h"
+#include "ruler/RulerLayout.h"
 
 namespace {
 
@@ -15,8 +17,11 @@ bool CursorPos(Point& p) { return plat::Platform::Current().GetCursorPos(p); }
 }  // namespace
 
 void TfrmCrossRuler::TrackCursor(int x, int y, int D) {
-  const int zeroOffset = int(std::nearbyint(UnitPixels() * Ruler->StartValue()));
-  const int n = zeroOffset + (Vertical() ? y - Top() : x - Left());
+  // In 64 bits, saturated: rolling can carry the scale anywhere.
+  double offset = RoundHalfEven(double(UnitPixels()) * Ruler->StartValue());
+  if (std::isnan(offset)) offset = 0;
+  const std::int64_t zeroOffset = std::int64_t(std::clamp(offset, -0x1p60, 0x1p60));
+  const std::int64_t n = zeroOffset + (Vertical() ? std::int64_t(y) - Top() : std::int64_t(x) - Left());
   lblMsPos->SetCaption(std::to_string(n));
   // At or behind the zero there is no angle to show, and an old one would mislead.
   if (n <= 0) {
