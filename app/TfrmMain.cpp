@@ -7,6 +7,7 @@
 #include "app/SettingsLocation.h"
 #include "app/TfrmPosition.h"
 #include "crossruler/TfrmCrossRuler.h"
+#include "magnifier/TfrmZoom.h"
 #include "platform/ProfileFile.h"
 #include "ruler/RulerLayout.h"
 #include "toolkit/core/PropText.h"
@@ -184,6 +185,8 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuFlip->OnClick = std::bind(&TfrmMain::mnuFlipClick, this, _1);
   mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
+  mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
+  Menu->OnClose = std::bind(&TfrmMain::MenuMenuClose, this, _1);
   mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
   mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
 
@@ -245,7 +248,12 @@ void TfrmMain::InitProgram() {
 }
 
 void TfrmMain::FormShow(TObject*) {
-  // Bringing the mouse loupe to the cursor comes with the loupe itself.
+  if (!mnuZoom->Checked()) return;
+  TfrmZoom* loupe = MouseLoupe();
+  if (!loupe) return;
+  Point p;
+  if (plat::Platform::Current().GetCursorPos(p)) loupe->SetBounds(p.x, p.y, loupe->Width(), loupe->Height());
+  ShowMouseLoupe();
 }
 
 void TfrmMain::FormActivate(TObject*) {
@@ -266,7 +274,7 @@ void TfrmMain::InitProgramRest() {
 }
 
 void TfrmMain::ApplyMagnification() {
-  // Both magnifiers take FMagnification when they are built; until then there is nobody to tell.
+  if (TfrmZoom* loupe = MouseLoupe()) loupe->changezoomfactor(FMagnification);
 }
 
 void TfrmMain::FormClose(TObject*, TCloseAction&) {
@@ -342,7 +350,24 @@ void TfrmMain::mnuSetEnd0Click(TObject*) {
 void TfrmMain::mnuLoupeClick(TObject*) { mnuLoupe->SetChecked(!mnuLoupe->Checked()); }
 
 void TfrmMain::mnuZoomClick(TObject*) {
-  // Showing and hiding the mouse loupe comes with the loupe itself.
+  if (mnuZoom->Checked()) {
+    HideMouseLoupe();
+    mnuZoom->SetChecked(false);
+  } else {
+    ShowMouseLoupe();
+    mnuZoom->SetChecked(true);
+  }
+}
+
+void TfrmMain::ShowMouseLoupe() {
+  TfrmZoom* loupe = MouseLoupe();
+  if (!loupe) return;
+  loupe->Show();
+  loupe->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+}
+
+void TfrmMain::HideMouseLoupe() {
+  if (TfrmZoom* loupe = MouseLoupe()) loupe->Hide();
 }
 
 void TfrmMain::mnuAlwaysTopClick(TObject*) {
@@ -360,13 +385,22 @@ void TfrmMain::Exit1Click(TObject*) { Close(); }
 void TfrmMain::btnCloseClick(TObject*) { Close(); }
 
 void TfrmMain::btnMenuClick(TObject*) {
+  HideMouseLoupe();
   Menu->Popup(Left() + btnMenu->Left(), Top() + btnMenu->Top() + btnMenu->Height() + 2);
+}
+
+void TfrmMain::MenuMenuClose(TObject*) {
+  if (mnuZoom->Checked()) ShowMouseLoupe();
 }
 
 // The other windows are found through the application, which owns them all; they do not exist
 // yet while the main window is being created.
 TfrmPosition* TfrmMain::PositionReadout() const {
   return Application ? dynamic_cast<TfrmPosition*>(Application->FindComponent("frmPosition")) : nullptr;
+}
+
+TfrmZoom* TfrmMain::MouseLoupe() const {
+  return Application ? dynamic_cast<TfrmZoom*>(Application->FindComponent("frmZoom")) : nullptr;
 }
 
 std::optional<std::string> TfrmMain::GetPropText(std::string_view name) const {

@@ -24,6 +24,7 @@
 
 class TfrmCrossRuler;
 class TfrmPosition;
+class TfrmZoom;
 
 class TfrmMain : public TForm {
  public:
@@ -106,6 +107,7 @@ class TfrmMain : public TForm {
   // Menu commands.
   void btnMenuClick(TObject* Sender);
   void mnuHelpClick(TObject* Sender);
+  void MenuMenuClose(TObject* Sender);
   void mnuSetBegin0Click(TObject* Sender);
   void mnuSetEnd0Click(TObject* Sender);
   void mnuCrossRulerClick(TObject* Sender);
@@ -131,6 +133,12 @@ class TfrmMain : public TForm {
   TfrmCrossRuler* CrossRuler() const;
   // Gives the strip the keyboard focus, but only while the program has it.
   void KeepKeyboardFocus();
+  TfrmZoom* MouseLoupe() const;
+  // Shows the mouse loupe where it is and holds it above the other windows.
+  void ShowMouseLoupe();
+  void HideMouseLoupe();
+  void MouseLoupeStacking(Point cursor);
+  void SetLoupeOrigin();
   void ArrangeCaptionHorizontal();
   void ArrangeCaptionVertical();
   // The strip's smallest usable length: the buttons, the labels' start and the grip.

@@ -21,6 +21,7 @@ void TfrmMain::shpResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
   if (auto* control = dynamic_cast<TControl*>(Sender)) FDragPoint = control->ClientToScreen({X, Y});
   else CursorPos(FDragPoint);
   ShowPositionReadout();
+  if (mnuZoom->Checked()) HideMouseLoupe();
 }
 
 void TfrmMain::shpResizeMouseMove(TObject*, TShiftState, int, int) {
@@ -35,6 +36,7 @@ void TfrmMain::shpResizeMouseMove(TObject*, TShiftState, int, int) {
 void TfrmMain::shpResizeMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
   FMoving = false;
   if (TfrmPosition* readout = PositionReadout()) readout->Hide();
+  if (mnuZoom->Checked()) ShowMouseLoupe();
 }
 
 void TfrmMain::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {

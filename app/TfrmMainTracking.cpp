@@ -5,6 +5,7 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
 #include "crossruler/TfrmCrossRuler.h"
+#include "magnifier/TfrmZoom.h"
 #include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
@@ -26,6 +27,9 @@ void TfrmMain::KeepKeyboardFocus() {
 void TfrmMain::Timer1Timer(TObject*) {
   Point p;
   if (!plat::Platform::Current().GetCursorPos(p)) return;
+  // Every tick, not only when the mouse moved: keys and commands move the zero too, and the
+  // loupe's offsets must follow them.
+  SetLoupeOrigin();
   if (p == FLastCursor) return;
   FLastCursor = p;
   const std::int64_t along = Ruler->Orientation() == orHoriz ? std::int64_t(p.x) - Left() : std::int64_t(p.y) - Top();
@@ -36,9 +40,34 @@ void TfrmMain::Timer1Timer(TObject*) {
   if (cross) cross->TrackCursor(p.x, p.y, Handed(reading));
   if (Menu->IsOpen() || !Visible() || Application->Minimized()) return;
   if (cross) cross->StackWith(*this);
-  // The stacking with the magnifiers comes with them; with the lens option on, the strip
-  // keeps the keyboard focus so that its keys work.
-  if (!mnuZoom->Checked() && mnuLoupe->Checked()) KeepKeyboardFocus();
+  if (mnuZoom->Checked()) MouseLoupeStacking(p);
+  // With the lens option on, the strip keeps the keyboard focus so that its keys work.
+  else if (mnuLoupe->Checked()) KeepKeyboardFocus();
+}
+
+// The loupe measures from the ruler's zero on the ruler's outermost pixel row or column.
+void TfrmMain::SetLoupeOrigin() {
+  TfrmZoom* loupe = MouseLoupe();
+  if (!loupe || !loupe->Visible()) return;
+  const bool flipped = mnuRulerFlip->Checked();
+  if (Ruler->Orientation() == orHoriz) {
+    loupe->FOriginX = Left() - ZeroOffset();
+    loupe->FOriginY = flipped ? Top() : Top() + Height() - 1;
+  } else {
+    loupe->FOriginY = Top() - ZeroOffset();
+    loupe->FOriginX = flipped ? Left() : Left() + Width() - 1;
+  }
+}
+
+void TfrmMain::MouseLoupeStacking(Point cursor) {
+  TfrmZoom* loupe = MouseLoupe();
+  const bool inside = BoundsRect().Contains(cursor);
+  if (mnuAlwaysTop->Checked()) {
+    NativeWindow()->SetZOrder(inside ? plat::ZOrder::NoTopMost : plat::ZOrder::TopMost);
+    NativeWindow()->SetZOrder(plat::ZOrder::Top);
+  }
+  if (loupe && loupe->Visible() && (!inside || mnuAlwaysTop->Checked()))
+    loupe->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
 }
 
 std::string TfrmMain::ZeroPositionText() {

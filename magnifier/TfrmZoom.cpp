@@ -1,7 +1,290 @@
 #include "magnifier/TfrmZoom.h"
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/Platform.h"
+#include "toolkit/core/PropText.h"
+#include "toolkit/core/ResourceLoader.h"
+#include "toolkit/core/TApplication.h"
+
+namespace {
+
+constexpr int kLoupeSize = 100;   // the disc's square
+constexpr int kStillRefresh = 50; // a still pointer refreshes every 50th tick (2.75 s)
+constexpr int kRingWidth = 3;     // the ring frame along the disc's edge
+
+// The ring frame: black where a disc pixel lies within the ring width of the outside,
+// white (the transparent colour) elsewhere.
+gfx::Bitmap RingPicture(const gfx::Region& disc) {
+  gfx::Bitmap ring(kLoupeSize, kLoupeSize, 0xFFFFFF);
+  for (int y = 0; y < kLoupeSize; ++y)
+    for (int x = 0; x < kLoupeSize; ++x) {
+      if (!disc.Contains(x, y)) continue;
+      bool edge = false;
+      for (int dy = -kRingWidth + 1; dy < kRingWidth && !edge; ++dy)
+        for (int dx = -kRingWidth + 1; dx < kRingWidth && !edge; ++dx)
+          edge = !disc.Contains(x + dx, y + dy);
+      if (edge) ring.At(x, y) = 0;
+    }
+  return ring;
+}
+
+}  // namespace
+
+TLoupeReadout LoupeReadout(int x, int y, int originX, int originY) {
+  // 64-bit throughout: a zero far off the screen must not overflow the distance or areas.
+  const std::int64_t dx = std::int64_t(x) - originX;
+  const std::int64_t dy = std::int64_t(y) - originY;
+  TLoupeReadout r;
+  r.X = std::to_string(x);
+  r.Y = std::to_string(y);
+  r.DX = std::to_string(dx);
+  r.DY = std::to_string(dy);
+  r.Caption = "X:" + r.X + " Y:" + r.Y + " dX:" + r.DX + " dY:" + r.DY;
+  const long double dist = std::sqrt(static_cast<long double>(dx * dx + dy * dy));
+  r.DXY = std::to_string(static_cast<std::int64_t>(std::nearbyint(dist)));
+  const std::int64_t opp = std::llabs(dx * dy);
+  r.Opp = std::to_string(opp);
+  r.HalfOpp = std::to_string(opp / 2);
+  return r;
+}
+
+std::string ChannelText(int value) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%d #%X", value, unsigned(value));
+  return buf;
+}
+
+gfx::Point LoupePlace(int x, int y, int w, int h, int sw, int sh) {
+  int left = x, top = y + 5;
+  if (x + w > sw) {
+    left = sw - w;
+    top = y + 35;
+  }
+  if (top + h > sh) {
+    top = sh - h;
+    if (left == sw - w) {
+      left -= 130;
+    } else {
+      left = x + 30;
+      if (left + w > sw) left = sw - w;
+    }
+  }
+  return {left, top};
+}
+
+gfx::Point InfoPlace(int l, int t, int w, int h, int iw, int ih, int sw, int sh) {
+  int ileft = l + w, itop = t + 50;
+  if (t == sh - h) {
+    ileft = l + (w - iw) / 2;
+    itop = t - ih;
+  }
+  if (ileft + iw > sw) ileft = l - iw - 1;
+  if (itop + ih + 50 > sh) itop = sh - ih - 50;
+  return {ileft, itop};
+}
+
 TfrmZoom::TfrmZoom(TComponent* AOwner) : TForm(AOwner) {
+  using namespace std::placeholders;
   SetName("frmZoom");
   SetBorderStyle(bsNone);
+  SetBorderIcons(0);
+  SetFormStyle(fsStayOnTop);
+  // It travels with the pointer over other programs: it never takes the keyboard focus.
   SetWindowKind(plat::WindowKind::Popup);
+  SetCaption("dx...");
+  SetClientHeight(100);
+  SetClientWidth(108);
+
+  Image1 = TComponent::Create<TImage>(this);
+  Image1->SetName("Image1");
+  Image1->SetParent(this);
+  Image1->SetAlign(alClient);
+  Image1->OnDblClick = std::bind(&TfrmZoom::Image1DblClick, this, _1);
+  Image1->OnMouseMove = std::bind(&TfrmZoom::Image1MouseMove, this, _1, _2, _3, _4);
+
+  gfx::Brush hollow;
+  hollow.Style = gfx::BrushStyle::Clear;
+  auto bar = [&](const char* name, int w, int h) {
+    auto* s = TComponent::Create<TShape>(this);
+    s->SetName(name);
+    s->SetParent(this);
+    s->SetBounds(0, 0, w, h);
+    s->SetBrush(hollow);
+    s->SetPenColor(clBlack);
+    // The picture underneath takes the mouse: its drag and double click work across the cross.
+    s->SetEnabled(false);
+    return s;
+  };
+  Shape1 = bar("Shape1", 3, 50);
+  Shape2 = bar("Shape2", 50, 3);
+
+  ShapedForm1 = TComponent::Create<TShapedForm>(this);
+  ShapedForm1->SetName("ShapedForm1");
+  ShapedForm1->SetParent(this);
+  ShapedForm1->ReadMask(LoadRegionResource("MASKZOOM"));
+  ShapedForm1->SetEnabled(false);
+
+  Image2 = TComponent::Create<TImage>(this);
+  Image2->SetName("Image2");
+  Image2->SetParent(this);
+  Image2->SetAlign(alClient);
+  Image2->SetTransparent(true);
+  Image2->SetEnabled(false);
+  Image2->SetPicture(ShapedForm1->Mask()->Region ? RingPicture(*ShapedForm1->Mask()->Region)
+                                                   : gfx::Bitmap(kLoupeSize, kLoupeSize, 0xFFFFFF));
+
+  Timer1 = TComponent::Create<TTimer>(this);
+  Timer1->SetName("Timer1");
+  Timer1->SetInterval(55);
+  Timer1->SetOnTimer(std::bind(&TfrmZoom::Timer1Timer, this, _1));
+  Timer1->SetEnabled(true);
+
+  OnCreate = std::bind(&TfrmZoom::FormCreate, this, _1);
+  OnResize = std::bind(&TfrmZoom::FormResize, this, _1);
+  OnShow = std::bind(&TfrmZoom::FormShow, this, _1);
+  OnHide = std::bind(&TfrmZoom::FormHide, this, _1);
+  OnClose = std::bind(&TfrmZoom::FormClose, this, _1, _2);
+}
+
+void TfrmZoom::FormCreate(TObject*) {
+  FZoomFactor = 2;
+  SetClientHeight(kLoupeSize);
+  SetClientWidth(kLoupeSize);
+  FormResize(this);
+}
+
+void TfrmZoom::ResizeCapture() {
+  FCaptureWidth = Image1->Width() / FZoomFactor;
+  FCaptureHeight = Image1->Height() / FZoomFactor;
+  FCapture = gfx::Bitmap(FCaptureWidth, FCaptureHeight);
+}
+
+void TfrmZoom::FormResize(TObject*) {
+  if (FZoomFactor <= 0) return;
+  Image1->Picture() = gfx::Bitmap(Image1->Width(), Image1->Height());
+  ResizeCapture();
+  paintcrosshairs();
+}
+
+void TfrmZoom::changezoomfactor(int factor) {
+  // Only 2, 3 and 4 give a cross that frames one enlarged pixel; anything else would divide
+  // the picture by nothing or leave the cross off centre.
+  if (factor < 2 || factor > 4) return;
+  FZoomFactor = factor;
+  const int thick = factor == 2 ? 3 : 5;
+  Shape1->SetWidth(thick);
+  Shape2->SetHeight(thick);
+  paintcrosshairs();
+  ResizeCapture();
+  FStillTicks = kStillRefresh;  // show the new enlargement at the next tick
+}
+
+void TfrmZoom::paintcrosshairs() {
+  const int w = Image1->Width(), h = Image1->Height();
+  const int back = FZoomFactor == 3 ? 2 : FZoomFactor == 4 ? 3 : 0;
+  Shape1->SetBounds(w / 2 - back, h / 2 - Shape1->Height() / 2, Shape1->Width(), Shape1->Height());
+  Shape2->SetBounds(w / 2 - Shape2->Width() / 2, h / 2 - back, Shape2->Width(), Shape2->Height());
+}
+
+void TfrmZoom::FormShow(TObject*) {
+  if (!FInfo) {
+    FInfo = TComponent::Create<TfrmInfo>(this);
+    FInfo->SetBounds(Left() + Width(), Top(), 90, FInfo->Height());
+  }
+  FInfo->Show();
+  FInfo->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  // Refresh at the first tick wherever the pointer is.
+  FStillTicks = kStillRefresh;
+}
+
+void TfrmZoom::FormHide(TObject*) {
+  if (!FInfo) return;
+  TfrmInfo* info = FInfo;
+  FInfo = nullptr;
+  DestroyComponent(info);
+}
+
+void TfrmZoom::FormClose(TObject*, TCloseAction& Action) { Action = caNone; }
+
+void TfrmZoom::Image1DblClick(TObject*) {}
+
+void TfrmZoom::Image1MouseMove(TObject*, TShiftState Shift, int, int) {
+  if (!(Shift & ssLeft)) return;
+  ::ReleaseCapture();
+  Perform(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+void TfrmZoom::Timer1Timer(TObject*) {
+  if (!Visible()) return;
+  gfx::Point p;
+  if (!plat::Platform::Current().GetCursorPos(p)) return;
+  const bool originMoved = FOriginX != FLastOriginX || FOriginY != FLastOriginY;
+  if (p.x == FLastPosX && p.y == FLastPosY && !originMoved) {
+    ++FStillTicks;
+    if (FStillTicks < kStillRefresh) return;
+  }
+  FStillTicks = 0;
+  FLastPosX = p.x;
+  FLastPosY = p.y;
+  FLastOriginX = FOriginX;
+  FLastOriginY = FOriginY;
+  Refresh(p);
+}
+
+void TfrmZoom::Refresh(gfx::Point p) {
+  plat::Platform& platform = plat::Platform::Current();
+  const TLoupeReadout text = LoupeReadout(p.x, p.y, FOriginX, FOriginY);
+  SetCaption(text.Caption);
+
+  const gfx::Size screen = platform.ScreenSize();
+  const gfx::Point at = LoupePlace(p.x, p.y, Width(), Height(), screen.cx, screen.cy);
+  SetBounds(at.x, at.y, Width(), Height());
+  if (FInfo) {
+    const gfx::Point i = InfoPlace(at.x, at.y, Width(), Height(), FInfo->Width(), FInfo->Height(), screen.cx, screen.cy);
+    FInfo->SetBounds(i.x, i.y, FInfo->Width(), FInfo->Height());
+    FInfo->lblX->SetCaption(text.X);
+    FInfo->lblY->SetCaption(text.Y);
+    FInfo->lblDX->SetCaption(text.DX);
+    FInfo->lblDY->SetCaption(text.DY);
+    FInfo->lblDXY->SetCaption(text.DXY);
+    FInfo->lblOpp->SetCaption(text.Opp);
+    FInfo->lblHalfOpp->SetCaption(text.HalfOpp);
+    FInfo->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  }
+
+  // Taken after the move, so where the square overlaps the loupe the loupe sees itself.
+  // Beyond the screen's edge the platform gives black.
+  FCapture = platform.CaptureScreen(
+      gfx::Rect::FromXYWH(p.x - FCaptureWidth / 2, p.y - FCaptureHeight / 2, FCaptureWidth, FCaptureHeight));
+  // Nearest pixel, as the default stretching mode: target pixel x shows source x * cw / W.
+  gfx::Bitmap& picture = Image1->Picture();
+  const int w = picture.Width(), h = picture.Height();
+  if (FCapture.Width() == FCaptureWidth && FCapture.Height() == FCaptureHeight && w > 0 && h > 0) {
+    for (int y = 0; y < h; ++y) {
+      const gfx::TColor* src = FCapture.Row(y * FCaptureHeight / h);
+      gfx::TColor* dst = picture.Row(y);
+      for (int x = 0; x < w; ++x) dst[x] = src[x * FCaptureWidth / w];
+    }
+  }
+  Image1->PictureChanged();
+
+  if (FInfo && w > 0 && h > 0) {
+    const gfx::TColor c = picture.At(w / 2, h / 2);
+    FInfo->lblRed->SetCaption(ChannelText(int(c & 0xFF)));
+    FInfo->lblGreen->SetCaption(ChannelText(int((c >> 8) & 0xFF)));
+    FInfo->lblBlue->SetCaption(ChannelText(int((c >> 16) & 0xFF)));
+  }
+}
+
+std::optional<std::string> TfrmZoom::GetPropText(std::string_view name) const {
+  if (name == "FZoomFactor") return PropText::Int(FZoomFactor);
+  if (name == "FOriginX") return PropText::Int(FOriginX);
+  if (name == "FOriginY") return PropText::Int(FOriginY);
+  if (name == "FStillTicks") return PropText::Int(FStillTicks);
+  if (name == "CaptureWidth") return PropText::Int(FCaptureWidth);
+  if (name == "CaptureHeight") return PropText::Int(FCaptureHeight);
+  return TForm::GetPropText(name);
 }

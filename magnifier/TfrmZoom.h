@@ -1,9 +1,79 @@
 #pragma once
-// The mouse loupe. It is created in its place in the start-up order; the loupe itself comes
-// with the magnifiers.
+// The mouse loupe: a round window that travels with the pointer, shows the pixels around it
+// enlarged two to four times with a hollow cross framing the pointer's pixel, and floats its
+// readout panel (TfrmInfo) beside it. The main window shows and hides it, gives it the ruler's
+// zero as its reference point and the magnification; its own 55 ms tick does the rest.
+#include <cstdint>
+#include <string>
+
+#include "graphics/Bitmap.h"
+#include "magnifier/TfrmInfo.h"
+#include "toolkit/controls/TImage.h"
+#include "toolkit/controls/TShape.h"
 #include "toolkit/core/TForm.h"
+#include "toolkit/core/TTimer.h"
+#include "widgets/TShapedForm.h"
+
+// The readout texts for a pointer P and a reference point O.
+struct TLoupeReadout {
+  std::string Caption, X, Y, DX, DY, DXY, Opp, HalfOpp;
+};
+TLoupeReadout LoupeReadout(int x, int y, int originX, int originY);
+// "%d #%X" of one colour channel: 255 -> "255 #FF", 0 -> "0 #0".
+std::string ChannelText(int value);
+// Where the loupe (outer size W x H) goes for pointer (X, Y) on an SW x SH screen.
+gfx::Point LoupePlace(int x, int y, int w, int h, int sw, int sh);
+// Where the readout panel (IW x IH) goes beside the loupe at L, T of size W x H.
+gfx::Point InfoPlace(int l, int t, int w, int h, int iw, int ih, int sw, int sh);
 
 class TfrmZoom : public TForm {
  public:
   explicit TfrmZoom(TComponent* AOwner);
+
+  // Controls, bottom to top.
+  TImage* Image1;
+  TShape* Shape1;
+  TShape* Shape2;
+  TShapedForm* ShapedForm1;
+  TImage* Image2;
+  TTimer* Timer1;
+
+  // The reference point (the ruler's zero), written by the main window's tick.
+  int FOriginX = 0;
+  int FOriginY = 0;
+
+  void changezoomfactor(int factor);
+  void paintcrosshairs();
+  int ZoomFactor() const { return FZoomFactor; }
+  int CaptureWidth() const { return FCaptureWidth; }
+  int CaptureHeight() const { return FCaptureHeight; }
+  // The readout panel while the loupe is shown, else null.
+  TfrmInfo* Info() const { return FInfo; }
+
+  void FormCreate(TObject* Sender);
+  void FormResize(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormHide(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void Timer1Timer(TObject* Sender);
+  void Image1DblClick(TObject* Sender);
+  void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+
+  std::optional<std::string> GetPropText(std::string_view name) const override;
+
+ private:
+  void ResizeCapture();
+  void Refresh(gfx::Point p);
+
+  int FLastPosX = 0;
+  int FLastPosY = 0;
+  // The reference point of the last refresh: a zero that moves refreshes a still pointer.
+  int FLastOriginX = 0;
+  int FLastOriginY = 0;
+  int FStillTicks = 0;
+  int FZoomFactor = 2;
+  int FCaptureWidth = 0;
+  int FCaptureHeight = 0;
+  gfx::Bitmap FCapture;
+  TfrmInfo* FInfo = nullptr;
 };

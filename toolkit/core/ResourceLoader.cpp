@@ -110,3 +110,37 @@ gfx::Bitmap LoadBitmapResource(std::string_view name) {
   if (text.empty()) Fail(name, "not found");
   return ParseBitmapResource(text, name);
 }
+
+std::vector<std::uint8_t> ParseRegionResource(std::string_view text, std::string_view name) {
+  auto lines = ContentLines(text);
+  if (lines.size() < 2) Fail(name, "empty");
+  const int sizeHint = Numbers(name, lines[0], "region", 1)[0];
+  std::vector<std::vector<int>> rects;
+  rects.push_back(Numbers(name, lines[1], "bound", 4));
+  for (std::size_t i = 2; i < lines.size(); ++i) {
+    std::istringstream in(lines[i]);
+    std::vector<int> r;
+    for (int n; in >> n;) r.push_back(n);
+    if (r.size() != 4 || !in.eof() || r[0] >= r[2] || r[1] >= r[3]) Fail(name, "malformed rectangle \"" + lines[i] + "\"");
+    rects.push_back(r);
+  }
+  const std::uint32_t count = std::uint32_t(rects.size() - 1);
+  std::vector<std::uint8_t> out;
+  auto put = [&out](std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) out.push_back(std::uint8_t(v >> (8 * k)));
+  };
+  put(32 + 16 * count);
+  put(32);
+  put(1);
+  put(count);
+  put(std::uint32_t(sizeHint));
+  for (const auto& r : rects)
+    for (int v : r) put(std::uint32_t(v));
+  return out;
+}
+
+std::vector<std::uint8_t> LoadRegionResource(std::string_view name) {
+  std::string_view text = res::Find(name);
+  if (text.empty()) Fail(name, "not found");
+  return ParseRegionResource(text, name);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The mouse loupe's readout panel: the pointer's x and y, its offsets from the ruler's zero,
+// the distance to it, the rectangle and triangle areas they span, and the red, green and blue
+// of the pixel under the pointer. The loupe creates it when it is shown and destroys it when
+// it is hidden.
+#include "toolkit/controls/TImage.h"
+#include "toolkit/controls/TLabel.h"
+#include "toolkit/controls/TPanel.h"
+#include "toolkit/controls/TShape.h"
+#include "toolkit/core/TForm.h"
+
+class TfrmInfo : public TForm {
+ public:
+  explicit TfrmInfo(TComponent* AOwner);
+
+  TPanel* Panel1;
+  TImage* Image1;
+  TLabel* lblX;
+  TShape* Shape1;
+  TLabel* lblRed;
+  TImage* Image2;
+  TLabel* lblY;
+  TShape* Shape2;
+  TLabel* lblGreen;
+  TImage* Image3;
+  TLabel* lblDX;
+  TShape* Shape3;
+  TLabel* lblBlue;
+  TImage* Image4;
+  TLabel* lblDY;
+  TImage* Image6;
+  TLabel* lblOpp;
+  TImage* Image5;
+  TLabel* lblDXY;
+  TImage* Image7;
+  TLabel* lblHalfOpp;
+
+  void FormClose(TObject* Sender, TCloseAction& Action);
+};
