@@ -162,3 +162,74 @@ TEST_F(StripTest, LoupeHidesDuringAMoveDragAndTheMouseFallsThroughOutsideItsDisc
   ASSERT_EQ(main.size(), 4u);
   EXPECT_EQ(main[3], main[2]) << "a press on the disc must not move the strip";
 }
+
+TEST_F(StripTest, LoupeEnlargesThePixelsAroundThePointerExactlyWithAHollowCross) {
+  // The strip at (100, 100); the pointer P = (250, 150) over the ruler's ticks. A shot of the
+  // square around P is taken while the loupe is far away; then, with the loupe at (250, 155),
+  // each loupe pixel (x, y) inside the disc must show the source pixel
+  //   P - (c / 2) + (x * c / 100, y * c / 100)   (c = 100 div factor: 50, 33, 25),
+  // that is 2 x 2 blocks at factor 2 and 4 x 4 at factor 4, unless the source lies under the
+  // loupe itself (x >= 250 and y >= 155), which the loupe sees as its own picture. The cross
+  // bars are hollow black rectangles, hand-placed for each factor:
+  //   factor 2: vertical x 50-52, horizontal y 50-52; 3: 48-52; 4: 47-51; both 25-74 long.
+  struct Bars {
+    int factor, from, to;
+  } bars[] = {{2, 50, 52}, {3, 48, 52}, {4, 47, 51}};
+  const int px = 250, py = 150;
+  for (const Bars& b : bars) {
+    std::filesystem::remove(FDir / "Vantrel.ini");
+    const std::string before = (FDir / "before.bmp").string(), after = (FDir / "after.bmp").string();
+    StripRun r = Run(Settings("[Application]\nLeft=100\nTop=100\nMagnification=" + std::to_string(b.factor)) +
+                     "start\n" + ShowLoupe(100, 100) + "mouse 900 600\nwait 55\n" +
+                     "shot " + before + " 200 100 100 100\nmouse 250 150\nwait 55\n" +
+                     "shot " + after + " 250 155 100 100\nprop frmZoom.FZoomFactor\n");
+    ASSERT_EQ(r.Props()["frmZoom.FZoomFactor"], std::to_string(b.factor));
+    gfx::Bitmap src = gfx::ReadBmpFile(before), loupe = gfx::ReadBmpFile(after);
+    ASSERT_EQ(src.Width(), 100);
+    ASSERT_EQ(loupe.Width(), 100);
+    ASSERT_EQ(loupe.Height(), 100);
+    const int c = 100 / b.factor;
+    int compared = 0, inked = 0, wrong = 0, barsWrong = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x) {
+        // Well inside the disc, clear of the ring along its edge.
+        if (std::hypot(x + 0.5 - 51, y + 0.5 - 50) > 40) continue;
+        const bool onVertical = y >= 25 && y <= 74 && (x == b.from || x == b.to);
+        const bool onHorizontal = x >= 25 && x <= 74 && (y == b.from || y == b.to);
+        const bool verticalEnds = (y == 25 || y == 74) && x >= b.from && x <= b.to;
+        const bool horizontalEnds = (x == 25 || x == 74) && y >= b.from && y <= b.to;
+        if (onVertical || onHorizontal || verticalEnds || horizontalEnds) {
+          barsWrong += (loupe.At(x, y) & 0xFFFFFF) != 0;
+          continue;
+        }
+        const int sx = px - c / 2 + x * c / 100, sy = py - c / 2 + y * c / 100;
+        if (sx >= 250 && sy >= 155) continue;
+        ++compared;
+        const gfx::TColor want = src.At(sx - 200, sy - 100) & 0xFFFFFF;
+        inked += want == 0;
+        wrong += (loupe.At(x, y) & 0xFFFFFF) != want;
+      }
+    EXPECT_GT(compared, 2000) << "factor " << b.factor;
+    EXPECT_GT(inked, 100) << "the ticks must be in the picture, factor " << b.factor;
+    EXPECT_EQ(wrong, 0) << "factor " << b.factor;
+    EXPECT_EQ(barsWrong, 0) << "factor " << b.factor;
+  }
+}
+
+TEST_F(StripTest, MagnificationFromTheSettingsIsClampedToTwoToFour) {
+  // 7 gives 4 (capture 100 div 4 = 25 pixels), 0 and -3 give 2 (50), 3 stays (33).
+  struct Case {
+    const char* stored;
+    const char* factor;
+    const char* capture;
+  } cases[] = {{"7", "4", "25"}, {"0", "2", "50"}, {"-3", "2", "50"}, {"3", "3", "33"}};
+  for (const Case& c : cases) {
+    std::filesystem::remove(FDir / "Vantrel.ini");
+    StripRun r = Run(Settings(std::string("[Application]\nMagnification=") + c.stored) +
+                     "start\nprop frmZoom.FZoomFactor\nprop frmZoom.CaptureWidth\nclose\ncat Vantrel.ini\n");
+    auto p = r.Props();
+    EXPECT_EQ(p["frmZoom.FZoomFactor"], c.factor) << c.stored;
+    EXPECT_EQ(p["frmZoom.CaptureWidth"], c.capture) << c.stored;
+    EXPECT_NE(r.Out.find(std::string("Magnification=") + c.factor + "\r\n"), std::string::npos) << c.stored;
+  }
+}
