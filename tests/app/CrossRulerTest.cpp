@@ -88,7 +88,8 @@ TEST_F(StripTest, TheCrossRulerFollowsEveryMoveOfTheZero) {
 }
 
 TEST_F(StripTest, TheCrossRulerCommandShowsItBesideTheStripThatKeepsTheKeyboard) {
-  StripRun r = Run(Settings("[Application]\nLeft=100\nTop=200\nOnTop=1") + "start\n" + Choose("mnuCrossRuler", 145, 208) +
+  // Without the mouse loupe, which would float under the pointer among the windows listed.
+  StripRun r = Run(Settings("[Application]\nLeft=100\nTop=200\nOnTop=1\nMouseLoupe=0") + "start\n" + Choose("mnuCrossRuler", 145, 208) +
                    "windows\nprop frmMain.Active\nprop frmMain.mnuCrossRuler.Checked\n"
                    // The keys still go to the strip, and the cross ruler follows.
                    "key right\n" + Choose("mnuAlwaysTop", 146, 208) + "windows\n" + Choose("mnuCrossRuler", 146, 208) +
@@ -200,9 +201,10 @@ TEST_F(StripTest, CrossRulerGrips) {
       {"Left=700\nTop=700\nOrientation=1\nRulerFlip=1", 758, 747, "66 652", "61 651", "21 651", "900 651",
        {"frmCrossRuler 57 643 644 58", "frmCrossRuler 17 643 684 58", "frmCrossRuler 521 643 180 58"}},
   };
+  // Without the mouse loupe, which would sit under the pointer on the grips.
   for (const Case& c : cases) {
     std::filesystem::remove(FDir / "Vantrel.ini");
-    StripRun r = Run(std::string("screen 1400 1400\n") + Settings(std::string("[Application]\n") + c.Settings) +
+    StripRun r = Run(std::string("screen 1400 1400\n") + Settings(std::string("[Application]\nMouseLoupe=0\n") + c.Settings) +
                      "start\n" + Choose("mnuCrossRuler", c.MenuX, c.MenuY) +
                      // A right press does nothing.
                      "mouse " + c.Press + "\ndown right\nmouse " + c.Out + "\nup right\nprop frmCrossRuler.FResizing\n" +
