@@ -233,3 +233,34 @@ TEST_F(StripTest, MagnificationFromTheSettingsIsClampedToTwoToFour) {
     EXPECT_NE(r.Out.find(std::string("Magnification=") + c.factor + "\r\n"), std::string::npos) << c.stored;
   }
 }
+
+TEST_F(StripTest, MouseLoupeCommandShowsAndHidesItAndTheSettingKeepsIt) {
+  // The strip at (100, 100); its menu button at screen (145, 108). "Mouse loupe" is the tenth
+  // item down, separators skipped.
+  const std::string openMenu = "mouse 145 108\nclick left\n";
+  const std::string chooseZoom = openMenu + "key down\nkey down\nkey down\nkey down\nkey down\nkey down\n"
+                                            "key down\nkey down\nkey down\nkey down\nkey enter\n";
+  // Checked by default: the open menu hides the loupe, closing it unchosen shows it again;
+  // choosing the command hides it and clears the check, and the close writes 0.
+  StripRun r = Run(Settings("[Application]\nLeft=100\nTop=100") + "start\n" + ShowLoupe(100, 100) + "wait 55\nwindows\n" +
+                   openMenu + "windows\nkey escape\nwindows\n" + chooseZoom +
+                   "windows\nprop frmMain.mnuZoom.Checked\nclose\ncat Vantrel.ini\n");
+  auto zoom = Placements(r, "frmZoom");
+  ASSERT_EQ(zoom.size(), 4u);
+  EXPECT_NE(zoom[0].find("visible=1"), std::string::npos);
+  EXPECT_NE(zoom[1].find("visible=0"), std::string::npos) << "shown over the open menu";
+  EXPECT_NE(zoom[2].find("visible=1"), std::string::npos) << "not back after the menu";
+  EXPECT_NE(zoom[3].find("visible=0"), std::string::npos);
+  EXPECT_EQ(Placements(r, "frmInfo").size(), 2u) << "the panel outlives its loupe";
+  EXPECT_EQ(r.Props()["frmMain.mnuZoom.Checked"], "false");
+  EXPECT_NE(r.Out.find("MouseLoupe=0\r\n"), std::string::npos) << r.Out;
+
+  // Off at start: nothing shows until the command; it then shows topmost at the pointer and
+  // the close writes 1. Pointer (400, 300): loupe (400, 305) after a tick.
+  r = Run("start\n" + chooseZoom + "mouse 400 300\nwait 55\nwindows\nprop frmMain.mnuZoom.Checked\nclose\ncat Vantrel.ini\n");
+  zoom = Placements(r, "frmZoom");
+  ASSERT_EQ(zoom.size(), 1u);
+  EXPECT_EQ(zoom[0], "400 305 100 100 visible=1 topmost=1");
+  EXPECT_EQ(r.Props()["frmMain.mnuZoom.Checked"], "true");
+  EXPECT_NE(r.Out.find("MouseLoupe=1\r\n"), std::string::npos) << r.Out;
+}
