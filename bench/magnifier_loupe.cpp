@@ -1,0 +1,45 @@
+// One refresh of the mouse loupe with a moving pointer: capture of 50 x 50 pixels, stretch to
+// 100 x 100, panel texts, and the repaint of both windows, on the virtual desktop.
+#include <benchmark/benchmark.h>
+
+#include "magnifier/TfrmZoom.h"
+#include "platform/virtual/VirtualDesktop.h"
+#include "toolkit/core/TApplication.h"
+
+static void BM_LoupeRefresh(benchmark::State& state) {
+  plat::VirtualDesktop desk;
+  plat::Platform::SetCurrent(&desk);
+  desk.SetIdleProcessor([] { Application->ProcessIdleWork(); });
+  {
+    TApplication app;
+    TfrmZoom* loupe = app.CreateForm<TfrmZoom>();
+    loupe->changezoomfactor(int(state.range(0)));
+    loupe->Show();
+    app.ProcessMessages();
+    int x = 0;
+    for (auto _ : state) {
+      x = (x + 7) % 900;
+      desk.SetCursorPos({x, 300});
+      loupe->Timer1Timer(loupe);
+      app.ProcessIdleWork();
+    }
+    benchmark::DoNotOptimize(loupe->Caption());
+  }
+  plat::Platform::SetCurrent(nullptr);
+}
+BENCHMARK(BM_LoupeRefresh)->Arg(2)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+// A tick with the pointer still: the stillness filter alone.
+static void BM_LoupeStillTick(benchmark::State& state) {
+  plat::VirtualDesktop desk;
+  plat::Platform::SetCurrent(&desk);
+  {
+    TApplication app;
+    TfrmZoom* loupe = app.CreateForm<TfrmZoom>();
+    loupe->Show();
+    app.ProcessMessages();
+    for (auto _ : state) loupe->Timer1Timer(loupe);
+  }
+  plat::Platform::SetCurrent(nullptr);
+}
+BENCHMARK(BM_LoupeStillTick)->Unit(benchmark::kMicrosecond);
