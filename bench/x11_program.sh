@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Vantrel on X11, measured under a private Xvfb: time from start to the strip being mapped,
-# resident memory after 5 s, and CPU time with the pointer still and with it moving.
+# resident memory after 5 s, and CPU time with the pointer still and with it moving; then the
+# same CPU figures with the mouse loupe shown (as the default settings have it), the pointer
+# moving at 100 Hz.
 #
 #   bench/x11_program.sh [VANTREL]        (default: build/vantrel; use a Release build)
 #
@@ -149,6 +151,34 @@ moving_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b -
 moving_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
 moving_secs=$(awk -v e="$el" 'BEGIN { printf "%.1f", e / 1000 }')
 
+# ---- the same with the mouse loupe shown: it shows at the end of a move drag ----
+xdotool mousemove 400 128 mousedown 1 mouseup 1
+xdotool mousemove 700 600
+sleep 1
+[[ -n $(xdotool search --onlyvisible --name '^X:700 Y:600' 2>/dev/null | head -1) ]] ||
+  die "the mouse loupe did not show after the drag"
+c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") t0=$EPOCHREALTIME
+sleep "$seconds"
+c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") el=$(ms_since "$t0")
+loupe_still_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b - a) * 100000 / e }')
+loupe_still_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
+moves=()
+steps=$((seconds * 100))
+for ((s = 0; s < steps; s++)); do
+  x=$(((s * 13) % 2046)); ((x > 1023)) && x=$((2046 - x))
+  y=$(((s * 7) % 1534)); ((y > 767)) && y=$((1534 - y))
+  moves+=(mousemove "$x" "$y" sleep 0.01)
+done
+c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") t0=$EPOCHREALTIME
+xdotool "${moves[@]}" &
+mover_pid=$!
+wait "$mover_pid"
+mover_pid=''
+c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") el=$(ms_since "$t0")
+loupe_moving_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b - a) * 100000 / e }')
+loupe_moving_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
+loupe_moving_secs=$(awk -v e="$el" 'BEGIN { printf "%.1f", e / 1000 }')
+
 kill -0 "$prog_pid" 2>/dev/null || die "the program ended during the measurement: $(cat "$work/errors")"
 
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v < t) ? "ok" : "OVER" }'; }
@@ -163,4 +193,9 @@ printf '%-44s %16s %% %10s %s\n' "CPU, pointer still, ${seconds} s (stat ticks)"
 printf '%-44s %16s %% %10s\n' "CPU, pointer still (scheduler time)" "$still_run" ""
 printf '%-44s %16s %% %10s\n' "CPU, pointer moving, ${moving_secs} s (stat ticks)" "$moving_ticks" ""
 printf '%-44s %16s %% %10s\n' "CPU, pointer moving (scheduler time)" "$moving_run" ""
+printf '%-44s %16s %% %10s %s\n' "loupe shown, pointer still (stat ticks)" "$loupe_still_ticks" "< 0.2 %" \
+  "$(verdict "$loupe_still_ticks" 0.2)"
+printf '%-44s %16s %% %10s\n' "loupe shown, pointer still (scheduler time)" "$loupe_still_run" ""
+printf '%-44s %16s %% %10s\n' "loupe shown, moving 100 Hz, ${loupe_moving_secs} s (ticks)" "$loupe_moving_ticks" ""
+printf '%-44s %16s %% %10s\n' "loupe shown, moving 100 Hz (scheduler time)" "$loupe_moving_run" ""
 echo "starts (ms): ${times[*]}"
