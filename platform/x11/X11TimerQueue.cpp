@@ -37,11 +37,22 @@ bool X11TimerQueue::FireDue(std::uint64_t now) {
   std::vector<std::pair<std::uint64_t, Id>> due;
   for (const auto& [id, t] : FTimers)
     if (t.Due <= now) due.emplace_back(t.Due, id);
+  // A timer of the same interval as one that fires, due within half of it, fires in the same
+  // pass: from then on they share their wake-ups (the strip's and the loupe's ticks).
+  if (!due.empty())
+    for (const auto& [id, t] : FTimers) {
+      if (t.Due <= now || t.Due - now > t.Interval / 2) continue;
+      for (const auto& d : due)
+        if (FTimers.at(d.second).Interval == t.Interval) {
+          due.emplace_back(t.Due, id);
+          break;
+        }
+    }
   std::sort(due.begin(), due.end());
   bool fired = false;
   for (const auto& [when, id] : due) {
     auto it = FTimers.find(id);
-    if (it == FTimers.end() || it->second.Due > now) continue;  // stopped or restarted meanwhile
+    if (it == FTimers.end() || it->second.Due != when) continue;  // stopped or restarted meanwhile
     it->second.Due = now + it->second.Interval;
     // A copy, because the callback may stop (destroy) its own timer.
     std::function<void()> tick = it->second.OnTick;

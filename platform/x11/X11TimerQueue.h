@@ -1,6 +1,7 @@
 #pragma once
 // Interval timers on the monotonic clock for the event loop. A timer fires at most once per
 // pass, and a late timer is not fired again to catch up (as the classic timer message).
+// Timers of one interval that fall due close together are fired in one pass, and stay so.
 #include <cstdint>
 #include <functional>
 #include <map>

@@ -84,6 +84,24 @@ TEST(X11TimerQueue, TimersFireInOrderOnceAPassAndSurviveChangesFromCallbacks) {
   EXPECT_EQ(s.TimeoutMs(0), int(X11TimerQueue::kMinimumIntervalMs));
 }
 
+TEST(X11TimerQueue, TimersOfOneIntervalDueTogetherShareTheirWakeUps) {
+  // Two 55 ms ticks started 20 ms apart (due 55 and 75), and a 100 ms one (due 100).
+  X11TimerQueue q;
+  std::vector<int> fired;
+  q.Start(55, [&] { fired.push_back(1); }, 0);
+  q.Start(55, [&] { fired.push_back(2); }, 20);
+  q.Start(100, [&] { fired.push_back(3); }, 0);
+  EXPECT_TRUE(q.FireDue(55));  // the second is 20 ms off, within half an interval: it joins
+  EXPECT_EQ(fired, (std::vector<int>{1, 2}));
+  EXPECT_EQ(q.TimeoutMs(55), 45);  // the 100 ms one keeps its own time
+  fired.clear();
+  EXPECT_TRUE(q.FireDue(100));
+  EXPECT_EQ(fired, (std::vector<int>{3}));
+  fired.clear();
+  EXPECT_TRUE(q.FireDue(110));  // both 55 ms ticks again, in one pass
+  EXPECT_EQ(fired, (std::vector<int>{1, 2}));
+}
+
 TEST(X11PixelFormat, ConvertsBetweenOurColoursAndVisualPixels) {
   const X11PixelFormat rgb888(0xFF0000, 0x00FF00, 0x0000FF);
   EXPECT_EQ(rgb888.ToPixel(gfx::RGB(0x12, 0x34, 0x56)), 0x123456u);
