@@ -21,8 +21,6 @@
 #include "toolkit/core/TComponent.h"
 #include "toolkit/core/TWinControl.h"
 
-class TScreen;
-
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
 

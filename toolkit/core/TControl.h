@@ -17,8 +17,6 @@
 #include "toolkit/core/TFont.h"
 #include "toolkit/core/Types.h"
 
-using TCanvas = gfx::Canvas;
-
 class TControl : public TComponent {
  public:
   explicit TControl(TComponent* AOwner);

@@ -8,11 +8,6 @@
 #include "graphics/Bitmap.h"
 #include "toolkit/core/Types.h"
 
-namespace gfx {
-class Canvas;
-}
-using TCanvas = gfx::Canvas;
-
 class TControlCanvas {
  public:
   TControlCanvas();

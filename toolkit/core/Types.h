@@ -7,18 +7,24 @@
 #include "graphics/Color.h"
 #include "graphics/Types.h"
 #include "platform/Keys.h"
+#include "toolkit/core/Forward.h"
 
 using gfx::Point;
 using gfx::Rect;
 using gfx::TColor;
 using gfx::Size;
-using namespace gfx;  // colour constants (clBtnFace, ...) read as the toolkit's own
-
-class TObject;
-class TComponent;
-class TControl;
-class TWinControl;
-class TForm;
+// The colour constants, read as the toolkit's own (clBtnFace, clWindow, ...).
+using gfx::clNone, gfx::clDefault;
+using gfx::clBlack, gfx::clMaroon, gfx::clGreen, gfx::clOlive, gfx::clNavy, gfx::clPurple, gfx::clTeal,
+    gfx::clGray, gfx::clSilver, gfx::clRed, gfx::clLime, gfx::clYellow, gfx::clBlue, gfx::clFuchsia,
+    gfx::clAqua, gfx::clWhite;
+using gfx::clScrollBar, gfx::clBackground, gfx::clActiveCaption, gfx::clInactiveCaption, gfx::clMenu,
+    gfx::clWindow, gfx::clWindowFrame, gfx::clMenuText, gfx::clWindowText, gfx::clCaptionText,
+    gfx::clActiveBorder, gfx::clInactiveBorder, gfx::clAppWorkSpace, gfx::clHighlight,
+    gfx::clHighlightText, gfx::clBtnFace, gfx::clBtnShadow, gfx::clGrayText, gfx::clBtnText,
+    gfx::clInactiveCaptionText, gfx::clBtnHighlight, gfx::cl3DDkShadow, gfx::cl3DLight, gfx::clInfoText,
+    gfx::clInfoBk, gfx::clHotLight, gfx::clGradientActiveCaption, gfx::clGradientInactiveCaption,
+    gfx::clMenuHighlight, gfx::clMenuBar;
 
 using TShiftState = plat::ShiftState;
 using plat::ssShift;

@@ -8,9 +8,8 @@
 #include <array>
 #include <string>
 
+#include "toolkit/core/Forward.h"
 #include "toolkit/core/TComponent.h"
-
-class TForm;
 
 using TColorDialogOptions = unsigned;
 enum : TColorDialogOptions {

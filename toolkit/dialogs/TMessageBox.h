@@ -10,11 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/controls/Forward.h"
 #include "toolkit/core/TForm.h"
-
-class TApplication;
-class TButton;
-class TLabel;
 
 class TMessageBox : public TForm {
  public:

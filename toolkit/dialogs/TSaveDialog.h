@@ -10,9 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/core/Forward.h"
 #include "toolkit/core/TComponent.h"
-
-class TForm;
 
 using TOpenOptions = unsigned;
 enum : TOpenOptions {

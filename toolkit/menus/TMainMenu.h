@@ -3,10 +3,9 @@
 // area while any top-level entry is visible, and runs its items' shortcuts for the form
 // (before the form's key preview, as classic menu shortcuts do), also while the entries are
 // hidden.
+#include "toolkit/core/Forward.h"
+#include "toolkit/menus/Forward.h"
 #include "toolkit/menus/TMenu.h"
-
-class TForm;
-class TMenuBar;
 
 class TMainMenu : public TMenu {
  public:

@@ -5,9 +5,7 @@
 #include <memory>
 
 #include "toolkit/core/TCustomControl.h"
-
-class TMainMenu;
-class TMenuForm;
+#include "toolkit/menus/Forward.h"
 
 class TMenuBar : public TCustomControl {
  public:

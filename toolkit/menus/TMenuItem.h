@@ -11,8 +11,7 @@
 
 #include "graphics/Bitmap.h"
 #include "toolkit/core/TComponent.h"
-
-class TMenu;
+#include "toolkit/menus/Forward.h"
 
 // A shortcut: the virtual key in the low byte plus scShift / scCtrl / scAlt.
 using TShortCut = std::uint16_t;

@@ -4,9 +4,8 @@
 // outside the menu or Escape closes it without a command.
 #include <memory>
 
+#include "toolkit/menus/Forward.h"
 #include "toolkit/menus/TMenu.h"
-
-class TMenuForm;
 
 class TPopupMenu : public TMenu {
  public:
