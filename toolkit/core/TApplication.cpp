@@ -295,6 +295,10 @@ void TApplication::DestroyReleasedForms() {
   }
 }
 
+void TApplication::ModalEnds(TForm* form) {
+  FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), form), FModalForms.end());
+}
+
 void TApplication::FormGone(TForm* form) {
   if (FMainForm == form) FMainForm = nullptr;
   FModalForms.erase(std::remove(FModalForms.begin(), FModalForms.end(), form), FModalForms.end());

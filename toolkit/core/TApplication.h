@@ -110,11 +110,17 @@ class TApplication : public TComponent {
   // Modal forms, innermost last (used by input blocking).
   const std::vector<TForm*>& ModalForms() const { return FModalForms; }
 
+  // What forms tell the application: a modal loop begins or ends, a released form is to be
+  // destroyed once the current message is done, a form is going away.
+  void ModalBegins(TForm* form) { FModalForms.push_back(form); }
+  void ModalEnds(TForm* form);
+  void ScheduleRelease(TForm* form) { FReleased.push_back(form); }
+  void FormGone(TForm* form);
+
   // Paints every form with a dirty region; true when anything was painted.
   bool PaintDirtyForms();
 
  private:
-  friend class TForm;
   struct Posted {
     HWND Target;
     TMessage Message;
@@ -128,7 +134,6 @@ class TApplication : public TComponent {
   void DoMinimize();
   void DoRestore();
   void DestroyReleasedForms();
-  void FormGone(TForm* form);
   bool DispatchOnePosted();
   void Notification(TComponent* component, TOperation operation) override;
 

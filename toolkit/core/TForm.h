@@ -162,6 +162,7 @@ class TForm : public TWinControl {
   void PaintOne(TControl* control, const gfx::Region& region);
   void UpdateHover(TControl* control);
   void UpdateCursor();
+  void CursorImageChanged();  // a cursor's image was replaced: show it afresh
   TControl* MouseTarget(Point windowPoint);
   void DispatchMouse(unsigned msg, const plat::MouseEvent& e);
   void DispatchKey(unsigned msg, const plat::KeyEvent& e);

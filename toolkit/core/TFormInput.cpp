@@ -59,7 +59,7 @@ void TForm::WndProc(TMessage& message) {
     case WM_SETCURSOR:
       return;
     case CM_RELEASE:
-      if (Application) Application->FReleased.push_back(this);
+      if (Application) Application->ScheduleRelease(this);
       return;
     case CM_TEXTCHANGED:
       if (FWindow) FWindow->SetTitle(Caption());
@@ -115,6 +115,11 @@ void TForm::UpdateCursor() {
   FShownCursor = id;
   FShownCursorNonClient = nonClient;
   FWindow->SetCursor(Screen ? Screen->Cursors(id) : plat::CursorSpec{});
+}
+
+void TForm::CursorImageChanged() {
+  FShownCursor.reset();  // the next hover shows the new image
+  UpdateCursor();
 }
 
 void TForm::DispatchMouse(unsigned msg, const plat::MouseEvent& e) {

@@ -90,7 +90,8 @@ void TForm::PaintOne(TControl* control, const gfx::Region& region) {
 }
 
 void TForm::PaintChildren(TWinControl* parent, const gfx::Region& region) {
-  const std::vector<TControl*> children = parent->FControls;
+  std::vector<TControl*> children;
+  for (int i = 0; i < parent->ControlCount(); ++i) children.push_back(parent->Controls(i));
   // Graphic controls first, windowed ones on top: child windows clip their parent.
   for (TControl* c : children)
     if (!c->IsWindowed() && c->Visible()) PaintOne(c, region);

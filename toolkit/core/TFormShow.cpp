@@ -136,15 +136,14 @@ TModalResult TForm::ShowModal() {
     std::vector<TForm*>& Blocked;
     ~Restore() {
       Self->FModal = false;
-      auto& stack = Application->FModalForms;
-      stack.erase(std::remove(stack.begin(), stack.end(), Self), stack.end());
+      Application->ModalEnds(Self);
       for (TForm* f : Blocked)
         if (Screen && Screen->IndexOf(f) >= 0 && f->FDisabledCount > 0) --f->FDisabledCount;
     }
   } restore{this, blocked};
   FModal = true;
   FModalResult = mrNone;
-  Application->FModalForms.push_back(this);
+  Application->ModalBegins(this);
   Show();
   while (true) {
     Application->HandleMessage();

@@ -47,10 +47,7 @@ plat::CursorSpec TScreen::Cursors(TCursor id) const {
 
 void TScreen::SetCursorImage(TCursor id, const plat::CursorSpec& cursorSpec) {
   FCursors[id] = cursorSpec;
-  for (TForm* f : FForms) {
-    f->FShownCursor.reset();  // the next hover shows the new image
-    f->UpdateCursor();
-  }
+  for (TForm* f : FForms) f->CursorImageChanged();
 }
 
 bool TScreen::HasCursor(TCursor id) const { return FCursors.count(id) != 0; }
