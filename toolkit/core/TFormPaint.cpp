@@ -110,28 +110,14 @@ void TForm::PaintControl(TCanvas& canvas) {
 void TForm::PaintFrame(TCanvas& canvas) {
   if (FBorderStyle == bsNone) return;
   const int w = Width(), h = Height();
-  auto hline = [&](int x0, int x1, int y, TColor c) {
-    canvas.Brush = gfx::Brush{c, gfx::BrushStyle::Solid, {}};
-    canvas.FillRect(Rect{x0, y, x1, y + 1});
-  };
-  auto vline = [&](int x, int y0, int y1, TColor c) {
-    canvas.Brush = gfx::Brush{c, gfx::BrushStyle::Solid, {}};
-    canvas.FillRect(Rect{x, y0, x + 1, y1});
-  };
   // The rest of the frame, then the raised 3D edge: light and white on the top and left,
   // dark shadow and shadow on the bottom and right.
   canvas.Brush = gfx::Brush{(FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin) ? clActiveBorder : clBtnFace,
                             gfx::BrushStyle::Solid, {}};
   gfx::Region frame = gfx::Region(Rect{0, 0, w, h}).Subtract(gfx::Region(ClientRectInWindow()));
   canvas.FillRgn(frame);
-  hline(0, w - 1, 0, cl3DLight);
-  vline(0, 0, h - 1, cl3DLight);
-  hline(1, w - 2, 1, clBtnHighlight);
-  vline(1, 1, h - 2, clBtnHighlight);
-  hline(0, w, h - 1, cl3DDkShadow);
-  vline(w - 1, 0, h, cl3DDkShadow);
-  hline(1, w - 1, h - 2, clBtnShadow);
-  vline(w - 2, 1, h - 1, clBtnShadow);
+  Rect edge{0, 0, w, h};
+  canvas.DrawEdge(edge, gfx::EDGE_RAISED, gfx::BF_RECT);
 
   // Caption bar.
   Rect cap = CaptionRect();
@@ -158,16 +144,10 @@ void TForm::PaintFrame(TCanvas& canvas) {
     canvas.Brush = gfx::Brush{clBtnFace, gfx::BrushStyle::Solid, {}};
     canvas.FillRect(b);
     const bool down = FCloseButtonDown;
-    const TColor tl1 = down ? cl3DDkShadow : cl3DLight, br1 = down ? clBtnHighlight : cl3DDkShadow;
-    const TColor tl2 = down ? clBtnShadow : clBtnHighlight, br2 = down ? cl3DLight : clBtnShadow;
-    hline(b.left, b.right - 1, b.top, tl1);
-    vline(b.left, b.top, b.bottom - 1, tl1);
-    hline(b.left, b.right, b.bottom - 1, br1);
-    vline(b.right - 1, b.top, b.bottom, br1);
-    hline(b.left + 1, b.right - 2, b.top + 1, tl2);
-    vline(b.left + 1, b.top + 1, b.bottom - 2, tl2);
-    hline(b.left + 1, b.right - 1, b.bottom - 2, br2);
-    vline(b.right - 2, b.top + 1, b.bottom - 1, br2);
+    // Pressed, the button sinks with the dark shadow outermost.
+    Rect bevel = b;
+    if (down) canvas.DrawEdge(bevel, gfx::EDGE_SUNKEN, gfx::BF_RECT | gfx::BF_SOFT);
+    else canvas.DrawEdge(bevel, gfx::EDGE_RAISED, gfx::BF_RECT);
     // The cross: two diagonals two pixels thick, centred in the button.
     const int size = std::max(2, std::min(b.Width(), b.Height()) - 7);
     const int x0 = b.left + (b.Width() - size) / 2 - 1 + (down ? 1 : 0);
