@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "graphics/Bitmap.h"
+#include "graphics/CanvasStateSaver.h"
 #include "toolkit/core/PropText.h"
 
 namespace {
@@ -473,7 +474,7 @@ void TCustomEdit::Paint() {
   canvas.FillRect(r);
 
   const Rect tr = TextRect();
-  const std::optional<gfx::Region> savedClip = canvas.ClipRegion();
+  const gfx::CanvasStateSaver saved(canvas);
   canvas.IntersectClipRect(tr);
   canvas.SelectFont(Font().Data());
   canvas.BkMode = gfx::BkMode::Transparent;
@@ -498,7 +499,6 @@ void TCustomEdit::Paint() {
     canvas.MoveTo(cx, tr.top);
     canvas.LineTo(cx, tr.top + lineHeight);
   }
-  canvas.SetClipRegion(savedClip);
 }
 
 std::optional<std::string> TCustomEdit::GetPropText(std::string_view name) const {

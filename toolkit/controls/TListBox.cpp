@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "graphics/Bitmap.h"
+#include "graphics/CanvasStateSaver.h"
 #include "toolkit/core/PropText.h"
 
 namespace {
@@ -151,7 +152,7 @@ void TListBox::Paint() {
   canvas.DrawEdge(r, gfx::EDGE_SUNKEN, gfx::BF_RECT | gfx::BF_ADJUST);
   canvas.Brush = gfx::Brush{Color(), gfx::BrushStyle::Solid, {}};
   canvas.FillRect(r);
-  const std::optional<gfx::Region> savedClip = canvas.ClipRegion();
+  const gfx::CanvasStateSaver saved(canvas);
   canvas.IntersectClipRect(r);
   canvas.SelectFont(Font().Data());
   canvas.BkMode = gfx::BkMode::Transparent;
@@ -168,7 +169,6 @@ void TListBox::Paint() {
     canvas.TextOut(line.left + 2, line.top, FItems[i]);
     if (selected && Focused()) canvas.DrawFocusRect(line);
   }
-  canvas.SetClipRegion(savedClip);
 }
 
 std::optional<std::string> TListBox::GetPropText(std::string_view name) const {

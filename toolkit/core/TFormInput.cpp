@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "graphics/CanvasStateSaver.h"
 #include "graphics/Utf8.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
@@ -22,6 +23,8 @@ void TForm::WndProc(TMessage& message) {
       gfx::Bitmap& buffer = FWindow->BackBuffer();
       TCanvas own(buffer);
       TCanvas* canvas = message.LParam ? reinterpret_cast<TCanvas*>(message.LParam) : &own;
+      // A canvas lent by the sender gets its clip, origin and colours back afterwards.
+      const gfx::CanvasStateSaver saved(*canvas);
       if (message.WParam) canvas->SetClipRegion(*reinterpret_cast<const gfx::Region*>(message.WParam));
       else canvas->SetClipRegion(gfx::Region(Rect{0, 0, Width(), Height()}).Subtract(gfx::Region(ClientRectInWindow())));
       canvas->Origin = Point{};
