@@ -124,8 +124,6 @@ class TrayIcon {
   virtual bool Visible() const = 0;
 };
 
-enum class DialogKind { SaveFile, Color, Message };
-
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -172,12 +170,6 @@ class Platform {
   // help cannot be shown (the toolkit's error handling then shows it).
   virtual void ShowHelp(const std::string& file, const std::string& command) = 0;
   virtual std::string ExecutableDir() = 0;  // ends with '/'
-
-  // A scripted answer for the next dialog of KIND (virtual desktop only), so tests and
-  // scenarios can answer dialogs: "cancel", a path, "0xBBGGRR", "ok"/"yes"/"no"/"cancel".
-  virtual std::optional<std::string> TakeScriptedAnswer(DialogKind kind) { (void)kind; return std::nullopt; }
-  // Records a line in the virtual desktop's log (e.g. "message TEXT"); ignored elsewhere.
-  virtual void Journal(const std::string& line) { (void)line; }
 };
 
 }  // namespace plat

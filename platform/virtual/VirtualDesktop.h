@@ -70,6 +70,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/Color.h"
+#include "platform/DialogScript.h"
 #include "platform/Platform.h"
 #include "platform/virtual/VirtualTrayIcon.h"
 #include "platform/virtual/VirtualWindow.h"
@@ -78,7 +79,7 @@ namespace plat {
 
 enum class TrayMouseKind { Move, Down, Up, DoubleClick };
 
-class VirtualDesktop : public Platform {
+class VirtualDesktop : public Platform, public DialogScript {
  public:
   static constexpr Size kDefaultScreen{1024, 768};
   static constexpr gfx::TColor kDefaultWallpaper = gfx::clTeal;
@@ -109,6 +110,8 @@ class VirtualDesktop : public Platform {
   void Beep() override;
   void ShowHelp(const std::string& file, const std::string& command) override;
   std::string ExecutableDir() override { return FExecutableDir; }
+
+  // ---- DialogScript
   std::optional<std::string> TakeScriptedAnswer(DialogKind kind) override;
   void Journal(const std::string& line) override;
 

@@ -25,7 +25,10 @@ TEST(VirtualServices, LogRecordsServicesInOrder) {
   p.SetClipboardBitmap(shot);
   p.ShowHelp("/opt/vantrel/Vantrel.hlp", "JI(`',`About')");
   p.ShowHelp("Vantrel.hlp", "");
-  p.Journal("message Unable to write to x.ini");
+  // The journal belongs to the dialog script, which only the virtual desktop offers.
+  plat::DialogScript* script = plat::DialogScript::Current();
+  ASSERT_EQ(script, static_cast<plat::DialogScript*>(&d));
+  script->Journal("message Unable to write to x.ini");
   EXPECT_EQ(d.Log().size(), 7u);
   EXPECT_EQ(d.TakeLog(), (Lines{"beep", "sound MenuPopup", "open https://example.org/ruler", "clipboard bitmap 30x20",
                                 "help /opt/vantrel/Vantrel.hlp JI(`',`About')", "help Vantrel.hlp",
@@ -40,6 +43,8 @@ TEST(VirtualServices, LogRecordsServicesInOrder) {
 }
 
 TEST(VirtualServices, ScriptedAnswersPerKind) {
+  plat::Platform::SetCurrent(nullptr);
+  EXPECT_EQ(plat::DialogScript::Current(), nullptr);  // no platform, no script
   VirtualDesktop d;
   EXPECT_FALSE(d.TakeScriptedAnswer(DialogKind::Message).has_value());
   d.QueueAnswer(DialogKind::SaveFile, "/tmp/a.bmp");

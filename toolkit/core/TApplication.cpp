@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/DialogScript.h"
 #include "platform/Platform.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/core/TScreen.h"
@@ -215,7 +216,7 @@ bool TApplication::HelpCommand(unsigned command, const std::string& data) {
 void TApplication::HandleException(TObject* sender, const std::exception& e) {
   if (FInHandleException) {
     // An error while showing an error: record it and give up on it rather than recursing.
-    if (plat::Platform::HasCurrent()) plat::Platform::Current().Journal(std::string("message ") + e.what());
+    if (auto* script = plat::DialogScript::Current()) script->Journal(std::string("message ") + e.what());
     return;
   }
   FInHandleException = true;
@@ -227,7 +228,7 @@ void TApplication::HandleException(TObject* sender, const std::exception& e) {
     if (OnException) OnException(sender, e);
     else ShowException(e);
   } catch (const std::exception& inner) {
-    if (plat::Platform::HasCurrent()) plat::Platform::Current().Journal(std::string("message ") + inner.what());
+    if (auto* script = plat::DialogScript::Current()) script->Journal(std::string("message ") + inner.what());
   } catch (...) {
   }
 }
@@ -254,10 +255,10 @@ void TApplication::Guard(TObject* sender, const std::function<void()>& fn) {
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
   if (MessageBoxHook) return MessageBoxHook(text, caption, flags);
-  auto& platform = plat::Platform::Current();
-  platform.Journal("message " + text);
   const unsigned kind = flags & 0xF;
-  if (auto answer = platform.TakeScriptedAnswer(plat::DialogKind::Message)) {
+  auto* script = plat::DialogScript::Current();
+  if (script) script->Journal("message " + text);
+  if (auto answer = script ? script->TakeScriptedAnswer(plat::DialogKind::Message) : std::nullopt) {
     if (*answer == "ok") return IDOK;
     if (*answer == "cancel") return IDCANCEL;
     if (*answer == "yes") return IDYES;

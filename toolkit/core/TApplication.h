@@ -97,8 +97,8 @@ class TApplication : public TComponent {
   // Runs FN and hands any exception escaping it to HandleException.
   void Guard(TObject* sender, const std::function<void()>& fn);
 
-  // Message box: MessageBoxHook when set (the toolkit's message box form), else the platform
-  // journal line "message TEXT" with a scripted answer (or IDOK / IDYES).
+  // Message box: MessageBoxHook when set (the toolkit's message box form), else the journal
+  // line "message TEXT" and a scripted answer of the dialog script (or IDOK / IDYES).
   using TMessageBoxHook = std::function<int(const std::string& text, const std::string& caption, unsigned flags)>;
   TMessageBoxHook MessageBoxHook;
   int MessageBox(const std::string& text, const std::string& caption = {}, unsigned flags = MB_OK);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "platform/DialogScript.h"
 #include "platform/Platform.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/dialogs/RunDialog.h"
@@ -54,8 +55,8 @@ std::optional<TColor> TColorDialog::ParseColor(const std::string& text) {
 }
 
 bool TColorDialog::Execute() {
-  if (plat::Platform::HasCurrent()) {
-    if (auto answer = plat::Platform::Current().TakeScriptedAnswer(plat::DialogKind::Color)) {
+  if (auto* script = plat::DialogScript::Current()) {
+    if (auto answer = script->TakeScriptedAnswer(plat::DialogKind::Color)) {
       if (*answer == "cancel") return false;
       const auto color = ParseColor(*answer);
       if (!color) throw std::invalid_argument("colour dialog: \"" + *answer + "\" is not a colour (0xBBGGRR)");

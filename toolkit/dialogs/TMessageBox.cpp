@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "graphics/Bitmap.h"
+#include "platform/DialogScript.h"
 #include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/controls/TButton.h"
@@ -123,10 +124,9 @@ void TMessageBox::Setup(const std::string& text, const std::string& caption, uns
 
 int TMessageBox::Execute(const std::string& text, const std::string& caption, unsigned flags) {
   const unsigned kind = flags & 0xF;
-  if (plat::Platform::HasCurrent()) {
-    plat::Platform& platform = plat::Platform::Current();
-    platform.Journal("message " + OneLine(text));
-    if (auto answer = platform.TakeScriptedAnswer(plat::DialogKind::Message)) {
+  if (auto* script = plat::DialogScript::Current()) {
+    script->Journal("message " + OneLine(text));
+    if (auto answer = script->TakeScriptedAnswer(plat::DialogKind::Message)) {
       if (auto id = ParseAnswer(*answer)) return *id;
       // An answer the box does not know counts as closing it.
       return CloseAnswer(kind);

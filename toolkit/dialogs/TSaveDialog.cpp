@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/DialogScript.h"
 #include "platform/Platform.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/dialogs/RunDialog.h"
@@ -122,8 +123,8 @@ std::string TSaveDialog::StartFolder() const {
 }
 
 bool TSaveDialog::Execute() {
-  if (plat::Platform::HasCurrent()) {
-    if (auto answer = plat::Platform::Current().TakeScriptedAnswer(plat::DialogKind::SaveFile)) {
+  if (auto* script = plat::DialogScript::Current()) {
+    if (auto answer = script->TakeScriptedAnswer(plat::DialogKind::SaveFile)) {
       if (*answer == "cancel" || answer->empty()) return false;
       const std::string path = CompletePath(StartFolder(), *answer);
       if (!ConfirmOverwrite(path)) return false;
