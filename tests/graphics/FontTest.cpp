@@ -222,7 +222,7 @@ TEST(RealFonts, ArbitraryInputNeverCrashes) {
   Bitmap bmp(80, 40, clWhite);
   Canvas c(bmp);
   const std::string samples[] = {
-      "", "\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC0\xAF", "a\0b",
+      "", "\xC3", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC0\xAF", std::string("a\0b", 3),
       "\xE2\x84\xA2 \xE4\xB8\xAD \xF0\x9F\x98\x80 \xD7\xA9", std::string(20000, '8'),
   };
   for (int height : {-9, 9, 0, -1, 1, INT_MIN, INT_MAX})
