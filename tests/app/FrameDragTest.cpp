@@ -15,6 +15,7 @@ TEST_F(StripTest, DraggingTheCaptionStripMovesTheWindow) {
   EXPECT_EQ(mains[0], "frmMain 170 152 640 58 visible=1 topmost=0");
   EXPECT_EQ(mains[1], "frmMain 170 152 640 58 visible=1 topmost=0");
   auto readouts = r.Lines("frmPosition ");
+  ASSERT_EQ(readouts.size(), 2u) << r.Out;
   EXPECT_EQ(readouts[0].rfind("frmPosition 170 130 ", 0), 0u) << readouts[0];
   EXPECT_NE(readouts[0].find("visible=1"), std::string::npos);
   EXPECT_NE(readouts[1].find("visible=0"), std::string::npos);
@@ -34,6 +35,7 @@ TEST_F(StripTest, RightButtonOnTheStripStartsNothingButEndsADrag) {
   EXPECT_EQ(mains[1], "frmMain 120 110 640 58 visible=1 topmost=0");
   EXPECT_EQ(mains[2], "frmMain 120 110 640 58 visible=1 topmost=0");
   auto readouts = r.Lines("frmPosition ");
+  ASSERT_EQ(readouts.size(), 3u) << r.Out;
   EXPECT_NE(readouts[1].find("visible=0"), std::string::npos) << r.Out;
 }
 
@@ -70,6 +72,7 @@ TEST_F(StripTest, TheVerticalGripChangesTheHeight) {
   EXPECT_EQ(heights[0], "frmMain.Height = 400");
   EXPECT_EQ(heights[1], "frmMain.Height = 515");
   auto tops = r.Lines("frmMain.btnResize2.Top");
+  ASSERT_EQ(tops.size(), 2u);
   EXPECT_EQ(tops[0], "frmMain.btnResize2.Top = 383");
   EXPECT_EQ(tops[1], "frmMain.btnResize2.Top = 498");
 }

@@ -18,6 +18,7 @@ TEST_F(StripTest, PlainKeysMoveTheWindow) {
   EXPECT_EQ(mains[3], "frmMain 99 710 640 58 visible=1 topmost=0");
   EXPECT_EQ(mains[4], "frmMain 99 700 640 58 visible=1 topmost=0");
   auto readouts = r.Lines("frmPosition ");
+  ASSERT_EQ(readouts.size(), 6u) << r.Out;
   EXPECT_NE(readouts[4].find("visible=1"), std::string::npos) << r.Out;  // while the key is down
   EXPECT_NE(readouts[5].find("visible=0"), std::string::npos) << r.Out;
 }
@@ -26,6 +27,7 @@ TEST_F(StripTest, VerticalHomeAndEndGoToTheSides) {
   StripRun r = Run(Settings("[Application]\nLeft=100\nTop=100\nOrientation=1") +
                    "start\nkey home\nwindows\nkey end\nwindows\nkey end shift\nprop frmMain.Ruler.StartValue\n");
   auto mains = r.Lines("frmMain ");
+  ASSERT_EQ(mains.size(), 2u) << r.Out;
   EXPECT_EQ(mains[0], "frmMain 0 100 67 400 visible=1 topmost=0");
   EXPECT_EQ(mains[1], "frmMain 957 100 67 400 visible=1 topmost=0");
   EXPECT_EQ(r.Props()["frmMain.Ruler.StartValue"], "-20");
@@ -34,6 +36,7 @@ TEST_F(StripTest, VerticalHomeAndEndGoToTheSides) {
 TEST_F(StripTest, CtrlSendsTheWindowToCorners) {
   StripRun r = Run(Settings(kAt100) + "start\nkey end ctrl\nwindows\nkey home ctrl\nwindows\nkey home ctrl\nwindows\n");
   auto mains = r.Lines("frmMain ");
+  ASSERT_EQ(mains.size(), 3u) << r.Out;
   EXPECT_EQ(mains[0], "frmMain 384 710 640 58 visible=1 topmost=0");
   EXPECT_EQ(mains[1], "frmMain 0 0 640 58 visible=1 topmost=0");
   EXPECT_EQ(mains[2], "frmMain 0 0 640 58 visible=1 topmost=0");
@@ -56,10 +59,13 @@ TEST_F(StripTest, ShiftNudgesAndReZeroesTheScale) {
   EXPECT_EQ(values[4], "frmMain.Ruler.StartValue = 0");
   EXPECT_EQ(r.Props()["frmMain.lblMsPos.Caption"], "1");
   auto readouts = r.Lines("frmPosition ");
+  ASSERT_EQ(readouts.size(), 3u) << r.Out;
   EXPECT_NE(readouts[0].find("visible=1"), std::string::npos) << r.Out;
   EXPECT_NE(readouts[1].find("visible=0"), std::string::npos) << r.Out;
   // The window never moved.
-  EXPECT_EQ(r.Lines("frmMain ").back(), "frmMain 100 100 640 58 visible=1 topmost=0");
+  auto mains = r.Lines("frmMain ");
+  ASSERT_EQ(mains.size(), 3u) << r.Out;
+  EXPECT_EQ(mains.back(), "frmMain 100 100 640 58 visible=1 topmost=0");
 
   std::filesystem::remove(FDir / "Vantrel.ini");
   r = Run(Settings("[Ruler]\nLarge=1") + "start\nkey right shift\nprop frmMain.Ruler.StartValue\n");

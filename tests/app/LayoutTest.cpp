@@ -31,6 +31,7 @@ TEST_F(StripTest, OrientationFlipTurnsTheWindowAboutItsCorner) {
   EXPECT_EQ(p["frmMain.lblMsPos.Left"], "161");
   EXPECT_EQ(p["frmMain.btnResize.Left"], "623");
   auto cursors = r.Lines("frmMain.Ruler.Cursor");
+  ASSERT_EQ(cursors.size(), 2u);
   EXPECT_EQ(cursors[0], "frmMain.Ruler.Cursor = 12");
   EXPECT_EQ(cursors[1], "frmMain.Ruler.Cursor = 5");
 }
@@ -81,6 +82,7 @@ TEST_F(StripTest, RulerFlipMovesTheStripToTheOtherSide) {
   EXPECT_EQ(p["frmMain.pnlCaption.Top"], "44");
   EXPECT_EQ(p["frmMain.Ruler.Top"], "0");
   auto px = r.Lines("pixel");
+  ASSERT_EQ(px.size(), 2u) << r.Out;
   EXPECT_EQ(px[0], "pixel 300 100 0x000000");  // the ruler's frame at the top
   EXPECT_EQ(px[1], "pixel 300 161 0x000000");  // the strip's outline at the bottom
 }

@@ -86,7 +86,9 @@ TEST_F(StripTest, PositionReadoutStaysOnTheScreen) {
   StripRun r = Run(Settings("[Application]\nLeft=900\nTop=300") + "start\nmouse 1000 308\ndown left\nwindows\nprop frmPosition.lblTxt.Caption\n");
   EXPECT_EQ(r.Props()["frmPosition.lblTxt.Caption"], " Ruler zero position at x=900 y=358 ");
   // Right edge aligned: left + width = 1024.
-  std::string line = r.Lines("frmPosition ")[0];
+  const auto readouts = r.Lines("frmPosition ");
+  ASSERT_EQ(readouts.size(), 1u) << r.Out;
+  const std::string& line = readouts[0];
   int x, y, w, h;
   ASSERT_EQ(std::sscanf(line.c_str(), "frmPosition %d %d %d %d", &x, &y, &w, &h), 4);
   EXPECT_EQ(x + w, 1024);
