@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-      libx11-dev libxext-dev libxrandr-dev libxi-dev libcanberra-dev xdg-utils
+      libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libcanberra-dev xdg-utils
       libgtest-dev libgmock-dev libbenchmark-dev
       clang libclang-rt-dev
       xvfb xdotool xclip x11-utils)

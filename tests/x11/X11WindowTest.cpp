@@ -5,10 +5,18 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shape.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <functional>
+
+#include "platform/x11/X11CursorCache.h"
+#include "platform/x11/X11ErrorTrap.h"
 
 using namespace x11test;
 using plat::Rect;
@@ -138,38 +146,122 @@ TEST_F(X11Fixture, WindowPropertiesTellManagersHowToTreatIt) {
   EXPECT_FALSE(wm->input);
   XFree(wm);
 
-  // Cursors: standard shapes and custom images (damaged images fall back to the arrow).
-  plat::CursorSpec cursorSpec;
-  cursorSpec.Standard = plat::StdCursor::SizeWE;
-  normal.SetCursor(cursorSpec);
-  cursorSpec.IsCustom = true;
-  cursorSpec.Image.Width = 16;
-  cursorSpec.Image.Height = 16;
-  cursorSpec.Image.HotSpot = {7, 7};
-  cursorSpec.Image.Pixels.assign(256, 0);
-  for (int i = 0; i < 16; ++i) cursorSpec.Image.Pixels[7 * 16 + i] = cursorSpec.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
-  normal.SetCursor(cursorSpec);
-  normal.SetCursor(cursorSpec);  // the same image again comes from the cache
-  cursorSpec.Image.Pixels.resize(10);
-  popup.SetCursor(cursorSpec);
-  cursorSpec.Image.Width = -3;
-  popup.SetCursor(cursorSpec);
-  cursorSpec.Image.Width = 100000;
-  cursorSpec.Image.Height = 100000;
-  popup.SetCursor(cursorSpec);
-  cursorSpec.Image.Width = cursorSpec.Image.Height = 2;
-  cursorSpec.Image.Pixels = {0, 1, 2, 3};
-  cursorSpec.Image.HotSpot = {-50, 999};  // kept inside the image
-  tool.SetCursor(cursorSpec);
-  // Regions far outside X's 16-bit coordinates are clipped, not wrapped around.
-  tool.SetRegion(gfx::Region(Rect{-100000, -100000, 100000, 100000}));
-  tool.SetBounds(Rect::FromXYWH(70000, -70000, 10, 10));
   Pump(*Platform, 20);
 
   char* name = nullptr;
   ASSERT_TRUE(XFetchName(Peer, Xid(normal), &name));
   EXPECT_STREQ(name, "Vantrel ruler");
   XFree(name);
+}
+
+namespace {
+
+// The cursor the server shows with the pointer in the middle of W, as XFixes reports it.
+struct ShownCursor {
+  int Width = 0, Height = 0, HotX = 0, HotY = 0;
+  std::vector<std::uint32_t> Pixels;  // ARGB
+  std::uint32_t At(int x, int y) const { return Pixels.at(std::size_t(y) * Width + x); }
+};
+
+ShownCursor CursorOver(Display* peer, plat::X11Platform& platform, const plat::NativeWindow& w) {
+  const Rect b = w.Bounds();
+  XWarpPointer(peer, None, DefaultRootWindow(peer), 0, 0, 0, 0, b.left + b.Width() / 2, b.top + b.Height() / 2);
+  XSync(peer, False);
+  Pump(platform, 20);
+  ShownCursor shown;
+  if (XFixesCursorImage* image = XFixesGetCursorImage(peer)) {
+    shown.Width = image->width;
+    shown.Height = image->height;
+    shown.HotX = image->xhot;
+    shown.HotY = image->yhot;
+    // Xlib hands the 32-bit pixels over in longs, sign-extended on 64-bit systems.
+    for (std::size_t i = 0; i < std::size_t(image->width) * image->height; ++i)
+      shown.Pixels.push_back(std::uint32_t(image->pixels[i]));
+    XFree(image);
+  }
+  return shown;
+}
+
+}  // namespace
+
+TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
+  int eventBase = 0, errorBase = 0;
+  ASSERT_TRUE(XFixesQueryExtension(Peer, &eventBase, &errorBase));
+  // Nothing here may fail on the server; the backend's quiet error handler would hide it.
+  plat::X11ErrorTrap errors(Platform->Connection().Dpy());
+  auto& arrow = NewWindow(Rect::FromXYWH(0, 0, 40, 40), nullptr);
+  auto& custom = NewWindow(Rect::FromXYWH(50, 0, 40, 40), nullptr);
+  auto& damaged = NewWindow(Rect::FromXYWH(100, 0, 40, 40), nullptr);
+  auto& tiny = NewWindow(Rect::FromXYWH(150, 0, 40, 40), nullptr);
+  for (plat::NativeWindow* w : {&arrow, &custom, &damaged, &tiny}) ShowAndWait(*w);
+
+  plat::CursorSpec spec;
+  spec.Standard = plat::StdCursor::Arrow;
+  arrow.SetCursor(spec);
+  const ShownCursor arrowShown = CursorOver(Peer, *Platform, arrow);
+  ASSERT_GT(arrowShown.Width, 0);
+
+  // A cross of 16 x 16 hanging from (7, 7): 1 and 3 show black, 2 white, 0 nothing.
+  spec.IsCustom = true;
+  spec.Image.Width = 16;
+  spec.Image.Height = 16;
+  spec.Image.HotSpot = {7, 7};
+  spec.Image.Pixels.assign(256, 0);
+  for (int i = 0; i < 16; ++i) spec.Image.Pixels[7 * 16 + i] = spec.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
+  custom.SetCursor(spec);
+  const ShownCursor crossShown = CursorOver(Peer, *Platform, custom);
+  ASSERT_EQ(crossShown.Width, 16);
+  ASSERT_EQ(crossShown.Height, 16);
+  EXPECT_EQ(crossShown.HotX, 7);
+  EXPECT_EQ(crossShown.HotY, 7);
+  EXPECT_EQ(crossShown.At(0, 7), 0xFF000000u);  // 1
+  EXPECT_EQ(crossShown.At(1, 7), 0xFFFFFFFFu);  // 2
+  EXPECT_EQ(crossShown.At(2, 7), 0xFF000000u);  // 3
+  EXPECT_EQ(crossShown.At(0, 0) >> 24, 0u);     // 0: see-through
+
+  // Damaged images (too few pixels, a negative or a huge size) fall back to the arrow.
+  for (auto damage : {std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Pixels.resize(10); }),
+                      std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Width = -3; }),
+                      std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Width = i.Height = 100000; })}) {
+    plat::CursorSpec bad = spec;
+    damage(bad.Image);
+    damaged.SetCursor(bad);
+    const ShownCursor shown = CursorOver(Peer, *Platform, damaged);
+    EXPECT_EQ(shown.Width, arrowShown.Width);
+    EXPECT_EQ(shown.Pixels, arrowShown.Pixels);
+  }
+
+  // A hot spot outside the image is kept inside it.
+  spec.Image.Width = spec.Image.Height = 2;
+  spec.Image.Pixels = {0, 1, 2, 3};
+  spec.Image.HotSpot = {-50, 999};
+  tiny.SetCursor(spec);
+  const ShownCursor tinyShown = CursorOver(Peer, *Platform, tiny);
+  EXPECT_EQ(tinyShown.Width, 2);
+  EXPECT_EQ(tinyShown.HotX, 0);
+  EXPECT_EQ(tinyShown.HotY, 1);
+
+  // The same image again comes from the cache: one server cursor for both.
+  plat::X11CursorCache cache(Peer, DefaultRootWindow(Peer));
+  EXPECT_EQ(cache.Get(spec), cache.Get(spec));
+
+  // Regions and places far outside X's 16-bit coordinates are clipped, not wrapped around.
+  tiny.SetRegion(gfx::Region(Rect{-100000, -100000, 100000, 100000}));
+  tiny.SetBounds(Rect::FromXYWH(70000, -70000, 10, 10));
+  Pump(*Platform, 20);
+  XSync(Peer, False);
+  int count = 0, ordering = 0;
+  XRectangle* rects = XShapeGetRectangles(Peer, Xid(tiny), ShapeBounding, &count, &ordering);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(rects[0].x, SHRT_MIN);
+  EXPECT_EQ(rects[0].y, SHRT_MIN);
+  EXPECT_EQ(rects[0].width, SHRT_MAX - SHRT_MIN);
+  EXPECT_EQ(rects[0].height, SHRT_MAX - SHRT_MIN);
+  XFree(rects);
+  EXPECT_TRUE(PumpUntil(*Platform, [&] { return ServerGeometry(Peer, Xid(tiny)) == Rect::FromXYWH(SHRT_MAX, SHRT_MIN, 10, 10); }))
+      << ServerGeometry(Peer, Xid(tiny)).left << "," << ServerGeometry(Peer, Xid(tiny)).top;
+
+  EXPECT_FALSE(errors.Failed()) << "X error " << errors.ErrorCode();
 }
 
 TEST_F(X11Fixture, PresentedPixelsComeBackFromScreenCapture) {
