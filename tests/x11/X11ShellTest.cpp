@@ -1,6 +1,8 @@
-// Shell services: the clipboard read by xclip, the notification area, xdg-open.
+// Shell services: the clipboard read by xclip, the notification area, xdg-open, the bell, the
+// program's folder and the screen size.
 #include "X11Fixture.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 #include <stdlib.h>
@@ -290,41 +292,93 @@ TEST_F(X11Fixture, NotificationAreaIconDocksThroughXEmbed) {
   icon.reset();
 }
 
-TEST_F(X11Fixture, ShellOpenStartsXdgOpenWithTheTargetAsOneArgument) {
-  // A stand-in xdg-open that records its arguments.
-  const std::string dir = TempPath("bin");
-  mkdir(dir.c_str(), 0700);
-  const std::string log = dir + "/args";
-  {
-    std::ofstream script(dir + "/xdg-open");
-    script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" << log << "'; done\n";
-  }
-  chmod((dir + "/xdg-open").c_str(), 0700);
-  const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
-  setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
+namespace {
 
-  const std::string tricky = "https://example.org/a b?x=1;touch " + dir + "/pwned";
+// A stand-in xdg-open, first on the PATH while it lives, that records its arguments one a line.
+class FakeXdgOpen {
+ public:
+  FakeXdgOpen() : FDir(TempPath("bin")), FOldPath(getenv("PATH") ? getenv("PATH") : "") {
+    mkdir(FDir.c_str(), 0700);
+    {
+      std::ofstream script(FDir + "/xdg-open");
+      script << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" << Log() << "'; done\n";
+    }
+    chmod((FDir + "/xdg-open").c_str(), 0700);
+    setenv("PATH", (FDir + ":" + FOldPath).c_str(), 1);
+  }
+  ~FakeXdgOpen() {
+    setenv("PATH", FOldPath.c_str(), 1);
+    std::system(("rm -rf '" + FDir + "'").c_str());
+  }
+  const std::string& Dir() const { return FDir; }
+  std::string Log() const { return FDir + "/args"; }
+
+ private:
+  std::string FDir;
+  std::string FOldPath;
+};
+
+}  // namespace
+
+TEST_F(X11Fixture, ShellOpenStartsXdgOpenWithTheTargetAsOneArgument) {
+  FakeXdgOpen xdg;
+  const std::string tricky = "https://example.org/a b?x=1;touch " + xdg.Dir() + "/pwned";
   Platform->ShellOpen(tricky);
   EXPECT_TRUE(PumpUntil(*Platform, [&] {
     Platform->ProcessEvents(false);  // reaps the child
     return Platform->Launcher().Running() == 0;
   }));
-  EXPECT_EQ(ReadFile(log), tricky + "\n");
-  EXPECT_NE(access((dir + "/pwned").c_str(), F_OK), 0);
+  EXPECT_EQ(ReadFile(xdg.Log()), tricky + "\n");
+  EXPECT_NE(access((xdg.Dir() + "/pwned").c_str(), F_OK), 0);
 
   // Without xdg-open anywhere nothing breaks.
   setenv("PATH", "/nonexistent", 1);
   Platform->ShellOpen("file.txt");
   EXPECT_EQ(Platform->Launcher().Running(), 0u);
-  setenv("PATH", oldPath.c_str(), 1);
+  EXPECT_TRUE(Platform->ProcessEvents(false));
+}
 
+TEST_F(X11Fixture, BeepRingsTheServersBell) {
+  // XKB tells every client that asks when any client rings the bell.
+  int opcode = 0, xkbEvent = 0, xkbError = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+  ASSERT_TRUE(XkbQueryExtension(Peer, &opcode, &xkbEvent, &xkbError, &major, &minor));
+  ASSERT_TRUE(XkbSelectEvents(Peer, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask));
+  XSync(Peer, False);
+  auto bells = [&] {
+    int n = 0;
+    while (XPending(Peer) > 0) {
+      XEvent ev;
+      XNextEvent(Peer, &ev);
+      if (ev.type == xkbEvent && reinterpret_cast<XkbAnyEvent*>(&ev)->xkb_type == XkbBellNotify) ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(bells(), 0);
   Platform->Beep();
+  int rung = 0;
+  EXPECT_TRUE(PumpUntil(*Platform, [&] {
+    XSync(Peer, False);
+    rung += bells();
+    return rung > 0;
+  }));
+  EXPECT_EQ(rung, 1);
+  // A named sound never takes the connection down with it.
   Platform->PlaySystemSound("SystemAsterisk");
+  Platform->PlaySystemSound("");
+  EXPECT_TRUE(Platform->ProcessEvents(false));
+  EXPECT_FALSE(Platform->Connection().ConnectionLost());
+}
+
+TEST_F(X11Fixture, ExecutableDirIsTheProgramsOwnFolder) {
   const std::string exeDir = Platform->ExecutableDir();
   ASSERT_FALSE(exeDir.empty());
   EXPECT_EQ(exeDir.back(), '/');
   EXPECT_EQ(access((exeDir + "test_x11").c_str(), X_OK), 0);
+}
+
+TEST_F(X11Fixture, ScreenSizeFollowsThePrimaryMonitor) {
   EXPECT_EQ(Platform->ScreenSize(), (gfx::Size{1024, 768}));
+  EXPECT_EQ(Platform->ScreenDepth(), 24);
   // The screen size comes from the primary monitor, and a change is noticed: switch the
   // only monitor off and shrink the screen.
   const ::Window root = DefaultRootWindow(Peer);
@@ -343,5 +397,4 @@ TEST_F(X11Fixture, ShellOpenStartsXdgOpenWithTheTargetAsOneArgument) {
   EXPECT_TRUE(PumpUntil(*Platform, [&] { return Platform->ScreenSize() == gfx::Size{800, 600}; }));
   EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(790, 590, 20, 20)).At(15, 15), 0u);
   EXPECT_EQ(Platform->ScreenDepth(), 24);
-  std::system(("rm -rf '" + dir + "'").c_str());
 }
