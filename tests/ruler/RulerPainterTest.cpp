@@ -108,7 +108,15 @@ TEST(RulerPainter, StartValueEdgeCases) {
     DrawText(want, look.Font, fr0, c - Measure(look.Font, fr0, text).W / 2, 3, text, kBack);
   EXPECT_EQ(MaskDifference(bmp, want, kInk), 0);
   EXPECT_EQ(InkBox(bmp, kInk).left, 0);  // the visible right half of "0" starts at the edge
-  EXPECT_LT(-w0 / 2, 0);
+  // Only that half shows: "0" whole (drawn clear of the edge) is wider than what columns 0..9
+  // (short of the "20" at 20 - w/2) hold of it.
+  gfx::Bitmap whole(40, 41, kBack);
+  DrawText(whole, look.Font, fr0, 10, 3, "0", kBack);
+  const int wholeInk = InkBox(whole, kInk).Width();
+  const int shownInk = InkBox(bmp.Copy(gfx::Rect{0, 0, 10, 41}), kInk).Width();
+  EXPECT_GT(shownInk, 0);
+  EXPECT_LT(shownInk, wholeInk);
+  EXPECT_LE(shownInk, w0 - w0 / 2);
 
   // S = 0.95: the first tick (-19) is unit 0's big tick; unit 1 (number 20) is at pixel 1.
   look.StartValue = 0.95;
