@@ -1,8 +1,10 @@
-// vantrel-testcard: draws every canvas primitive into one picture, for people to look at when
-// the drawing code changes; with --widgets, the widget kit's controls in their states.
+// vantrel-testcard: draws a test card, a picture for people to look at when drawing code
+// changes: every canvas primitive (the default), the widget kit, the ruler, or the effect label.
 //
-//   vantrel-testcard [OUT.png]             (default: testcard.png in the current folder)
-//   vantrel-testcard --widgets [OUT.png]   (default: widgetcard.png)
+//   vantrel-testcard [OUT.png]                 (default: testcard.png in the current folder)
+//   vantrel-testcard --widgets [OUT.png]       (default: widgetcard.png)
+//   vantrel-testcard --ruler [OUT.png]         (default: ruler-testcard.png)
+//   vantrel-testcard --effectlabel [OUT.png]   (default: effectlabel-testcard.png)
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -13,6 +15,7 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/ImageFile.h"
+#include "tools/testcard/Cards.h"
 
 namespace {
 
@@ -312,41 +315,51 @@ void Texts(Canvas& c) {
 
 }  // namespace
 
-int WidgetCard(const std::string& out);
+gfx::Bitmap CanvasCard() {
+  Bitmap card(kWidth, kHeight, kPaper);
+  Canvas c(card);
+  Lines(c);
+  PenStyles(c);
+  Rectangles(c);
+  Ellipses(c);
+  Polygons(c);
+  Brushes(c);
+  Stipples(c);
+  RegionsAndEdges(c);
+  Blits(c);
+  Texts(c);
+  return card;
+}
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::string_view(argv[1]) == "--widgets") {
-    if (argc > 3) {
-      std::fprintf(stderr, "usage: vantrel-testcard --widgets [OUT.png]\n");
-      return 2;
-    }
-    try {
-      return WidgetCard(argc > 2 ? argv[2] : "widgetcard.png");
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "vantrel-testcard: %s\n", e.what());
-      return 1;
-    }
+  struct Card {
+    std::string_view Option;
+    const char* DefaultFile;
+    gfx::Bitmap (*Make)();  // null: the card writes its file itself
+  };
+  static const Card cards[] = {{"", "testcard.png", CanvasCard},
+                               {"--widgets", "widgetcard.png", nullptr},
+                               {"--ruler", "ruler-testcard.png", RulerCard},
+                               {"--effectlabel", "effectlabel-testcard.png", EffectLabelCard}};
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  const Card* card = &cards[0];
+  if (!args.empty())
+    for (const Card& k : cards)
+      if (!k.Option.empty() && args.front() == k.Option) {
+        card = &k;
+        args.erase(args.begin());
+        break;
+      }
+  if (args.size() > 1 || (!args.empty() && (args[0] == "--help" || args[0] == "-h"))) {
+    std::fprintf(stderr, "usage: vantrel-testcard [--widgets|--ruler|--effectlabel] [OUT.png]\n");
+    return args.size() > 1 ? 2 : 0;
   }
-  const std::string out = argc > 1 ? argv[1] : "testcard.png";
-  if (argc > 2 || out == "--help" || out == "-h") {
-    std::fprintf(stderr, "usage: vantrel-testcard [OUT.png]\n       vantrel-testcard --widgets [OUT.png]\n");
-    return argc > 2 ? 2 : 0;
-  }
+  const std::string out = args.empty() ? card->DefaultFile : std::string(args[0]);
   try {
-    Bitmap card(kWidth, kHeight, kPaper);
-    Canvas c(card);
-    Lines(c);
-    PenStyles(c);
-    Rectangles(c);
-    Ellipses(c);
-    Polygons(c);
-    Brushes(c);
-    Stipples(c);
-    RegionsAndEdges(c);
-    Blits(c);
-    Texts(c);
-    WritePngFile(out, card);
-    std::printf("wrote %s (%dx%d)\n", out.c_str(), kWidth, kHeight);
+    if (!card->Make) return WidgetCard(out);
+    const Bitmap picture = card->Make();
+    WritePngFile(out, picture);
+    std::printf("wrote %s (%dx%d)\n", out.c_str(), picture.Width(), picture.Height());
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vantrel-testcard: %s\n", e.what());
