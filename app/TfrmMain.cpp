@@ -157,8 +157,15 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Timer1->SetOnTimer(std::bind(&TfrmMain::Timer1Timer, this, _1));
   Timer1->SetEnabled(true);
 
-  Menu = TComponent::Create<TPopupMenu>(this);
+  Menu = TComponent::Create<TAnimatedPopupMenu>(this);
   Menu->SetName("Menu");
+  Menu->SetStatusBarIndex(0);
+  Menu->Options().OpenAnimation = anUnfold;
+  Menu->SetShowHint(false);
+  // Opened from the menu button: near the bottom of the screen it opens above the button.
+  Menu->SetPopupComponent(btnMenu);
+  Menu->OnMenuCommand = std::bind(&TfrmMain::MenuMenuCommand, this, _1);
+  Menu->OnMenuClose = std::bind(&TfrmMain::MenuMenuClose, this, _1);
   TMenuItem* items = Menu->Items();
   mnuAbout = Item(this, items, "mnuAbout", "About Vantrel..");
   mnuHelp = Item(this, items, "mnuHelp", "Help");
@@ -186,9 +193,27 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
   mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
-  Menu->OnClose = std::bind(&TfrmMain::MenuMenuClose, this, _1);
   mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
   mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
+
+  auto itemBitmap = [this](const char* name, TMenuItem* item, const char* picture) {
+    auto* b = TComponent::Create<TMenuItemBitmaps>(this);
+    b->SetName(name);
+    b->SetUncheckedBmpResource(picture);
+    b->SetMenuItem(item);
+    return b;
+  };
+  mnubmpAbout = itemBitmap("mnubmpAbout", mnuAbout, "MNUABOUT");
+  mnubmpRulerProp = itemBitmap("mnubmpRulerProp", mnuRulerProperties, "MNURULERPROP");
+  mnubmpBegin0 = itemBitmap("mnubmpBegin0", mnuSetBegin0, "MNUBEGIN0");
+  mnubmpSetEnd0 = itemBitmap("mnubmpSetEnd0", mnuSetEnd0, "MNUSETEND0");
+  mnubmpRulerFlip = itemBitmap("mnubmpRulerFlip", mnuRulerFlip, "MNURULERFLIP");
+  mnubmpFlip = itemBitmap("mnubmpFlip", mnuFlip, "MNUFLIP");
+  mnubmpLoupe = itemBitmap("mnubmpLoupe", mnuLoupe, "MNULOUPE");
+  mnubmpZoom = itemBitmap("mnubmpZoom", mnuZoom, "MNUZOOM");
+  mnubmpOntop = itemBitmap("mnubmpOntop", mnuAlwaysTop, "MNUONTOP");
+  mnubmpMinimize = itemBitmap("mnubmpMinimize", mnuMinimize, "MNUMINIMIZE");
+  mnubmpExit = itemBitmap("mnubmpExit", mnuExit, "MNUEXIT");
 
   OnCreate = std::bind(&TfrmMain::FormCreate, this, _1);
   OnShow = std::bind(&TfrmMain::FormShow, this, _1);
@@ -383,15 +408,6 @@ void TfrmMain::mnuMinimizeClick(TObject*) {
 void TfrmMain::Exit1Click(TObject*) { Close(); }
 
 void TfrmMain::btnCloseClick(TObject*) { Close(); }
-
-void TfrmMain::btnMenuClick(TObject*) {
-  HideMouseLoupe();
-  Menu->Popup(Left() + btnMenu->Left(), Top() + btnMenu->Top() + btnMenu->Height() + 2);
-}
-
-void TfrmMain::MenuMenuClose(TObject*) {
-  if (mnuZoom->Checked()) ShowMouseLoupe();
-}
 
 // The other windows are found through the application, which owns them all; they do not exist
 // yet while the main window is being created.

@@ -6,17 +6,19 @@
 //
 // The class is split over several sources by concern: TfrmMain.cpp (controls, start-up,
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
-// layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard).
+// layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
+// TfrmMainMenu.cpp (the popup menu and its commands).
 #include <cstdint>
 #include <string>
 
 #include "app/RulerCursors.h"
 #include "app/TSettings.h"
+#include "menu/TAnimatedPopupMenu.h"
+#include "menu/TMenuItemBitmaps.h"
 #include "ruler/TRuler.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMenuItem.h"
 #include "toolkit/controls/TPanel.h"
-#include "toolkit/menus/TPopupMenu.h"
 #include "toolkit/controls/TShape.h"
 #include "toolkit/controls/TSpeedButton.h"
 #include "toolkit/core/TTimer.h"
@@ -43,7 +45,7 @@ class TfrmMain : public TForm {
   TSpeedButton* btnResize;
   TSpeedButton* btnResize2;
   TTimer* Timer1;
-  TPopupMenu* Menu;
+  TAnimatedPopupMenu* Menu;
   TMenuItem* mnuAbout;
   TMenuItem* mnuHelp;
   TMenuItem* mnuRulerProperties;
@@ -62,6 +64,17 @@ class TfrmMain : public TForm {
   TMenuItem* mnuMinimize;
   TMenuItem* N4;
   TMenuItem* mnuExit;
+  TMenuItemBitmaps* mnubmpAbout;
+  TMenuItemBitmaps* mnubmpRulerProp;
+  TMenuItemBitmaps* mnubmpBegin0;
+  TMenuItemBitmaps* mnubmpSetEnd0;
+  TMenuItemBitmaps* mnubmpRulerFlip;
+  TMenuItemBitmaps* mnubmpFlip;
+  TMenuItemBitmaps* mnubmpLoupe;
+  TMenuItemBitmaps* mnubmpZoom;
+  TMenuItemBitmaps* mnubmpOntop;
+  TMenuItemBitmaps* mnubmpMinimize;
+  TMenuItemBitmaps* mnubmpExit;
 
   // Start-up and shut-down.
   void FormCreate(TObject* Sender);
@@ -107,6 +120,7 @@ class TfrmMain : public TForm {
   // Menu commands.
   void btnMenuClick(TObject* Sender);
   void mnuHelpClick(TObject* Sender);
+  void MenuMenuCommand(TObject* Sender);
   void MenuMenuClose(TObject* Sender);
   void mnuSetBegin0Click(TObject* Sender);
   void mnuSetEnd0Click(TObject* Sender);

@@ -101,6 +101,12 @@ class NativeWindow {
   virtual void SetCursor(const CursorSpec& cursor) = 0;
   // Moves the window with the mouse until the button is released (SC_MOVE + HTCAPTION).
   virtual void BeginMoveDrag() = 0;
+  // An open menu takes the pointer and the keyboard: input meant for the program's other
+  // windows still reaches them, everything else (presses on other programs or the bare
+  // desktop, keys while another program has the focus) comes to this window, until released.
+  // Hiding or destroying the window releases it too. False when the window system refuses.
+  virtual bool GrabInput() { return true; }
+  virtual void UngrabInput() {}
 
   virtual gfx::Bitmap& BackBuffer() = 0;
   virtual void Present(const Rect& dirty) = 0;
@@ -135,6 +141,9 @@ class Platform {
 
   // Screen (the primary monitor).
   virtual Size ScreenSize() = 0;
+  // The part of the screen that panels and docks leave to windows (the whole screen when the
+  // desktop does not say).
+  virtual Rect WorkArea() { const Size s = ScreenSize(); return Rect{0, 0, s.cx, s.cy}; }
   virtual int ScreenDepth() = 0;
   virtual gfx::Bitmap CaptureScreen(const Rect& r) = 0;  // parts off-screen read as black
 
@@ -149,6 +158,8 @@ class Platform {
 
   // Clock, timers and the event loop.
   virtual std::uint64_t NowMs() = 0;
+  // Waits MS milliseconds without handling anything (animation frames).
+  virtual void Sleep(unsigned ms) = 0;
   using TimerId = std::uint32_t;
   virtual TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) = 0;
   virtual void StopTimer(TimerId id) = 0;

@@ -94,6 +94,11 @@ void VirtualDesktop::SetScreenSize(Size size) {
   Damage({0, 0, FScreenSize.cx, FScreenSize.cy});
   FCursorPos.x = std::clamp(FCursorPos.x, 0, std::max(0, FScreenSize.cx - 1));
   FCursorPos.y = std::clamp(FCursorPos.y, 0, std::max(0, FScreenSize.cy - 1));
+  FWorkArea.reset();
+}
+
+Rect VirtualDesktop::WorkArea() {
+  return FWorkArea ? *FWorkArea : Rect{0, 0, FScreenSize.cx, FScreenSize.cy};
 }
 
 void VirtualDesktop::SetWallpaper(gfx::TColor color) {
@@ -268,6 +273,7 @@ void VirtualDesktop::WindowDestroyed(VirtualWindow* w) {
   if (FCapture == w) FCapture = nullptr;
   if (FImplicit == w) FImplicit = nullptr;
   if (FHover == w) FHover = nullptr;
+  if (FGrab == w) FGrab = nullptr;
   if (FDrag && FDrag->Window == w->FSerial) FDrag.reset();
   if (FActive == w) {
     FActive = nullptr;
@@ -297,6 +303,7 @@ void VirtualDesktop::WindowHide(VirtualWindow* w) {
   w->FVisible = false;
   if (FCapture == w) ClearCapture(w, true);
   if (FImplicit == w) FImplicit = nullptr;
+  if (FGrab == w) FGrab = nullptr;
   if (FDrag && FDrag->Window == w->FSerial) FDrag.reset();
   if (FActive == w) {
     SetActive(nullptr);
@@ -627,7 +634,7 @@ void VirtualDesktop::ApplyMove(Point p) {
   VirtualWindow* under = WindowAt(p);
   UpdateHover(under);
   VirtualWindow* target = PointerOwner();
-  if (!target) target = under;
+  if (!target) target = under ? under : FGrab;
   if (target) QueueMouse(Note::Kind::Move, target, MouseButton::Left, false);
 }
 
@@ -638,6 +645,7 @@ void VirtualDesktop::ApplyDown(MouseButton b, bool doubleClick) {
   VirtualWindow* target = PointerOwner();
   if (!target) {
     target = WindowAt(FCursorPos);
+    if (!target) target = FGrab;
     if (!target) return;  // a press on the bare desktop
     // Clicking a window that can take the focus brings it to the front of its band, even
     // when it already has the focus.
@@ -662,6 +670,7 @@ void VirtualDesktop::ApplyUp(MouseButton b) {
   }
   VirtualWindow* target = PointerOwner();
   if (!target) target = WindowAt(FCursorPos);
+  if (!target) target = FGrab;
   if (!anyHeld) FImplicit = nullptr;
   if (target) QueueMouse(Note::Kind::Up, target, b, false);
   UpdateHover(WindowAt(FCursorPos));
@@ -672,12 +681,13 @@ void VirtualDesktop::ApplyKey(int vk, bool down) {
   bool wasDown = FKeyDown[vk];
   FKeyDown[vk] = down;
   if (down && !wasDown) FKeyToggled[vk] = !FKeyToggled[vk];
-  if (!FActive) return;
+  VirtualWindow* target = FActive ? FActive : FGrab;
+  if (!target) return;
   KeyEvent e{.Key = vk, .Shift = CurrentShift(), .Repeat = down && wasDown};
-  Queue({.What = down ? Note::Kind::KeyDown : Note::Kind::KeyUp, .Target = FActive->FSerial, .Key = e});
+  Queue({.What = down ? Note::Kind::KeyDown : Note::Kind::KeyUp, .Target = target->FSerial, .Key = e});
   if (down && !FKeyDown[VK_MENU]) {
     std::string ch = KeyChar(vk, FKeyDown[VK_SHIFT], FKeyDown[VK_CONTROL]);
-    if (!ch.empty()) Queue({.What = Note::Kind::Char, .Target = FActive->FSerial, .Text = std::move(ch)});
+    if (!ch.empty()) Queue({.What = Note::Kind::Char, .Target = target->FSerial, .Text = std::move(ch)});
   }
 }
 

@@ -55,6 +55,8 @@
 //   takes a window out of the topmost band.
 // - A hidden window cannot be active; hiding the active window passes the focus to the
 //   highest visible window that can take it. Hiding a window ends its capture and drag.
+// - While a window holds GrabInput, presses, moves and releases over the bare desktop and
+//   keys while no window is active go to it (every window here is the program's own).
 // - During a move drag the window system owns the pointer: the moves and the final release
 //   reach no window; the dragged window hears OnMoved after each move.
 #include <array>
@@ -99,6 +101,10 @@ class VirtualDesktop : public Platform, public DialogScript {
   bool IsKeyToggled(int virtualKey) override;
   std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params, WindowListener* listener) override;
   std::uint64_t NowMs() override { return FNow; }
+  // Moves the clock on without firing anything: timers that fell due fire at the next
+  // ProcessEvents, as they would after a real sleep.
+  void Sleep(unsigned ms) override { FNow += ms; }
+  Rect WorkArea() override;
   TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(TimerId id) override;
   bool ProcessEvents(bool wait) override;
@@ -117,6 +123,8 @@ class VirtualDesktop : public Platform, public DialogScript {
 
   // ---- Set-up
   void SetScreenSize(Size size);  // windows keep their places; the pointer stays on screen
+  // The work area (a panel along an edge takes the rest); reset by SetScreenSize.
+  void SetWorkArea(const Rect& area) { FWorkArea = area; }
   void SetWallpaper(gfx::TColor color);
   // A picture at the screen's top-left; where it does not reach, the wallpaper colour shows.
   void SetWallpaper(const gfx::Bitmap& picture);
@@ -160,6 +168,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   std::vector<VirtualWindow*> Windows() const { return FStack; }  // stacking order, top first
   VirtualWindow* ActiveWindow() const { return FActive; }
   VirtualWindow* CaptureWindow() const;  // explicit capture, else the button's implicit one
+  VirtualWindow* InputGrabWindow() const { return FGrab; }  // the window holding GrabInput
   VirtualWindow* WindowAt(Point p) const;  // topmost visible window owning pixel P
   VirtualWindow* FindWindow(std::string_view title) const;  // topmost with that title
   Point CursorPosition() const { return FCursorPos; }
@@ -230,6 +239,10 @@ class VirtualDesktop : public Platform, public DialogScript {
   void WindowSetCapture(VirtualWindow* w);
   void WindowReleaseCapture(VirtualWindow* w);
   void WindowBeginMoveDrag(VirtualWindow* w);
+  void WindowGrabInput(VirtualWindow* w) { FGrab = w; }
+  void WindowUngrabInput(VirtualWindow* w) {
+    if (FGrab == w) FGrab = nullptr;
+  }
   void WindowPresent(VirtualWindow* w, const Rect& dirty);
   void TrayIconDestroyed(VirtualTrayIcon* icon);
 
@@ -276,6 +289,8 @@ class VirtualDesktop : public Platform, public DialogScript {
   VirtualWindow* FCapture = nullptr;   // explicit (SetCapture)
   VirtualWindow* FImplicit = nullptr;  // the window pressed while a button is held
   VirtualWindow* FHover = nullptr;     // the window the pointer is over, as last reported
+  VirtualWindow* FGrab = nullptr;      // GrabInput: gets what would reach no window of ours
+  std::optional<Rect> FWorkArea;
   std::optional<MoveDrag> FDrag;
 
   Point FCursorPos;

@@ -80,6 +80,16 @@ void VirtualWindow::BeginMoveDrag() {
   if (FDesktop) FDesktop->WindowBeginMoveDrag(this);
 }
 
+bool VirtualWindow::GrabInput() {
+  if (!FDesktop || !FVisible) return false;
+  FDesktop->WindowGrabInput(this);
+  return true;
+}
+
+void VirtualWindow::UngrabInput() {
+  if (FDesktop) FDesktop->WindowUngrabInput(this);
+}
+
 void VirtualWindow::Present(const Rect& dirty) {
   ++FPresentCount;
   FLastPresent = dirty;

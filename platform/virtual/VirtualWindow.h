@@ -38,6 +38,8 @@ class VirtualWindow : public NativeWindow {
   void ReleaseCapture() override;
   void SetCursor(const CursorSpec& cursor) override;
   void BeginMoveDrag() override;
+  bool GrabInput() override;
+  void UngrabInput() override;
   gfx::Bitmap& BackBuffer() override { return FBuffer; }
   void Present(const Rect& dirty) override;
 

@@ -9,7 +9,11 @@
 #include <X11/extensions/Xrandr.h>
 #endif
 
+#include <X11/Xatom.h>
+
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cerrno>
 
@@ -115,6 +119,43 @@ Size X11Platform::ScreenSize() {
   }
 #endif
   return *FScreenSize;
+}
+
+Rect X11Platform::WorkArea() {
+  const Size screen = ScreenSize();
+  const Rect whole{0, 0, screen.cx, screen.cy};
+  if (FDisplay->ConnectionLost()) return whole;
+  Display* dpy = FDisplay->Dpy();
+  const Atom workArea = XInternAtom(dpy, "_NET_WORKAREA", True);
+  const Atom current = XInternAtom(dpy, "_NET_CURRENT_DESKTOP", True);
+  if (workArea == None) return whole;
+  auto cardinals = [&](Atom property, std::vector<long>& out) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, FDisplay->Root(), property, 0, 1024, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) != Success)
+      return;
+    if (data && type == XA_CARDINAL && format == 32) {
+      const long* v = reinterpret_cast<const long*>(data);
+      out.assign(v, v + count);
+    }
+    if (data) XFree(data);
+  };
+  std::vector<long> areas, desktop;
+  cardinals(workArea, areas);
+  if (current != None) cardinals(current, desktop);
+  const std::size_t index = desktop.empty() ? 0 : std::size_t(desktop[0]);
+  if (areas.size() < 4 * (index + 1)) return whole;
+  const long* a = &areas[4 * index];
+  const Rect r = Rect::FromXYWH(int(a[0]), int(a[1]), int(a[2]), int(a[3])).Intersect(whole);
+  // A manager reporting nonsense must not squeeze menus into nothing.
+  return r.Width() >= screen.cx / 2 && r.Height() >= screen.cy / 2 ? r : whole;
+}
+
+void X11Platform::Sleep(unsigned ms) {
+  if (ms) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 int X11Platform::ScreenDepth() { return DefaultDepth(FDisplay->Dpy(), FDisplay->ScreenNumber()); }

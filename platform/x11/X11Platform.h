@@ -29,6 +29,7 @@
 //   [x] help: the HTML help document opened once, at its topic's anchor (X11HelpService)
 //   [x] menu sounds: the freedesktop theme's events through libcanberra when it is built in
 //       and the desktop allows them (X11Sound); Beep rings the X bell
+//   [x] work area from _NET_WORKAREA; pointer and keyboard grabs for open menus
 //   [x] XBell, screen size from the RandR primary output, executable folder from /proc
 //   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
 // Missing
@@ -78,6 +79,7 @@ class X11Platform final : public Platform {
   X11Platform& operator=(const X11Platform&) = delete;
 
   Size ScreenSize() override;
+  Rect WorkArea() override;  // _NET_WORKAREA of the current desktop, within the screen
   int ScreenDepth() override;
   gfx::Bitmap CaptureScreen(const Rect& r) override;
 
@@ -89,6 +91,7 @@ class X11Platform final : public Platform {
   std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params, WindowListener* listener) override;
 
   std::uint64_t NowMs() override { return X11TimerQueue::NowMs(); }
+  void Sleep(unsigned ms) override;
   TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(TimerId id) override;
   bool ProcessEvents(bool wait) override;

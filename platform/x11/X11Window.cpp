@@ -77,6 +77,7 @@ X11Window::~X11Window() {
   *FAlive = false;
   const bool live = !FDisplay.ConnectionLost();
   if ((FPlatform.CaptureOwner() == this || FMoveDrag) && live) XUngrabPointer(FDpy, CurrentTime);
+  if (FInputGrab) UngrabInput();
   FPlatform.WindowDestroyed(this);
   FPlatform.Unregister(FWindow);
   if (FIc) XDestroyIC(FIc);
@@ -217,6 +218,7 @@ void X11Window::Hide() {
   FVisible = false;
   FActivateOnMap = false;
   if (FMoveDrag) EndMoveDrag();
+  if (FInputGrab) UngrabInput();
   if (FDisplay.ConnectionLost()) return;
   if (FKind != WindowKind::Popup && FDisplay.WindowManagerRunning())
     XWithdrawWindow(FDpy, FWindow, FDisplay.ScreenNumber());
@@ -367,6 +369,39 @@ void X11Window::LoseCapture() {
   FPlatform.SetCaptureOwner(nullptr);
   if (!FDisplay.ConnectionLost()) XUngrabPointer(FDpy, CurrentTime);
   FListener->OnCaptureLost();
+}
+
+bool X11Window::GrabInput() {
+  if (FDisplay.ConnectionLost() || !FVisible) return false;
+  // Owner events: our other windows keep getting their own input; the rest comes here. The
+  // window was just mapped, so the server already sees it viewable.
+  constexpr unsigned kMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+  // The grab replaces any capture of ours (losing it ungrabs, so before grabbing).
+  if (X11Window* holder = FPlatform.CaptureOwner(); holder && holder != this) holder->LoseCapture();
+  int pointer = XGrabPointer(FDpy, FWindow, True, kMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  // Another client may hold a short grab of its own (a panel closing its menu): try a few times.
+  for (int i = 0; i < 5 && pointer == AlreadyGrabbed; ++i) {
+    usleep(10000);
+    pointer = XGrabPointer(FDpy, FWindow, True, kMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  }
+  if (pointer != GrabSuccess) return false;
+  if (XGrabKeyboard(FDpy, FWindow, True, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
+    XUngrabPointer(FDpy, CurrentTime);
+    XFlush(FDpy);
+    return false;
+  }
+  FInputGrab = true;
+  XFlush(FDpy);
+  return true;
+}
+
+void X11Window::UngrabInput() {
+  if (!FInputGrab) return;
+  FInputGrab = false;
+  if (FDisplay.ConnectionLost()) return;
+  XUngrabKeyboard(FDpy, CurrentTime);
+  XUngrabPointer(FDpy, CurrentTime);
+  XFlush(FDpy);
 }
 
 void X11Window::SetCursor(const CursorSpec& cursor) {

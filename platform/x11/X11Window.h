@@ -48,6 +48,8 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void ReleaseCapture() override;
   void SetCursor(const CursorSpec& cursor) override;
   void BeginMoveDrag() override;
+  bool GrabInput() override;
+  void UngrabInput() override;
   gfx::Bitmap& BackBuffer() override { return FBack; }
   void Present(const Rect& dirty) override;
 
@@ -109,6 +111,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
 
   bool FMoveDrag = false;
   bool FImplicitGrab = false;  // a button went down on us and is still held
+  bool FInputGrab = false;     // GrabInput holds the pointer and the keyboard
   Point FDragOffset;
 
   // Set to false when the window dies, so code that called out to the listener can tell.

@@ -166,6 +166,12 @@ void TMenuItem::SetBitmap(gfx::Bitmap value) {
   Changed();
 }
 
+void TMenuItem::SetCheckBitmaps(gfx::Bitmap unchecked, gfx::Bitmap checked) {
+  FUncheckedBitmap = std::move(unchecked);
+  FCheckedBitmap = std::move(checked);
+  Changed();
+}
+
 TMenuItem* TMenuItem::Items(int index) const {
   if (index < 0 || index >= int(FItems.size())) return nullptr;
   return FItems[index];

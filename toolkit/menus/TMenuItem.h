@@ -59,6 +59,11 @@ class TMenuItem : public TComponent {
   // A small picture shown left of the caption (16 x 16; the bottom-left colour is transparent).
   const gfx::Bitmap& Bitmap() const { return FBitmap; }
   void SetBitmap(gfx::Bitmap value);
+  // The pictures of the check area for the unchecked and the checked state (SetMenuItemBitmaps):
+  // self-drawn menus show them in place of the plain check mark; empty bitmaps for none.
+  const gfx::Bitmap& UncheckedBitmap() const { return FUncheckedBitmap; }
+  const gfx::Bitmap& CheckedBitmap() const { return FCheckedBitmap; }
+  void SetCheckBitmaps(gfx::Bitmap unchecked, gfx::Bitmap checked);
 
   // Children.
   int Count() const { return int(FItems.size()); }
@@ -104,6 +109,8 @@ class TMenuItem : public TComponent {
   int FHelpContext = 0;
   std::string FHint;
   gfx::Bitmap FBitmap;
+  gfx::Bitmap FUncheckedBitmap;
+  gfx::Bitmap FCheckedBitmap;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on a menu's root item only

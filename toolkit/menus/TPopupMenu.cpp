@@ -22,6 +22,12 @@ void TPopupMenu::CloseMenu() {
   if (FWindow) FWindow->CloseMenu(nullptr);
 }
 
+void TPopupMenu::ChooseItem(TMenuItem* item) {
+  if (!IsOpen() || !item || item->IsLine() || !item->Visible() || !item->EffectivelyEnabled()) return;
+  if (item->Count() > 0 || item->Menu() != this) return;
+  FWindow->CloseMenu(item);
+}
+
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
   TMenu::Notification(component, operation);
   if (operation == opRemove && component == FPopupComponent) FPopupComponent = nullptr;

@@ -16,6 +16,9 @@ class TPopupMenu : public TMenu {
   virtual void Popup(int x, int y);
   virtual bool IsOpen() const;
   virtual void CloseMenu();  // closes it without a command
+  // While the menu is open: chooses ITEM as a click on it would (nothing for a separator, a
+  // disabled or hidden item, or an item of another menu).
+  virtual void ChooseItem(TMenuItem* item);
 
   // Whether a right click on a control that uses this menu opens it (for the controls that
   // look at it), and the component the menu was last opened for.

@@ -12,6 +12,8 @@
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/core/TScreen.h"
+#include "toolkit/controls/TSpeedButton.h"
+#include "toolkit/menus/TPopupMenu.h"
 
 namespace scenario {
 
@@ -259,6 +261,11 @@ bool Runner::Execute(const Command& c) {
     Application->Guard(main, [main] { main->Close(); });
     return true;
   }
+  if (n == "menu") {
+    Require(c, 1, 1);
+    ChooseMenuItem(c);
+    return true;
+  }
   if (n == "windows") {
     Require(c, 0, 0);
     QueryWindows();
@@ -296,6 +303,51 @@ bool Runner::Execute(const Command& c) {
     return false;
   }
   throw ScriptError(c.Line, "unknown command: " + n);
+}
+
+TForm* Runner::FindForm(const Command& c, const std::string& name) const {
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (TForm* f = Screen->Forms(i); f && SameName(f->Name(), name)) return f;
+  throw ScriptError(c.Line, "unknown form: " + name);
+}
+
+void Runner::ChooseMenuItem(const Command& c) {
+  const std::string& path = c.Args[0];
+  const std::size_t dot = path.find('.');
+  if (dot == std::string::npos || path.find('.', dot + 1) != std::string::npos)
+    throw ScriptError(c.Line, "menu needs FORM.ITEM");
+  TForm* form = FindForm(c, path.substr(0, dot));
+  auto* item = dynamic_cast<TMenuItem*>(form->FindComponent(path.substr(dot + 1)));
+  TMenu* menu = item ? item->Menu() : nullptr;
+  if (!menu) throw ScriptError(c.Line, "unknown menu item: " + path);
+  if (!Application) return;
+  auto* popup = dynamic_cast<TPopupMenu*>(menu);
+  if (!popup) {
+    // A main menu, shown or hidden: the item's click, if a user could click it.
+    if (!item->IsLine() && item->Count() == 0 && item->EffectivelyEnabled())
+      Application->Guard(item, [item] { item->Click(); });
+    return;
+  }
+  // Open the popup menu as its button does (at the pointer when it has none), then choose the
+  // item as a release over it does; the menu may be gone after either step.
+  if (!popup->IsOpen()) {
+    if (auto* opener = dynamic_cast<TSpeedButton*>(popup->PopupComponent())) {
+      Application->Guard(opener, [opener] { opener->Click(); });
+    } else {
+      gfx::Point p;
+      FDesktop.GetCursorPos(p);
+      Application->Guard(popup, [popup, p] { popup->Popup(p.x, p.y); });
+    }
+  }
+  // Whatever ran may have destroyed the form and its menu: look them up again.
+  form = nullptr;
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount() && !form; ++i)
+      if (TForm* f = Screen->Forms(i); f && SameName(f->Name(), path.substr(0, dot))) form = f;
+  item = form ? dynamic_cast<TMenuItem*>(form->FindComponent(path.substr(dot + 1))) : nullptr;
+  popup = item ? dynamic_cast<TPopupMenu*>(item->Menu()) : nullptr;
+  if (popup && popup->IsOpen()) Application->Guard(popup, [popup, item] { popup->ChooseItem(item); });
 }
 
 void Runner::QueryWindows() {

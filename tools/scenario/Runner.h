@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/virtual/VirtualDesktop.h"
+
+class TForm;
 #include "tools/scenario/Script.h"
 
 namespace scenario {
@@ -46,6 +48,8 @@ class Runner {
   std::string PathIn(const std::string& name) const;
 
   void QueryWindows();
+  TForm* FindForm(const Command& c, const std::string& name) const;
+  void ChooseMenuItem(const Command& c);
   void QueryProp(const Command& c);
 
   ProgramEntry FEntry;

@@ -36,7 +36,12 @@ Commands, one a line (output: one line per query, on standard output):
   type TEXT                   type the rest of the line
   answer KIND VALUE           answer the next dialog: savefile PATH | savefile cancel |
                               color 0xBBGGRR | color cancel | message ok|cancel|yes|no
+  menu FORM.ITEM              choose menu item ITEM (its component name) as a user does: a
+                              popup menu is opened as its button opens it, then the item is
+                              released on; a main menu's item is clicked. A separator or a
+                              disabled item does nothing; the pointer stays where it is
   windows                     NAME X Y W H visible=0/1 topmost=0/1 per window, top first
+                              (an open popup menu is MenuWindow)
   prop PATH                   PATH = VALUE for Form.Property or Form.Component.Property
   pixel X Y                   pixel X Y 0xBBGGRR of the screen
   shot FILE [X Y W H]         PNG of the screen or a rectangle of it (BMP if FILE ends in .bmp)

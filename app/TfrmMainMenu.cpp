@@ -1,0 +1,19 @@
+// The popup menu of the strip: opening it, and what follows a command or its closing.
+#include "app/TfrmMain.h"
+
+void TfrmMain::btnMenuClick(TObject*) {
+  HideMouseLoupe();
+  // Just below the menu button, wherever the caption strip lies. In the unflipped layouts the
+  // caption panel sits at (1, 1) and this is (window left + button left, window top + button
+  // top + button height + 2) exactly; flipped, it follows the panel to the other side instead
+  // of opening over the button or the ruler.
+  const int x = Left() + pnlCaption->Left() - 1 + btnMenu->Left();
+  const int y = Top() + pnlCaption->Top() - 1 + btnMenu->Top() + btnMenu->Height() + 2;
+  Menu->Popup(x, y);
+}
+
+void TfrmMain::MenuMenuCommand(TObject* Sender) { MenuMenuClose(Sender); }
+
+void TfrmMain::MenuMenuClose(TObject*) {
+  if (mnuZoom->Checked()) ShowMouseLoupe();
+}
