@@ -262,6 +262,11 @@ void TAnimatedPopupMenu::Accelerator(int key) {
   if (*alive && OnClose) OnClose(this);
 }
 
+void TAnimatedPopupMenu::MenuChanged(TMenuItem* item) {
+  TPopupMenu::MenuChanged(item);
+  if (FOpen && FWindow) FWindow->Invalidate();
+}
+
 std::optional<std::string> TAnimatedPopupMenu::GetPropText(std::string_view name) const {
   if (PropText::Is(name, "StatusBarIndex")) return PropText::Int(FStatusBarIndex);
   if (PropText::Is(name, "ShowHint")) return PropText::Bool(FShowHint);

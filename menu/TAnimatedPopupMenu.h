@@ -59,6 +59,9 @@ class TAnimatedPopupMenu : public TPopupMenu {
   TNotifyEvent OnMenuCommand;
   TNotifyEvent OnMenuClose;
 
+  // An item changed while the menu shows: it is drawn again.
+  void MenuChanged(TMenuItem* item) override;
+
   std::optional<std::string> GetPropText(std::string_view name) const override;
 
  private:
