@@ -26,6 +26,8 @@ class TAnimatedMenuWindow : public TForm {
   gfx::Size FullSize() const { return FFullSize; }
   // The menu's place when the window is smaller: anchored at the right and / or the bottom.
   void SetAnchors(bool right, bool bottom);
+  bool AnchorRight() const { return FAnchorRight; }
+  bool AnchorBottom() const { return FAnchorBottom; }
 
   // The highlighted item (its index among the menu's items), -1 for none.
   int Selected() const { return FSelected; }

@@ -166,11 +166,43 @@ bool TAnimatedPopupMenu::Shut(TMenuItem* sender) {
   if (FWindow) {
     FWindow->NativeWindow()->UngrabInput();
     FGrabbed = false;
+  }
+  const bool shrink = FOptions.CloseAnimation != anNone && FWindow && FWindow->Visible();
+  if (shrink) {
+    // The owner hears of the close before the window shrinks away.
+    if (OnMenuClose) OnMenuClose(sender);
+    if (!*alive) return false;
+    ShrinkWindow();
+  }
+  if (FWindow) {
     FWindow->Hide();
     FWindow->SetSelected(-1);
   }
-  if (OnMenuClose) OnMenuClose(sender);
+  if (!shrink && OnMenuClose) OnMenuClose(sender);
   return *alive;
+}
+
+void TAnimatedPopupMenu::ShrinkWindow() {
+  TMenuAnimation kind = FOptions.CloseAnimation;
+  if (kind == anRandom) kind = std::rand() % 2 ? anVSlide : anHSlide;
+  if (kind == anSmart) kind = anVSlide;
+  if (kind == anPopup) kind = anUnfold;
+  const gfx::Rect full = FWindow->BoundsRect();
+  const TMenuFrames frames({full.Width(), full.Height()}, kind, FOptions.DoubleSpeed);
+  std::vector<gfx::Size> sizes = frames.Frames();
+  std::reverse(sizes.begin(), sizes.end());
+  // Shrinking towards the corner it grew from; no messages run meanwhile, so nothing can
+  // reopen or destroy the menu half-way.
+  const bool right = FWindow->AnchorRight(), bottom = FWindow->AnchorBottom();
+  plat::Platform& platform = plat::Platform::Current();
+  const std::uint64_t start = platform.NowMs();
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    const gfx::Size s = sizes[i];
+    FWindow->SetBoundsRect({right ? full.right - s.cx : full.left, bottom ? full.bottom - s.cy : full.top,
+                            right ? full.right : full.left + s.cx, bottom ? full.bottom : full.top + s.cy});
+    FWindow->Repaint();
+    if (const unsigned ms = TMenuFrames::SleepAfter(start, int(i) + 1, FOptions.Timeout, platform.NowMs())) platform.Sleep(ms);
+  }
 }
 
 void TAnimatedPopupMenu::CloseMenu() {

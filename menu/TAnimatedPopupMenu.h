@@ -69,6 +69,7 @@ class TAnimatedPopupMenu : public TPopupMenu {
   // Hides the window and lets go of the input; SENDER goes to OnMenuClose. False when a
   // handler destroyed the menu.
   bool Shut(TMenuItem* sender);
+  void ShrinkWindow();
   void InstallHook();
   void RemoveHook();
   void HandleKey(int key);

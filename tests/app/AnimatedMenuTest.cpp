@@ -161,6 +161,22 @@ TEST_F(AnimatedMenuTest, ACommandClosesThenReportsThenClicks) {
   EXPECT_EQ(Sounds(), (std::vector<std::string>{"sound MenuCommand"}));
   EXPECT_EQ(Desk.InputGrabWindow(), nullptr);
   EXPECT_FALSE(w->Visible());
+
+  // With a closing animation the owner hears of the close first, then the window shrinks
+  // away: 55 high sliding, 55 / 12 = 4 a frame, frames 4 to 52, 13 of 20 ms.
+  Menu->Options().CloseAnimation = anVSlide;
+  Menu->Popup(100, 50);
+  Settle();
+  Menu->OnMenuClose = [&](TObject*) {
+    Log.push_back("close at " + std::to_string(w->Height()) + (w->Visible() ? " shown" : " hidden"));
+  };
+  Log.clear();
+  const std::uint64_t before = Desk.NowMs();
+  Key(VK_ESCAPE);
+  Settle();
+  EXPECT_EQ(Log, (std::vector<std::string>{"close at 55 shown"}));
+  EXPECT_EQ(Desk.NowMs() - before, 13u * 20u);
+  EXPECT_FALSE(w->Visible());
 }
 
 TEST_F(AnimatedMenuTest, KeysAndOutsidePressesAndGrabs) {
