@@ -214,7 +214,17 @@ void TAnimatedMenuWindow::PaintCheckArea(TCanvas& canvas, const TMenuItem* item,
     }
     canvas.FillRect(inside);
     const gfx::Bitmap& own = item->CheckedBitmap();
-    picture(!own.IsEmpty() ? own : item->RadioItem() ? FRadioItem : FCheckMark);
+    if (!own.IsEmpty() || !enabled || !highlighted) {
+      picture(!own.IsEmpty() ? own : item->RadioItem() ? FRadioItem : FCheckMark);
+      return;
+    }
+    // Our own black mark would vanish in the highlight: it takes the highlight text colour.
+    gfx::Bitmap mark = item->RadioItem() ? FRadioItem : FCheckMark;
+    const gfx::TColor key = mark.At(0, mark.Height() - 1);
+    for (int y = 0; y < mark.Height(); ++y)
+      for (int x = 0; x < mark.Width(); ++x)
+        if (mark.At(x, y) != key) mark.At(x, y) = gfx::ColorToRGB(colors.HighlightText);
+    DrawPicture(canvas, mark, px, py);
     return;
   }
   if (!item->UncheckedBitmap().IsEmpty()) {
