@@ -54,7 +54,14 @@ TEST(MenuFrames, FrameTimingMakesUpAnOverrun) {
 
 namespace {
 
-class AnimatedMenuTest : public CtlTest {
+// The strip tests in this program draw with the real fonts: the control fixture's built-in
+// font must not outlive it (a base constructed before it and destroyed after it).
+struct KeepFontChoice {
+  bool Was = gfx::BuiltinFontOnly();
+  ~KeepFontChoice() { gfx::SetBuiltinFontOnly(Was); }
+};
+
+class AnimatedMenuTest : private KeepFontChoice, public CtlTest {
  protected:
   AnimatedMenuTest() {
     Form = ShowForm(Rect::FromXYWH(0, 0, 400, 300), bsNone, "frmOwner");
