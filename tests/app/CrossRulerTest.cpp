@@ -95,8 +95,9 @@ TEST_F(StripTest, TheCrossRulerCommandShowsItBesideTheStripThatKeepsTheKeyboard)
                    "key right\n" + Choose("mnuAlwaysTop", 146, 208) + "windows\n" + Choose("mnuCrossRuler", 146, 208) +
                    "windows\n" + Choose("mnuCrossRuler", 146, 208) + "close\ncat Vantrel.ini\n");
   std::vector<std::string> visible;
+  // (The mouse loupe, shown again after each menu, is left out.)
   for (const std::string& line : r.Lines("frm"))
-    if (line.find("visible=1") != std::string::npos) visible.push_back(line);
+    if (line.find("visible=1") != std::string::npos && line.rfind("frmZoom", 0) != 0) visible.push_back(line);
   // Shown right above the strip, in the topmost band with it, then out of it with it.
   ASSERT_EQ(visible.size(), 5u) << r.Out;
   EXPECT_EQ(visible[0], "frmCrossRuler 34 257 67 644 visible=1 topmost=1");

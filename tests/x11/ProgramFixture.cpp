@@ -207,6 +207,8 @@ std::vector<ShownWindow> X11Program::ShownWindows() {
   for (unsigned i = 0; i < count; ++i) {
     XWindowAttributes a{};
     if (!XGetWindowAttributes(Peer, children[i], &a) || a.map_state != IsViewable) continue;
+    // A window of no size (X makes it 1 x 1) shows nothing: the mouse loupe before it is built.
+    if (a.width <= 1 && a.height <= 1) continue;
     XClassHint hint{};
     if (!XGetClassHint(Peer, children[i], &hint)) continue;
     const bool ours = hint.res_class && std::string(hint.res_class) == "Vantrel";
