@@ -214,6 +214,17 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnubmpOntop = itemBitmap("mnubmpOntop", mnuAlwaysTop, "MNUONTOP");
   mnubmpMinimize = itemBitmap("mnubmpMinimize", mnuMinimize, "MNUMINIMIZE");
   mnubmpExit = itemBitmap("mnubmpExit", mnuExit, "MNUEXIT");
+  // Absent while the strip is on screen: minimising the application hides the strip (and with
+  // it every other window of the program) and shows the icon; a click brings them back.
+  tryIcon = TComponent::Create<TTrayIcon>(this);
+  tryIcon->SetName("tryIcon");
+  tryIcon->SetCycleInterval(0);
+  tryIcon->SetShowHint(false);
+  tryIcon->SetIcon(LoadBitmapResource("ICONVANTREL"));
+  tryIcon->SetIconVisible(false);
+  tryIcon->SetIconIndex(0);
+  tryIcon->SetMinimizeToTray(true);
+  tryIcon->OnClick = std::bind(&TfrmMain::tryIconClick, this, _1);
 
   OnCreate = std::bind(&TfrmMain::FormCreate, this, _1);
   OnShow = std::bind(&TfrmMain::FormShow, this, _1);
@@ -401,8 +412,12 @@ void TfrmMain::mnuAlwaysTopClick(TObject*) {
   if (TfrmCrossRuler* cross = CrossRuler()) cross->StackWith(*this);
 }
 
-void TfrmMain::mnuMinimizeClick(TObject*) {
-  // Minimising to the tray comes with the tray icon.
+void TfrmMain::mnuMinimizeClick(TObject*) { Application->Minimize(); }
+
+void TfrmMain::tryIconClick(TObject*) {
+  Application->Restore();
+  Show();
+  tryIcon->SetIconVisible(false);
 }
 
 void TfrmMain::Exit1Click(TObject*) { Close(); }

@@ -23,6 +23,7 @@
 #include "toolkit/controls/TSpeedButton.h"
 #include "toolkit/core/TTimer.h"
 #include "widgets/TEffectLabel.h"
+#include "widgets/TTrayIcon.h"
 
 class TfrmCrossRuler;
 class TfrmPosition;
@@ -75,6 +76,7 @@ class TfrmMain : public TForm {
   TMenuItemBitmaps* mnubmpOntop;
   TMenuItemBitmaps* mnubmpMinimize;
   TMenuItemBitmaps* mnubmpExit;
+  TTrayIcon* tryIcon;
 
   // Start-up and shut-down.
   void FormCreate(TObject* Sender);
@@ -130,6 +132,7 @@ class TfrmMain : public TForm {
   void mnuAlwaysTopClick(TObject* Sender);
   void mnuMinimizeClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
+  void tryIconClick(TObject* Sender);
 
   // Screen pixels per ruler unit: 40 in large mode, else 20.
   int UnitPixels() const { return FLarge ? 40 : 20; }

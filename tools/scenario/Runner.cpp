@@ -208,6 +208,30 @@ bool Runner::Execute(const Command& c) {
     return false;
   }
 
+  if (n == "tray") {
+    // The icon count stays readable after the program has ended (no icon may be left).
+    if (FPhase == Phase::BeforeStart) throw ScriptError(c.Line, "tray before start");
+    if (c.Args.empty()) {
+      FOut << "tray icons=" << FDesktop.TrayIcons().size() << "\n";
+      return false;
+    }
+    Require(c, 2, 2);
+    const std::string& what = c.Args[0];
+    if (what != "click" && what != "dblclick" && what != "down" && what != "up")
+      throw ScriptError(c.Line, "unknown tray input: " + what);
+    plat::MouseButton b = Button(c, c.Args[1]);
+    if (FDesktop.TrayIcons().empty()) throw ScriptError(c.Line, "no tray icon");
+    using K = plat::TrayMouseKind;
+    // As the desktop reports them: the second press of a double click comes as its own message.
+    if (what == "down" || what == "click" || what == "dblclick") FDesktop.InjectTrayMouse(b, K::Down);
+    if (what == "up" || what == "click" || what == "dblclick") FDesktop.InjectTrayMouse(b, K::Up);
+    if (what == "dblclick") {
+      FDesktop.InjectTrayMouse(b, K::DoubleClick);
+      FDesktop.InjectTrayMouse(b, K::Up);
+    }
+    return FPhase == Phase::Running;
+  }
+
   // Everything below needs the running program.
   RequireRunning(c);
   if (n == "wait") {

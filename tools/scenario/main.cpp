@@ -48,6 +48,11 @@ Commands, one a line (output: one line per query, on standard output):
   cat NAME                    the bytes of file NAME in DIR
   log                         what the program did since the last log: beep, sound NAME,
                               open TARGET, message TEXT, clipboard bitmap WxH, help FILE COMMAND
+  tray                        tray icons=N: the program's icons in the notification area (0 or
+                              1); also after close
+  tray click B | tray dblclick B | tray down B | tray up B
+                              mouse button B on the program's tray icon, the pointer staying
+                              where it is; with no icon shown: 'line N: no tray icon'
   close                       close the main form as its close button does, and run until
                               the program ends
 An unknown command, a malformed line or an unknown path stops the run with 'line N: ...' on
