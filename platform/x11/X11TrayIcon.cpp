@@ -31,7 +31,9 @@ X11TrayIcon::X11TrayIcon(X11Platform& platform, X11Display& display, TrayIconLis
       FListener(listener ? listener : &FNoListener),
       FTip(platform) {
   XSetWindowAttributes a{};
-  a.background_pixmap = None;
+  // The tray's own background around the icon, where the tray's window can lend it to ours.
+  const bool sameDepth = display.WindowDepth() == DefaultDepth(FDpy, DefaultScreen(FDpy));
+  a.background_pixmap = sameDepth ? ParentRelative : None;
   a.border_pixel = 0;
   a.colormap = display.WindowColormap();
   a.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
@@ -47,6 +49,7 @@ X11TrayIcon::X11TrayIcon(X11Platform& platform, X11Display& display, TrayIconLis
   cls.res_name = const_cast<char*>("vantrel");
   cls.res_class = const_cast<char*>("Vantrel");
   XSetClassHint(FDpy, FWindow, &cls);
+  AskForSize(16, 16);
   FShown = gfx::Bitmap(FWidth, FHeight, 0);
   platform.Register(FWindow, this);
   platform.TrayIconCreated(this);
@@ -83,7 +86,19 @@ bool X11TrayIcon::Dock() {
   return true;
 }
 
+void X11TrayIcon::AskForSize(int width, int height) {
+  // Trays built on XEmbed sockets size an icon from its minimum size; without one they give
+  // it a single pixel.
+  XSizeHints hints{};
+  hints.flags = PMinSize | PBaseSize;
+  hints.min_width = hints.base_width = std::max(1, width);
+  hints.min_height = hints.base_height = std::max(1, height);
+  XSetWMNormalHints(FDpy, FWindow, &hints);
+}
+
 void X11TrayIcon::SetIcon(const gfx::Bitmap& icon) {
+  if (!icon.IsEmpty() && !FDisplay.ConnectionLost() && (icon.Width() != FIcon.Width() || icon.Height() != FIcon.Height()))
+    AskForSize(icon.Width(), icon.Height());
   FIcon = icon;
   Render();
   Paint();
@@ -100,24 +115,37 @@ void X11TrayIcon::SetTip(const std::string& tip) {
 }
 
 void X11TrayIcon::Render() {
-  // Nearest-pixel scaling to whatever size the tray gave us.
-  FShown = gfx::Bitmap(FWidth, FHeight, 0);
-  if (FIcon.IsEmpty()) return;
-  for (int y = 0; y < FHeight; ++y)
-    for (int x = 0; x < FWidth; ++x)
-      FShown.At(x, y) = FIcon.At(x * FIcon.Width() / FWidth, y * FIcon.Height() / FHeight);
+  FShownAt = {0, 0};
+  if (FIcon.IsEmpty()) {
+    FShown = gfx::Bitmap(FWidth, FHeight, 0);
+    return;
+  }
+  const int iw = FIcon.Width(), ih = FIcon.Height();
+  int w = FWidth, h = FHeight;
+  if (FWidth >= iw && FHeight >= ih) {
+    const int scale = std::min(FWidth / iw, FHeight / ih);
+    w = iw * scale;
+    h = ih * scale;
+    FShownAt = {(FWidth - w) / 2, (FHeight - h) / 2};
+  }
+  // Smaller than the icon: nearest pixel is the best there is.
+  FShown = gfx::Bitmap(w, h, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) FShown.At(x, y) = FIcon.At(x * iw / w, y * ih / h);
 }
 
 void X11TrayIcon::Paint() {
   if (!FMapped || FDisplay.ConnectionLost()) return;
+  XClearWindow(FDpy, FWindow);
+  const int w = FShown.Width(), h = FShown.Height();
   XImage* image = XCreateImage(FDpy, FDisplay.WindowVisual(), unsigned(FDisplay.WindowDepth()), ZPixmap, 0, nullptr,
-                               unsigned(FWidth), unsigned(FHeight), 32, 0);
+                               unsigned(w), unsigned(h), 32, 0);
   if (!image) return;
   image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-  FScratch.resize((std::size_t(image->bytes_per_line) * std::size_t(FHeight) + 3) / 4);
+  FScratch.resize((std::size_t(image->bytes_per_line) * std::size_t(h) + 3) / 4);
   image->data = reinterpret_cast<char*>(FScratch.data());
   FDisplay.WindowFormat().Encode(FShown, FShown.Bounds(), image, 0, 0);
-  XPutImage(FDpy, FWindow, FGc, image, 0, 0, 0, 0, unsigned(FWidth), unsigned(FHeight));
+  XPutImage(FDpy, FWindow, FGc, image, 0, 0, FShownAt.x, FShownAt.y, unsigned(w), unsigned(h));
   image->data = nullptr;
   XDestroyImage(image);
   XFlush(FDpy);

@@ -39,7 +39,10 @@ class X11TrayIcon final : public TrayIcon, public X11EventSink {
   const X11TrayTip& Tip() const { return FTip; }
 
  private:
+  // Whole-number scaling keeps every icon pixel a square of equal size; the icon is centred
+  // and the rest shows the tray behind it.
   void Render();
+  void AskForSize(int width, int height);
   void Paint();
 
   X11Platform& FPlatform;
@@ -52,7 +55,8 @@ class X11TrayIcon final : public TrayIcon, public X11EventSink {
   int FWidth = kDefaultSize, FHeight = kDefaultSize;
   bool FMapped = false;
   gfx::Bitmap FIcon;  // as given
-  gfx::Bitmap FShown; // scaled to the window
+  gfx::Bitmap FShown; // scaled for the window, drawn at FShownAt
+  gfx::Point FShownAt;
   std::vector<std::uint32_t> FScratch;
   X11TrayTip FTip;
   struct Click {
