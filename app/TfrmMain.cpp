@@ -412,6 +412,9 @@ void TfrmMain::mnuAlwaysTopClick(TObject*) {
   if (TfrmCrossRuler* cross = CrossRuler()) cross->StackWith(*this);
 }
 
+// Minimising the application takes every window of the program that is on the screen along with
+// the strip and brings the same ones back on restore, so a window needs nothing of its own to
+// go to the tray; tryIcon then hides the strip itself and shows the icon.
 void TfrmMain::mnuMinimizeClick(TObject*) { Application->Minimize(); }
 
 void TfrmMain::tryIconClick(TObject*) {
