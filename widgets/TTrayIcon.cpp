@@ -338,8 +338,11 @@ void TTrayIcon::OwnerWndProc(TMessage& message) {
         form->NativeWindow()->Activate();
     }
   } else if (message.Msg == WM_WINDOWPOSCHANGED) {
+    // Keeps the keyboard focus on the active control; it never activates a window, which
+    // would restack the program's windows while one is being moved.
     if (TWinControl* active = Screen ? Screen->ActiveControl() : nullptr)
-      if (!active->Focused() && active->CanFocus()) active->SetFocus();
+      if (TForm* form = active->ParentForm(); form && form->Active() && !active->Focused() && active->CanFocus())
+        active->SetFocus();
   }
   if (FSavedOwnerProc) FSavedOwnerProc(message);
 }
