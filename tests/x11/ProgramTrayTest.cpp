@@ -14,7 +14,7 @@ using gfx::Rect;
 namespace {
 
 // The minimise button of a horizontal strip at (100, 100): panel (1, 1) + button (17, 2), 13 wide.
-const char* kStrip = "[Application]\nLeft=100\nTop=100\nLength=500";
+const char* kStrip = "[Application]\nLeft=100\nTop=100\nLength=500\nMouseLoupe=0";
 const std::vector<std::string> kClickMinimize{"mousemove", "123", "108", "click", "1"};
 
 // The program's window inside another window (the tray's), viewable; None if there is none.
