@@ -194,6 +194,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
   mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
   mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
+  mnuMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
   mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
 
   auto itemBitmap = [this](const char* name, TMenuItem* item, const char* picture) {

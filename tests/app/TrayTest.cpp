@@ -36,7 +36,6 @@ Steps Split(const std::string& out) {
 TEST_F(StripTest, MinimizeToTrayAndBackKeepsTheStripAndItsCompanions) {
   // The minimise button sits in the caption panel: horizontal at window (1 + 17, 1 + 2),
   // vertical (caption on the right, 78 in from the left when large) at (78 + 2, 1 + 18).
-  // The menu button is 21 further along (horizontal only); the cross ruler is its 9th command.
   struct Case {
     const char* Settings;
     int MinX, MinY;
@@ -49,17 +48,14 @@ TEST_F(StripTest, MinimizeToTrayAndBackKeepsTheStripAndItsCompanions) {
     std::filesystem::remove(FDir / "Vantrel.ini");
     const std::string minimise = "mouse " + std::to_string(c.MinX) + " " + std::to_string(c.MinY) + "\nclick left\n";
     std::string script = Settings(c.Settings) + "start\n";
-    if (c.Cross) {
-      script += "mouse 144 208\nclick left\n";
-      for (int i = 0; i < 8; ++i) script += "key down\n";
-      script += "key enter\n";
-    }
+    if (c.Cross) script += "menu frmMain.mnuCrossRuler\n";
     script += "tray\nwindows\n";                                      // 0: on screen, no icon
     script += minimise + "tray\nwindows\n";                             // 1: one icon, nothing shown
     script += "tray click right\ntray\nwindows\n";                      // 2: no popup menu: nothing
     script += "tray click left\ntray\nwindows\n";                       // 3: back, no icon
     script += "key right\ntray\nwindows\n";                             // 4: the strip has the keys
-    for (int i = 0; i < 3; ++i) script += minimise + "tray\n" + "tray dblclick left\n";
+    // The menu's "Minimize to tray" does what the button does.
+    for (int i = 0; i < 3; ++i) script += (i == 1 ? "menu frmMain.mnuMinimize\n" : minimise) + "tray\ntray dblclick left\n";
     script += "tray\nwindows\n";                                        // 8: still one strip, no icon
     script += minimise + "close\ntray\ncat Vantrel.ini\n";              // 9: closed from the tray
     StripRun r = Run(script);
