@@ -29,10 +29,24 @@ enum class WindowKind {
   Popup,    // never takes the keyboard focus: readouts, magnifiers, menus, tool tips
 };
 
+// What a window is to the user. Window managers float, stack and decorate windows by it:
+// tiling managers tile only normal windows and float the others.
+enum class WindowRole {
+  Normal,     // a main window of its own
+  Utility,    // a floating tool: the strip, the cross ruler
+  Dialog,     // a dialog box
+  PopupMenu,  // a menu opened from a window
+  Tooltip,    // readouts, tips, magnifiers
+};
+
+class NativeWindow;
+
 struct WindowParams {
   std::string Title;
   Rect Bounds;               // outer bounds in screen pixels
   WindowKind Kind = WindowKind::Normal;
+  WindowRole Role = WindowRole::Normal;
+  const NativeWindow* Owner = nullptr;  // the window this one belongs to (stays with it)
   bool TopMost = false;      // starts in the topmost band
   bool TaskbarEntry = false; // the program has no task-bar button; dialogs may ask for one
 };
@@ -94,6 +108,10 @@ class NativeWindow {
   // for the mouse; nullopt restores the full rectangle.
   virtual void SetRegion(std::optional<gfx::Region> region) = 0;
   virtual void SetTitle(const std::string& title) = 0;
+  // Role and owner take effect when the window is next shown (managers read them then). The
+  // owner must outlive this window or be changed first; null for none.
+  virtual void SetRole(WindowRole role) = 0;
+  virtual void SetOwner(const NativeWindow* owner) = 0;
   virtual void Activate() = 0;  // bring to front and give it the keyboard focus
   virtual bool Active() const = 0;
   virtual void SetCapture() = 0;  // all mouse input goes here until released

@@ -20,10 +20,13 @@ VirtualWindow::VirtualWindow(VirtualDesktop* desktop, std::uint64_t serial, cons
       FListener(listener),
       FTitle(params.Title),
       FKind(params.Kind),
+      FRole(params.Role),
       FTaskbarEntry(params.TaskbarEntry),
       FBounds(Normalised(params.Bounds)),
       FTopMost(params.TopMost),
-      FBuffer(FBounds.Width(), FBounds.Height()) {}
+      FBuffer(FBounds.Width(), FBounds.Height()) {
+  SetOwner(params.Owner);
+}
 
 VirtualWindow::~VirtualWindow() {
   if (FDesktop) FDesktop->WindowDestroyed(this);
@@ -59,6 +62,16 @@ void VirtualWindow::SetRegion(std::optional<gfx::Region> region) {
 }
 
 void VirtualWindow::SetTitle(const std::string& title) { FTitle = title; }
+
+void VirtualWindow::SetOwner(const NativeWindow* owner) {
+  // Kept by serial, so an owner destroyed first leaves nothing dangling.
+  const auto* w = dynamic_cast<const VirtualWindow*>(owner);
+  FOwner = w && w != this ? w->FSerial : 0;
+}
+
+VirtualWindow* VirtualWindow::Owner() const {
+  return FOwner && FDesktop ? FDesktop->FindSerial(FOwner) : nullptr;
+}
 
 void VirtualWindow::Activate() {
   if (FDesktop) FDesktop->WindowActivate(this);

@@ -32,6 +32,8 @@ class VirtualWindow : public NativeWindow {
   bool TopMost() const override { return FTopMost; }
   void SetRegion(std::optional<gfx::Region> region) override;
   void SetTitle(const std::string& title) override;
+  void SetRole(WindowRole role) override { FRole = role; }
+  void SetOwner(const NativeWindow* owner) override;
   void Activate() override;
   bool Active() const override;
   void SetCapture() override;
@@ -46,6 +48,8 @@ class VirtualWindow : public NativeWindow {
   // Queries for tests and the scenario runner.
   const std::string& Title() const { return FTitle; }
   WindowKind Kind() const { return FKind; }
+  WindowRole Role() const { return FRole; }
+  VirtualWindow* Owner() const;  // null when it has none or the owner is gone
   bool TaskbarEntry() const { return FTaskbarEntry; }
   const std::optional<gfx::Region>& ShapeRegion() const { return FRegion; }
   const gfx::Bitmap& Buffer() const { return FBuffer; }
@@ -68,6 +72,8 @@ class VirtualWindow : public NativeWindow {
   WindowListener* FListener;
   std::string FTitle;
   WindowKind FKind;
+  WindowRole FRole;
+  std::uint64_t FOwner = 0;  // serial; 0 for none
   bool FTaskbarEntry;
   Rect FBounds;
   bool FVisible = false;

@@ -33,6 +33,8 @@ void X11Atoms::Intern(Display* dpy, int screen) {
       {"_NET_WM_WINDOW_TYPE_NORMAL", &NetWmWindowTypeNormal},
       {"_NET_WM_WINDOW_TYPE_UTILITY", &NetWmWindowTypeUtility},
       {"_NET_WM_WINDOW_TYPE_TOOLTIP", &NetWmWindowTypeTooltip},
+      {"_NET_WM_WINDOW_TYPE_DIALOG", &NetWmWindowTypeDialog},
+      {"_NET_WM_WINDOW_TYPE_POPUP_MENU", &NetWmWindowTypePopupMenu},
       {"_NET_ACTIVE_WINDOW", &NetActiveWindow},
       {"_NET_SUPPORTING_WM_CHECK", &NetSupportingWmCheck},
       {"_NET_WM_USER_TIME", &NetWmUserTime},

@@ -10,7 +10,8 @@ struct X11Atoms {
   Atom WmProtocols = None, WmDeleteWindow = None, NetWmPing = None, NetWmName = None,
        NetWmPid = None, NetWmState = None, NetWmStateAbove = None, NetWmStateSkipTaskbar = None,
        NetWmStateSkipPager = None, NetWmWindowType = None, NetWmWindowTypeNormal = None,
-       NetWmWindowTypeUtility = None, NetWmWindowTypeTooltip = None, NetActiveWindow = None,
+       NetWmWindowTypeUtility = None, NetWmWindowTypeTooltip = None, NetWmWindowTypeDialog = None,
+       NetWmWindowTypePopupMenu = None, NetActiveWindow = None,
        NetSupportingWmCheck = None, NetWmUserTime = None, MotifWmHints = None;
   Atom NetSystemTrayS = None, NetSystemTrayOpcode = None, Manager = None, XEmbed = None,
        XEmbedInfo = None;

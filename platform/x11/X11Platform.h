@@ -3,7 +3,11 @@
 //
 // Implemented
 //   [x] undecorated top-level windows (_MOTIF_WM_HINTS), no task-bar/pager entries unless asked
-//   [x] exact placement (USPosition/PPosition, static gravity, position re-asserted after map)
+//   [x] exact placement (USPosition/PPosition, static gravity, geometry re-asserted after map)
+//   [x] floating under tiling managers (i3 and the like): EWMH window types by role (utility,
+//       dialog, popup menu, tooltip), WM_TRANSIENT_FOR the owner, min = max size hints
+//       rewritten before every resize we ask for; stale ConfigureNotify events (older than our
+//       latest request, by serial) are ignored, a manager's answer to a request counts
 //   [x] popups are override-redirect and never take focus (WM_HINTS input = False)
 //   [x] topmost band: _NET_WM_STATE_ABOVE under a window manager, restacking without one
 //       (our topmost windows go back on top whenever another window is raised or mapped)

@@ -46,6 +46,8 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
       FDpy(display.Dpy()),
       FListener(listener ? listener : &FNoListener),
       FKind(params.Kind),
+      FRole(params.Role),
+      FOwner(params.Owner ? HandleOf(*params.Owner) : None),
       FTaskbarEntry(params.TaskbarEntry),
       FBounds(params.Bounds),
       FTopMost(params.TopMost),
@@ -125,13 +127,45 @@ void X11Window::SetWmProperties(const WindowParams& params) {
   XChangeProperty(FDpy, FWindow, at.MotifWmHints, at.MotifWmHints, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(motif), 5);
 
-  const Atom type = FKind == WindowKind::Popup  ? at.NetWmWindowTypeTooltip
-                    : FKind == WindowKind::Tool ? at.NetWmWindowTypeUtility
-                                                : at.NetWmWindowTypeNormal;
-  XChangeProperty(FDpy, FWindow, at.NetWmWindowType, XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&type), 1);
+  WriteWindowType();
+  WriteTransientFor();
   WriteNetWmState();
   WriteNormalHints();
+}
+
+void X11Window::WriteWindowType() {
+  // Tiling managers tile normal windows only; every other type floats at its own place.
+  const X11Atoms& at = FDisplay.Atoms();
+  Atom type = at.NetWmWindowTypeNormal;
+  switch (FRole) {
+    case WindowRole::Normal: break;
+    case WindowRole::Utility: type = at.NetWmWindowTypeUtility; break;
+    case WindowRole::Dialog: type = at.NetWmWindowTypeDialog; break;
+    case WindowRole::PopupMenu: type = at.NetWmWindowTypePopupMenu; break;
+    case WindowRole::Tooltip: type = at.NetWmWindowTypeTooltip; break;
+  }
+  XChangeProperty(FDpy, FWindow, at.NetWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&type), 1);
+}
+
+void X11Window::WriteTransientFor() {
+  if (FOwner != None && FOwner != FWindow)
+    XSetTransientForHint(FDpy, FWindow, FOwner);
+  else
+    XDeleteProperty(FDpy, FWindow, XA_WM_TRANSIENT_FOR);
+}
+
+void X11Window::SetRole(WindowRole role) {
+  if (role == FRole) return;
+  FRole = role;
+  if (!FDisplay.ConnectionLost()) WriteWindowType();
+}
+
+void X11Window::SetOwner(const NativeWindow* owner) {
+  const ::Window id = owner ? HandleOf(*owner) : None;
+  if (id == FOwner) return;
+  FOwner = id;
+  if (!FDisplay.ConnectionLost()) WriteTransientFor();
 }
 
 void X11Window::WriteNetWmState() {
@@ -159,13 +193,18 @@ void X11Window::SendNetWmState(bool add, Atom state) {
 }
 
 void X11Window::WriteNormalHints() {
-  // User-specified position and static gravity: managers place the client area exactly here.
+  // Position and size set by the program, static gravity: managers place the client area
+  // exactly here. The toolkit sizes every window itself, so the only size allowed is the
+  // current one (tiling managers float such windows and never stretch them); it is written
+  // before each resize we ask for, so that the manager lets the new size through.
   XSizeHints* h = XAllocSizeHints();
-  h->flags = USPosition | PPosition | USSize | PSize | PWinGravity;
+  h->flags = USPosition | PPosition | USSize | PSize | PMinSize | PMaxSize | PWinGravity;
   h->x = FBounds.left;
   h->y = FBounds.top;
   h->width = int(ClampSize(FBounds.Width()));
   h->height = int(ClampSize(FBounds.Height()));
+  h->min_width = h->max_width = h->width;
+  h->min_height = h->max_height = h->height;
   h->win_gravity = StaticGravity;
   XSetWMNormalHints(FDpy, FWindow, h);
   XFree(h);
@@ -176,6 +215,7 @@ void X11Window::RequestGeometry(const Rect& b) {
   // Remembered as the server will report it: X has no empty windows and 16-bit geometry.
   FPendingGeometry.push_back(Rect::FromXYWH(ClampCoord(b.left), ClampCoord(b.top), int(ClampSize(b.Width())),
                                             int(ClampSize(b.Height()))));
+  FRequestSerial = NextRequest(FDpy);
   XMoveResizeWindow(FDpy, FWindow, ClampCoord(b.left), ClampCoord(b.top), ClampSize(b.Width()), ClampSize(b.Height()));
 }
 
@@ -463,10 +503,12 @@ void X11Window::PutRect(const Rect& r) {
 }
 
 Rect X11Window::QueryBounds() {
-  ::Window child;
-  int x = 0, y = 0;
+  ::Window child, root;
+  int x = 0, y = 0, gx = 0, gy = 0;
+  unsigned w = 0, h = 0, border = 0, depth = 0;
   XTranslateCoordinates(FDpy, FWindow, FDisplay.Root(), 0, 0, &x, &y, &child);
-  return Rect::FromXYWH(x, y, FBounds.Width(), FBounds.Height());
+  if (!XGetGeometry(FDpy, FWindow, &root, &gx, &gy, &w, &h, &border, &depth)) return Rect::FromXYWH(x, y, FBounds.Width(), FBounds.Height());
+  return Rect::FromXYWH(x, y, int(w), int(h));
 }
 
 // ---- events ----
@@ -655,6 +697,9 @@ void X11Window::OnConfigure(XConfigureEvent& e) {
     FPendingGeometry.erase(FPendingGeometry.begin(), mine + 1);
     return;
   }
+  // What the window looked like before the server took our latest request is old news: the
+  // answer to that request follows (managers answer even a refusal, ICCCM 4.1.5).
+  if (e.serial < FRequestSerial) return;
   const Rect current = Rect::FromXYWH(FBounds.left, FBounds.top, int(ClampSize(FBounds.Width())),
                                       int(ClampSize(FBounds.Height())));
   if (got == current) return;
@@ -668,9 +713,13 @@ void X11Window::OnConfigure(XConfigureEvent& e) {
 void X11Window::OnMapped() {
   FMapped = true;
   if (FKind != WindowKind::Popup && FDisplay.WindowManagerRunning()) {
-    // Some managers place new windows by their own rules; put it back where it was asked.
+    // Some managers place and size new windows by their own rules (tiling, decorations they
+    // took back, a smallest size of their own); ask once more for what the program set. A
+    // manager that insists answers with its own geometry, which then counts.
     const Rect actual = QueryBounds();
-    if (actual.left != FBounds.left || actual.top != FBounds.top) RequestGeometry(FBounds);
+    const Rect asked = Rect::FromXYWH(ClampCoord(FBounds.left), ClampCoord(FBounds.top), int(ClampSize(FBounds.Width())),
+                                      int(ClampSize(FBounds.Height())));
+    if (actual != asked) RequestGeometry(FBounds);
   }
   FPlatform.RestackTopMost();
   if (FActivateOnMap) {

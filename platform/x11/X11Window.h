@@ -42,6 +42,9 @@ class X11Window final : public NativeWindow, public X11EventSink {
   bool TopMost() const override { return FTopMost; }
   void SetRegion(std::optional<gfx::Region> region) override;
   void SetTitle(const std::string& title) override;
+  void SetRole(WindowRole role) override;
+  void SetOwner(const NativeWindow* owner) override;
+  WindowRole Role() const { return FRole; }
   void Activate() override;
   bool Active() const override { return FActive; }
   void SetCapture() override;
@@ -62,6 +65,8 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void WriteNetWmState();
   void SendNetWmState(bool add, Atom state);
   void WriteNormalHints();
+  void WriteWindowType();
+  void WriteTransientFor();
   void PutRect(const Rect& r);
   void EndMoveDrag();
   void ApplyShape();
@@ -88,6 +93,8 @@ class X11Window final : public NativeWindow, public X11EventSink {
   GC FGc = nullptr;
   XIC FIc = nullptr;  // input context: key presses to text
   WindowKind FKind;
+  WindowRole FRole;
+  ::Window FOwner = None;  // WM_TRANSIENT_FOR
   bool FTaskbarEntry;
   Rect FBounds;
   bool FVisible = false;
@@ -101,6 +108,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   Cursor FCursor = None;
   std::set<unsigned> FKeysDown;  // key codes held, to mark auto-repeat
   std::vector<Rect> FPendingGeometry;  // our own requests whose notifications are on the way
+  unsigned long FRequestSerial = 0;    // the request number of the latest of them
 
   struct Click {
     bool Valid = false;

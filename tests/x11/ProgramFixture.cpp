@@ -91,6 +91,14 @@ void X11Program::SetUp() {
 
 void X11Program::TearDown() {
   KillProgram();
+  if (FManagerPid > 0) {
+    kill(FManagerPid, SIGTERM);
+    if (WaitChild(FManagerPid, 3000) == -2) {
+      kill(FManagerPid, SIGKILL);
+      waitpid(FManagerPid, nullptr, 0);
+    }
+    FManagerPid = -1;
+  }
   if (Peer) XCloseDisplay(Peer);
   Peer = nullptr;
   Server.reset();
@@ -117,6 +125,36 @@ std::string X11Program::Setting(const std::string& key) const {
     if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
   }
   return "";
+}
+
+void X11Program::StartWindowManager(const std::string& name) {
+  ASSERT_TRUE(InPath(name)) << name << " is not installed (package " << (name == "i3" ? "i3-wm" : name)
+                            << "); the window manager tests need it";
+  std::vector<std::string> argv;
+  if (name == "i3") {
+    // No bar, no start-up programs: the defaults a new user meets for placing and framing.
+    const std::filesystem::path config = Dir / "i3.config";
+    std::ofstream(config) << "# i3 config file (v4)\nfont pango:monospace 8\n";
+    argv = {"i3", "-c", config.string()};
+  } else {
+    argv = {name, "--sm-disable"};
+  }
+  FManagerPid = Server->Spawn(argv, (Dir / (name + ".txt")).string());
+  ASSERT_GT(FManagerPid, 0);
+  // A manager announces itself with a check window named on the root.
+  const Atom check = XInternAtom(Peer, "_NET_SUPPORTING_WM_CHECK", False);
+  const bool running = PollUntil([&] {
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(Peer, DefaultRootWindow(Peer), check, 0, 1, False, AnyPropertyType, &type,
+                                          &format, &n, &after, &data) == Success && n == 1;
+    if (data) XFree(data);
+    return found || WaitChild(FManagerPid, 0) != -2;
+  }, 10000);
+  ASSERT_TRUE(running) << name << " did not start";
+  ASSERT_EQ(WaitChild(FManagerPid, 0), -2) << name << " ended at start";
 }
 
 void X11Program::StartProgram() { StartProgramOn(Server->Name()); }
@@ -201,22 +239,32 @@ int X11Program::Xdotool(const std::vector<std::string>& args) {
 std::vector<ShownWindow> X11Program::ShownWindows() {
   std::vector<ShownWindow> shown;
   plat::X11ErrorTrap trap(Peer);
-  ::Window root = None, parent = None, *children = nullptr;
-  unsigned count = 0;
-  if (!XQueryTree(Peer, DefaultRootWindow(Peer), &root, &parent, &children, &count)) return shown;
-  for (unsigned i = 0; i < count; ++i) {
-    XWindowAttributes a{};
-    if (!XGetWindowAttributes(Peer, children[i], &a) || a.map_state != IsViewable) continue;
-    // A window of no size (X makes it 1 x 1) shows nothing: the mouse loupe before it is built.
-    if (a.width <= 1 && a.height <= 1) continue;
+  auto ours = [&](::Window w) {
     XClassHint hint{};
-    if (!XGetClassHint(Peer, children[i], &hint)) continue;
-    const bool ours = hint.res_class && std::string(hint.res_class) == "Vantrel";
+    if (!XGetClassHint(Peer, w, &hint)) return false;
+    const bool vantrel = hint.res_class && std::string(hint.res_class) == "Vantrel";
     if (hint.res_name) XFree(hint.res_name);
     if (hint.res_class) XFree(hint.res_class);
-    if (ours) shown.push_back({children[i], gfx::Rect::FromXYWH(a.x, a.y, a.width, a.height)});
-  }
-  if (children) XFree(children);
+    return vantrel;
+  };
+  // A window manager puts each managed window into a frame (or two) of its own.
+  std::function<void(::Window, int)> visit = [&](::Window w, int depth) {
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(Peer, w, &a) || a.map_state != IsViewable) return;
+    // A window of no size (X makes it 1 x 1) shows nothing: the mouse loupe before it is built.
+    if (a.width <= 1 && a.height <= 1) return;
+    if (ours(w)) {
+      shown.push_back({w, Geometry(w)});
+      return;
+    }
+    if (depth == 0) return;
+    ::Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(Peer, w, &root, &parent, &children, &count)) return;
+    for (unsigned i = 0; i < count; ++i) visit(children[i], depth - 1);
+    if (children) XFree(children);
+  };
+  for (::Window w : StackingOrder()) visit(w, 2);
   return shown;
 }
 
@@ -228,6 +276,18 @@ gfx::Rect X11Program::Geometry(::Window w) {
   ::Window child = None;
   XTranslateCoordinates(Peer, w, DefaultRootWindow(Peer), 0, 0, &x, &y, &child);
   return gfx::Rect::FromXYWH(x, y, a.width, a.height);
+}
+
+::Window X11Program::TopLevel(::Window w) {
+  plat::X11ErrorTrap trap(Peer);
+  for (;;) {
+    ::Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(Peer, w, &root, &parent, &children, &count)) return w;
+    if (children) XFree(children);
+    if (parent == root || parent == None) return w;
+    w = parent;
+  }
 }
 
 std::vector<::Window> X11Program::StackingOrder() {

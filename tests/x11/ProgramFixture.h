@@ -37,6 +37,10 @@ class X11Program : public ::testing::Test {
   // The value of KEY in the settings file ("" when missing).
   std::string Setting(const std::string& key) const;
 
+  // Runs a window manager on the test's server ("i3" or "openbox", with a plain configuration)
+  // and waits until it manages the screen; it ends with the test.
+  void StartWindowManager(const std::string& name);
+
   // Starts the program on the test's server; with no settings file it uses its defaults.
   void StartProgram();
   // Starts it with DISPLAY set to DISPLAYNAME, or without DISPLAY when that is empty.
@@ -55,9 +59,11 @@ class X11Program : public ::testing::Test {
   // Runs xdotool with ARGS on the test's server; answers its exit status.
   int Xdotool(const std::vector<std::string>& args);
 
-  // The program's viewable top-level windows, bottom first.
+  // The program's viewable top-level windows, bottom first (inside a manager's frames too).
   std::vector<ShownWindow> ShownWindows();
   gfx::Rect Geometry(::Window w);
+  // The child of the root that holds W: a manager's frame around it, or W itself.
+  ::Window TopLevel(::Window w);
   // Top-level windows (anyone's) from the bottom of the stack to the top.
   std::vector<::Window> StackingOrder();
   // The screen's pixels in R, as the server holds them (the cursor is not part of it).
@@ -82,6 +88,7 @@ class X11Program : public ::testing::Test {
 
  private:
   pid_t FPid = -1;
+  pid_t FManagerPid = -1;
   int FVirtualRuns = 0;
 };
 

@@ -126,15 +126,47 @@ TEST_F(X11Fixture, WindowPropertiesTellManagersHowToTreatIt) {
   EXPECT_TRUE(Has(state, Intern(Peer, "_NET_WM_STATE_SKIP_PAGER")));
   EXPECT_FALSE(Has(state, Intern(Peer, "_NET_WM_STATE_ABOVE")));
   EXPECT_TRUE(Has(AtomList(Peer, Xid(popup), Intern(Peer, "_NET_WM_STATE")), Intern(Peer, "_NET_WM_STATE_ABOVE")));
-  EXPECT_TRUE(Has(AtomList(Peer, Xid(tool), Intern(Peer, "_NET_WM_WINDOW_TYPE")),
-                  Intern(Peer, "_NET_WM_WINDOW_TYPE_UTILITY")));
+  // Roles become window types, read by managers when the window maps; the owner becomes
+  // WM_TRANSIENT_FOR.
+  const Atom windowType = Intern(Peer, "_NET_WM_WINDOW_TYPE");
+  EXPECT_EQ(AtomList(Peer, Xid(tool), windowType), std::vector<Atom>{Intern(Peer, "_NET_WM_WINDOW_TYPE_NORMAL")});
+  const std::pair<plat::WindowRole, const char*> roles[] = {
+      {plat::WindowRole::Utility, "_NET_WM_WINDOW_TYPE_UTILITY"},
+      {plat::WindowRole::Dialog, "_NET_WM_WINDOW_TYPE_DIALOG"},
+      {plat::WindowRole::PopupMenu, "_NET_WM_WINDOW_TYPE_POPUP_MENU"},
+      {plat::WindowRole::Tooltip, "_NET_WM_WINDOW_TYPE_TOOLTIP"},
+      {plat::WindowRole::Normal, "_NET_WM_WINDOW_TYPE_NORMAL"},
+  };
+  for (auto [role, name] : roles) {
+    tool.SetRole(role);
+    XSync(Platform->Connection().Dpy(), False);
+    EXPECT_EQ(AtomList(Peer, Xid(tool), windowType), std::vector<Atom>{Intern(Peer, name)}) << name;
+  }
+  ::Window owner = None;
+  EXPECT_FALSE(XGetTransientForHint(Peer, Xid(tool), &owner));
+  tool.SetOwner(&normal);
+  XSync(Platform->Connection().Dpy(), False);
+  ASSERT_TRUE(XGetTransientForHint(Peer, Xid(tool), &owner));
+  EXPECT_EQ(owner, Xid(normal));
+  tool.SetOwner(nullptr);
+  XSync(Platform->Connection().Dpy(), False);
+  EXPECT_FALSE(XGetTransientForHint(Peer, Xid(tool), &owner));
 
-  // Exact placement is requested; popups are left alone by managers and refuse the focus.
+  // Exact placement is requested, and the one size allowed is the size the program gave,
+  // also after it changed it; popups are left alone by managers and refuse the focus.
   XSizeHints hints{};
   long supplied = 0;
   ASSERT_TRUE(XGetWMNormalHints(Peer, Xid(normal), &hints, &supplied));
   EXPECT_TRUE(hints.flags & USPosition);
   EXPECT_TRUE(hints.flags & PPosition);
+  normal.SetBounds(Rect::FromXYWH(5, 6, 70, 40));
+  XSync(Platform->Connection().Dpy(), False);
+  ASSERT_TRUE(XGetWMNormalHints(Peer, Xid(normal), &hints, &supplied));
+  ASSERT_EQ(hints.flags & (PMinSize | PMaxSize), PMinSize | PMaxSize);
+  EXPECT_EQ(hints.min_width, 70);
+  EXPECT_EQ(hints.max_width, 70);
+  EXPECT_EQ(hints.min_height, 40);
+  EXPECT_EQ(hints.max_height, 40);
   XWindowAttributes attrs{};
   XGetWindowAttributes(Peer, Xid(popup), &attrs);
   EXPECT_TRUE(attrs.override_redirect);

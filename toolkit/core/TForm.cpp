@@ -133,6 +133,11 @@ void TForm::SetWindowKind(plat::WindowKind value) {
   if (shown) NativeShow();
 }
 
+plat::WindowRole TForm::WindowRole() const {
+  if (FWindowKind == plat::WindowKind::Popup) return plat::WindowRole::Tooltip;
+  return FBorderStyle == bsNone ? plat::WindowRole::Utility : plat::WindowRole::Dialog;
+}
+
 void TForm::SetWindowState(TWindowState value) {
   if (value == FWindowState) return;
   FWindowState = value;

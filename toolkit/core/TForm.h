@@ -33,6 +33,10 @@ class TForm : public TWinControl {
   void SetFormStyle(TFormStyle value);  // fsStayOnTop puts the window in the topmost band
   plat::WindowKind WindowKind() const { return FWindowKind; }
   void SetWindowKind(plat::WindowKind value);  // re-creates the native window when it changes
+  // What the window is to window managers, given to the native window each time it is shown,
+  // with the main form as its owner: borderless forms are floating tools, framed ones
+  // dialogs, popup kinds tool tips.
+  virtual plat::WindowRole WindowRole() const;
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition value) { FPosition = value; }
   bool KeyPreview() const { return FKeyPreview; }
@@ -132,6 +136,9 @@ class TForm : public TWinControl {
   void PaintControl(TCanvas& canvas) override;
   void KeyDown(int& key, TShiftState shift) override;
   void BoundsChanged(const Rect& oldBounds) override;
+  // True while the form takes bounds from the window system (a manager's placement or
+  // tiling, a window-system move) rather than from the program.
+  bool TakingWindowSystemBounds() const { return FTakingWindowSystemBounds; }
 
  private:
   friend class TApplication;
@@ -189,6 +196,7 @@ class TForm : public TWinControl {
   bool FActive = false;
   bool FModal = false;
   bool FCreated = false;  // OnCreate has run
+  bool FTakingWindowSystemBounds = false;
   bool FReleasePending = false;
   TModalResult FModalResult = mrNone;
   int FDisabledCount = 0;  // > 0 while a modal form blocks this one

@@ -365,5 +365,13 @@ void TForm::NativeCloseRequest() {
 
 void TForm::NativeMoved(const Rect& bounds) {
   if (bounds == BoundsRect()) return;
-  SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  const bool outer = FTakingWindowSystemBounds;
+  FTakingWindowSystemBounds = true;
+  try {
+    SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  } catch (...) {
+    FTakingWindowSystemBounds = outer;
+    throw;
+  }
+  FTakingWindowSystemBounds = outer;
 }

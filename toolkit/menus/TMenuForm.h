@@ -46,6 +46,8 @@ class TMenuForm : public TForm {
   static constexpr int kShortCutGap = 12;
   static constexpr int kLineHeight = 8;   // separator
 
+  plat::WindowRole WindowRole() const override { return plat::WindowRole::PopupMenu; }
+
  protected:
   void Paint() override;
   void MouseMove(TShiftState shift, int x, int y) override;
