@@ -49,6 +49,7 @@ gfx::Font ArialFont(int points, gfx::FontStyles style = 0) {
 
 TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   using namespace std::placeholders;
+  FUserBounds = BoundsRect();
   SetName("frmMain");
   SetBorderStyle(bsNone);
   SetKeyPreview(true);
@@ -327,9 +328,10 @@ void TfrmMain::FormClose(TObject*, TCloseAction&) {
 TSettings TfrmMain::CurrentSettings() const {
   TSettings s;
   s.Vertical = Ruler->Orientation() == orVert;
-  s.Top = Top();
-  s.Left = Left();
-  s.Length = s.Vertical ? Height() : Width();
+  // The user's place and length, not a window manager's.
+  s.Top = FUserBounds.top;
+  s.Left = FUserBounds.left;
+  s.Length = UserLength();
   s.RulerFlip = mnuRulerFlip->Checked();
   s.Loupe = mnuLoupe->Checked();
   s.MouseLoupe = mnuZoom->Checked();

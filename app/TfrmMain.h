@@ -145,6 +145,9 @@ class TfrmMain : public TForm {
 
   std::optional<std::string> GetPropText(std::string_view name) const override;
 
+ protected:
+  void BoundsChanged(const Rect& oldBounds) override;
+
  private:
   TfrmPosition* PositionReadout() const;
   TfrmCrossRuler* CrossRuler() const;
@@ -160,6 +163,8 @@ class TfrmMain : public TForm {
   void ArrangeCaptionVertical();
   // The strip's smallest usable length: the buttons, the labels' start and the grip.
   int MinimumLength() const;
+  // The length the user gave the strip, whatever a window manager made of it.
+  int UserLength() const;
 
   bool FResizing = false;
   bool FMoving = false;
@@ -174,4 +179,7 @@ class TfrmMain : public TForm {
   // What start-up read, kept for the first activation, which applies the rest of it.
   TSettings FStartSettings;
   bool FFirstActivation = true;
+  // Where and how large the program's own commands, drags and keys made the window; a window
+  // manager's placement or tiling never changes it, so it is what the settings keep.
+  Rect FUserBounds;
 };

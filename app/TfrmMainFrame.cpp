@@ -77,6 +77,28 @@ int TfrmMain::MinimumLength() const {
   return readingStart + 30 + btnResize->Width() + 4;
 }
 
+int TfrmMain::UserLength() const {
+  return Ruler->Orientation() == orHoriz ? FUserBounds.Width() : FUserBounds.Height();
+}
+
+void TfrmMain::BoundsChanged(const Rect& oldBounds) {
+  TForm::BoundsChanged(oldBounds);
+  if (TakingWindowSystemBounds()) {
+    // Not the user's choice: only lay the strip out for the size the window really has, so
+    // the ruler and the grip still match what is on the screen.
+    if (oldBounds.Width() != Width() || oldBounds.Height() != Height()) LayoutForLength();
+    return;
+  }
+  // Only what the program changed is the user's: moving a strip that a manager forced to
+  // another size keeps the user's length, resizing one that it forced to another place keeps
+  // the user's place.
+  auto pick = [](int now, int before, int user) { return now != before ? now : user; };
+  const int left = pick(Left(), oldBounds.left, FUserBounds.left);
+  const int top = pick(Top(), oldBounds.top, FUserBounds.top);
+  FUserBounds = Rect::FromXYWH(left, top, pick(Width(), oldBounds.Width(), FUserBounds.Width()),
+                               pick(Height(), oldBounds.Height(), FUserBounds.Height()));
+}
+
 void TfrmMain::LayoutForLength() {
   if (Ruler->Orientation() == orVert) {
     shpResize->SetHeight(Height());

@@ -55,8 +55,8 @@ void TfrmMain::btnFlipClick(TObject*) {
   const bool flipped = mnuRulerFlip->Checked();
   if (Ruler->Orientation() == orHoriz) {
     // Horizontal to vertical; the top-left corner stays.
+    const int length = UserLength();
     Ruler->SetOrientation(orVert);
-    const int length = Ruler->Width();
     SetBounds(Left(), Top(), Ruler->Height() + shpResize->Height(), length);
     Ruler->SetAlign(alNone);
     Ruler->SetBounds(Ruler->Left(), Ruler->Top(), Width() - shpResize->Height(), Height());
@@ -81,8 +81,8 @@ void TfrmMain::btnFlipClick(TObject*) {
     ArrangeCaptionVertical();
   } else {
     // Vertical to horizontal.
+    const int length = UserLength();
     Ruler->SetOrientation(orHoriz);
-    const int length = Ruler->Height();
     SetBounds(Left(), Top(), length, Ruler->Width() + shpResize->Width() - 2);
     shpResize->SetLeft(0);
     pnlCaption->SetLeft(1);

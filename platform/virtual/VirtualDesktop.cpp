@@ -565,6 +565,10 @@ void VirtualDesktop::InjectCloseRequest(const VirtualWindow* window) {
   if (window) QueueInput({.What = Input::Kind::Close, .Target = window->FSerial});
 }
 
+void VirtualDesktop::InjectManagerBounds(const VirtualWindow* window, const Rect& bounds) {
+  if (window) QueueInput({.What = Input::Kind::Place, .Target = window->FSerial, .Bounds = bounds});
+}
+
 void VirtualDesktop::InjectTrayMouse(MouseButton button, TrayMouseKind kind, const VirtualTrayIcon* icon) {
   if (!icon && !FTrayIcons.empty()) icon = FTrayIcons.back();
   if (!icon) return;
@@ -594,6 +598,15 @@ void VirtualDesktop::Apply(const Input& in) {
       for (std::string& ch : SplitUtf8(in.Text)) Queue({.What = Note::Kind::Char, .Target = FActive->FSerial, .Text = std::move(ch)});
       break;
     case Input::Kind::Close: Queue({.What = Note::Kind::Close, .Target = in.Target}); break;
+    case Input::Kind::Place:
+      if (VirtualWindow* w = FindSerial(in.Target)) {
+        const Rect b{in.Bounds.left, in.Bounds.top, std::max(in.Bounds.left, in.Bounds.right),
+                     std::max(in.Bounds.top, in.Bounds.bottom)};
+        if (b == w->FBounds) break;
+        WindowSetBounds(w, b);
+        Queue({.What = Note::Kind::Moved, .Target = w->FSerial, .Bounds = b});
+      }
+      break;
     case Input::Kind::Tray: {
       if (!FTrayAvailable) break;
       Note::Kind kind = in.Tray == TrayMouseKind::Move   ? Note::Kind::TrayMove

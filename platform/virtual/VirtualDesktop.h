@@ -11,7 +11,8 @@
 //   hit-testing, activation with OnActivate, explicit and implicit (button) capture, mouse
 //   leave, move drag (BeginMoveDrag), cursors per window;
 //   virtual clock and timers; queued input; key and button state; key-to-character
-//   translation for a US layout; close requests;
+//   translation for a US layout; close requests; geometry forced by a window manager;
+//   window roles and owners (recorded for queries);
 //   clipboard (bitmap), tray icons, shell open, sounds, beep, help, journal: all logged;
 //   scripted answers for dialogs.
 // Missing: multiple monitors, double-click detection from timing (inject it explicitly),
@@ -161,6 +162,9 @@ class VirtualDesktop : public Platform, public DialogScript {
   void InjectKey(int virtualKey, ShiftState modifiers = 0);
   void InjectText(std::string_view utf8);  // OnChar for each character, no key events
   void InjectCloseRequest(const VirtualWindow* window);  // the window system asks it to close
+  // A window manager gives the window BOUNDS of its own choosing (tiling it, keeping it from
+  // a size); the window hears OnMoved.
+  void InjectManagerBounds(const VirtualWindow* window, const Rect& bounds);
   // A mouse message on a tray icon (the newest one when ICON is null), at the pointer.
   void InjectTrayMouse(MouseButton button, TrayMouseKind kind, const VirtualTrayIcon* icon = nullptr);
 
@@ -193,7 +197,7 @@ class VirtualDesktop : public Platform, public DialogScript {
 
   // A raw input, applied when the queue reaches it.
   struct Input {
-    enum class Kind { Move, Down, Up, Wheel, KeyDown, KeyUp, Text, Close, Tray } What;
+    enum class Kind { Move, Down, Up, Wheel, KeyDown, KeyUp, Text, Close, Tray, Place } What;
     Point Pos{};
     MouseButton Button = MouseButton::Left;
     bool DoubleClick = false;
@@ -202,6 +206,7 @@ class VirtualDesktop : public Platform, public DialogScript {
     std::string Text{};
     std::uint64_t Target = 0;
     TrayMouseKind Tray = TrayMouseKind::Move;
+    Rect Bounds{};
   };
 
   // A listener call waiting to be made. Windows are named by serial, so a call to a window

@@ -290,6 +290,14 @@ bool Runner::Execute(const Command& c) {
     ChooseMenuItem(c);
     return true;
   }
+  if (n == "manage") {
+    Require(c, 4, 4);
+    if (!Application || !Application->MainForm()) throw ScriptError(c.Line, "the program has no main form");
+    const auto* w = dynamic_cast<const plat::VirtualWindow*>(Application->MainForm()->NativeWindow());
+    FDesktop.InjectManagerBounds(w, gfx::Rect::FromXYWH(Number(c, c.Args[0]), Number(c, c.Args[1]), Number(c, c.Args[2]),
+                                                         Number(c, c.Args[3])));
+    return true;
+  }
   if (n == "windows") {
     Require(c, 0, 0);
     QueryWindows();

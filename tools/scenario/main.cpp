@@ -40,6 +40,7 @@ Commands, one a line (output: one line per query, on standard output):
                               popup menu is opened as its button opens it, then the item is
                               released on; a main menu's item is clicked. A separator or a
                               disabled item does nothing; the pointer stays where it is
+  manage X Y W H              a window manager forces the main window to X Y W H
   windows                     NAME X Y W H visible=0/1 topmost=0/1 per window, top first
                               (an open popup menu is MenuWindow)
   prop PATH                   PATH = VALUE for Form.Property or Form.Component.Property
