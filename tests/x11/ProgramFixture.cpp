@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <cstdlib>
@@ -155,6 +156,30 @@ void X11Program::StartWindowManager(const std::string& name) {
   }, 10000);
   ASSERT_TRUE(running) << name << " did not start";
   ASSERT_EQ(WaitChild(FManagerPid, 0), -2) << name << " ended at start";
+  // It names itself before it handles requests: wait until it has mapped a window of ours.
+  // A request that reached it while it was starting may wait in its queue until some other
+  // message wakes it, so it is sent harmless ones (frame extents of the probe) meanwhile.
+  const ::Window probe = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 0, 0, 10, 10, 0, 0, 0);
+  XMapWindow(Peer, probe);
+  XSync(Peer, False);
+  XEvent nudge{};
+  nudge.xclient.type = ClientMessage;
+  nudge.xclient.window = probe;
+  nudge.xclient.message_type = XInternAtom(Peer, "_NET_REQUEST_FRAME_EXTENTS", False);
+  nudge.xclient.format = 32;
+  int polls = 0;
+  const bool managing = PollUntil([&] {
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(Peer, probe, &a) && a.map_state == IsViewable) return true;
+    if (++polls % 10 == 0) {
+      XSendEvent(Peer, DefaultRootWindow(Peer), False, SubstructureRedirectMask | SubstructureNotifyMask, &nudge);
+      XFlush(Peer);
+    }
+    return false;
+  }, 10000);
+  XDestroyWindow(Peer, probe);
+  XSync(Peer, False);
+  ASSERT_TRUE(managing) << name << " does not map windows";
 }
 
 void X11Program::StartProgram() { StartProgramOn(Server->Name()); }
@@ -197,7 +222,11 @@ void X11Program::StartProgramOn(const std::string& displayName) {
     return !shown.empty();
   }, timeoutMs);
   EXPECT_TRUE(alive) << "the program ended at start:\n" << ProgramOutput();
-  EXPECT_EQ(shown.size(), 1u) << "the strip alone is shown at start";
+  std::string seen;
+  for (const ShownWindow& w : shown)
+    seen += " " + std::to_string(w.Bounds.left) + "," + std::to_string(w.Bounds.top) + " " +
+            std::to_string(w.Bounds.Width()) + "x" + std::to_string(w.Bounds.Height());
+  EXPECT_EQ(shown.size(), 1u) << "the strip alone is shown at start; shown:" << seen;
   return shown.empty() ? None : shown.front().Id;
 }
 
@@ -254,7 +283,9 @@ std::vector<ShownWindow> X11Program::ShownWindows() {
     // A window of no size (X makes it 1 x 1) shows nothing: the mouse loupe before it is built.
     if (a.width <= 1 && a.height <= 1) return;
     if (ours(w)) {
-      shown.push_back({w, Geometry(w)});
+      // A window being reparented can be met twice: under the root, then in its new frame.
+      if (std::none_of(shown.begin(), shown.end(), [w](const ShownWindow& s) { return s.Id == w; }))
+        shown.push_back({w, Geometry(w)});
       return;
     }
     if (depth == 0) return;
