@@ -25,6 +25,9 @@ class TfrmCrossRuler : public TForm {
  public:
   explicit TfrmCrossRuler(TComponent* AOwner);
 
+  // A second strip, not a tip, to whoever arranges windows by their type.
+  plat::WindowRole WindowRole() const override { return plat::WindowRole::Utility; }
+
   // Controls, in declaration order.
   TShape* shpResize;
   TPanel* pnlCaption;
