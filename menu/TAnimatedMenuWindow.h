@@ -18,6 +18,8 @@ class TAnimatedMenuWindow : public TForm {
 
   static constexpr int kFrame = 2;  // the raised edge round the menu
 
+  plat::WindowRole WindowRole() const override { return plat::WindowRole::PopupMenu; }
+
   void SetMenu(TAnimatedPopupMenu* menu) { FMenu = menu; }
   TAnimatedPopupMenu* Menu() const { return FMenu; }
 

@@ -73,7 +73,7 @@ class X11ProgramManaged : public X11Program {
   // caption strip, the grip both ways and the close button.
   void HorizontalStripUnder(const std::string& manager) {
     StartWindowManager(manager);
-    WriteSettings("[Application]\nLeft=200\nTop=150\nLength=640\nOnTop=1");
+    WriteSettings("[Application]\nLeft=200\nTop=150\nLength=640\nOnTop=1\nMouseLoupe=0");
     StartProgram();
     const ::Window strip = WaitForStrip();
     ASSERT_NE(strip, None) << ProgramOutput();
@@ -115,7 +115,7 @@ TEST_F(X11ProgramManaged, UnderAStackingManagerTheStripFloatsWhereTheSettingsPut
 
 TEST_F(X11ProgramManaged, UnderATilingManagerAVerticalStripKeepsItsSizeThroughDragsAndFlips) {
   StartWindowManager("i3");
-  WriteSettings("[Application]\nLeft=200\nTop=150\nLength=400\nOrientation=1\nOnTop=1");
+  WriteSettings("[Application]\nLeft=200\nTop=150\nLength=400\nOrientation=1\nOnTop=1\nMouseLoupe=0");
   StartProgram();
   const ::Window strip = WaitForStrip();
   ASSERT_NE(strip, None) << ProgramOutput();
