@@ -75,7 +75,13 @@ TEST_F(X11Program, MinimizedTheIconDocksInTheTrayCrispAndAClickBringsTheStripBac
   ::Window icon = None;
   // The tray embeds the icon, then gives it its size.
   ASSERT_TRUE(PollUntil([&] {
-    return ShownWindows().empty() && (icon = FindDockedIcon(Peer)) != None && Geometry(icon).Width() > 1;
+    icon = FindDockedIcon(Peer);
+    if (icon == None || Geometry(icon).Width() <= 1) return false;
+    // The docked icon sits inside the tray's window, where the search for shown windows finds
+    // it too; nothing else of ours may show.
+    for (const ShownWindow& w : ShownWindows())
+      if (w.Id != icon) return false;
+    return true;
   }, 10000)) << ProgramOutput();
 
   // Drawn in whole icon pixels: every pixel of the window is the tray's or one of the icon's,
