@@ -227,20 +227,20 @@ TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
   auto& tiny = NewWindow(Rect::FromXYWH(150, 0, 40, 40), nullptr);
   for (plat::NativeWindow* w : {&arrow, &custom, &damaged, &tiny}) ShowAndWait(*w);
 
-  plat::CursorSpec spec;
-  spec.Standard = plat::StdCursor::Arrow;
-  arrow.SetCursor(spec);
+  plat::CursorSpec shape;
+  shape.Standard = plat::StdCursor::Arrow;
+  arrow.SetCursor(shape);
   const ShownCursor arrowShown = CursorOver(Peer, *Platform, arrow);
   ASSERT_GT(arrowShown.Width, 0);
 
   // A cross of 16 x 16 hanging from (7, 7): 1 and 3 show black, 2 white, 0 nothing.
-  spec.IsCustom = true;
-  spec.Image.Width = 16;
-  spec.Image.Height = 16;
-  spec.Image.HotSpot = {7, 7};
-  spec.Image.Pixels.assign(256, 0);
-  for (int i = 0; i < 16; ++i) spec.Image.Pixels[7 * 16 + i] = spec.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
-  custom.SetCursor(spec);
+  shape.IsCustom = true;
+  shape.Image.Width = 16;
+  shape.Image.Height = 16;
+  shape.Image.HotSpot = {7, 7};
+  shape.Image.Pixels.assign(256, 0);
+  for (int i = 0; i < 16; ++i) shape.Image.Pixels[7 * 16 + i] = shape.Image.Pixels[i * 16 + 7] = 1 + (i % 3);
+  custom.SetCursor(shape);
   const ShownCursor crossShown = CursorOver(Peer, *Platform, custom);
   ASSERT_EQ(crossShown.Width, 16);
   ASSERT_EQ(crossShown.Height, 16);
@@ -255,7 +255,7 @@ TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
   for (auto damage : {std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Pixels.resize(10); }),
                       std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Width = -3; }),
                       std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Width = i.Height = 100000; })}) {
-    plat::CursorSpec bad = spec;
+    plat::CursorSpec bad = shape;
     damage(bad.Image);
     damaged.SetCursor(bad);
     const ShownCursor shown = CursorOver(Peer, *Platform, damaged);
@@ -264,10 +264,10 @@ TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
   }
 
   // A hot spot outside the image is kept inside it.
-  spec.Image.Width = spec.Image.Height = 2;
-  spec.Image.Pixels = {0, 1, 2, 3};
-  spec.Image.HotSpot = {-50, 999};
-  tiny.SetCursor(spec);
+  shape.Image.Width = shape.Image.Height = 2;
+  shape.Image.Pixels = {0, 1, 2, 3};
+  shape.Image.HotSpot = {-50, 999};
+  tiny.SetCursor(shape);
   const ShownCursor tinyShown = CursorOver(Peer, *Platform, tiny);
   EXPECT_EQ(tinyShown.Width, 2);
   EXPECT_EQ(tinyShown.HotX, 0);
@@ -275,7 +275,7 @@ TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
 
   // The same image again comes from the cache: one server cursor for both.
   plat::X11CursorCache cache(Peer, DefaultRootWindow(Peer));
-  EXPECT_EQ(cache.Get(spec), cache.Get(spec));
+  EXPECT_EQ(cache.Get(shape), cache.Get(shape));
 
   // Regions and places far outside X's 16-bit coordinates are clipped, not wrapped around.
   tiny.SetRegion(gfx::Region(Rect{-100000, -100000, 100000, 100000}));
