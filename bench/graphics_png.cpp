@@ -1,11 +1,10 @@
-// PNG writing of a 1024 x 768 screen grab: a window-like picture, pure noise (the worst case
-// for the match search) and a single flat colour.
+// PNG writing (through libpng) of a 1024 x 768 screen grab: a window-like picture, pure noise
+// (the worst case for the match search) and a single flat colour; and reading the first back.
 #include <benchmark/benchmark.h>
 
 #include <random>
 
 #include "graphics/Bitmap.h"
-#include "graphics/Deflate.h"
 #include "graphics/ImageFile.h"
 
 namespace {
@@ -74,5 +73,12 @@ BENCHMARK(BM_WritePngNoise)->Unit(benchmark::kMillisecond);
 
 void BM_WritePngFlat(benchmark::State& state) { Run(state, gfx::Bitmap(kWidth, kHeight, RGB(212, 208, 200))); }
 BENCHMARK(BM_WritePngFlat)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPngUi(benchmark::State& state) {
+  const std::vector<std::uint8_t> png = gfx::WritePng(UiScreen());
+  for (auto _ : state) benchmark::DoNotOptimize(gfx::ReadPng(png));
+  state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(png.size()));
+}
+BENCHMARK(BM_ReadPngUi)->Unit(benchmark::kMillisecond);
 
 }  // namespace

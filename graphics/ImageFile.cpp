@@ -7,7 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "graphics/Deflate.h"
+#include <png.h>
+
 
 namespace gfx {
 
@@ -67,9 +68,6 @@ void PutU32(std::vector<std::uint8_t>& o, std::uint32_t v) {
   PutU16(o, v & 0xFFFF);
   PutU16(o, v >> 16);
 }
-void PutU32BE(std::vector<std::uint8_t>& o, std::uint32_t v) {
-  for (int i = 3; i >= 0; --i) o.push_back(std::uint8_t(v >> (8 * i)));
-}
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -85,36 +83,6 @@ void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   out.close();
   if (!out) throw ImageFileError("cannot write \"" + path + "\"");
-}
-
-// Four bytes per step through four tables: the image data of a large grab is megabytes.
-std::uint32_t Crc32(const std::uint8_t* p, std::size_t n, std::uint32_t crc = 0) {
-  static constexpr auto kTables = [] {
-    std::array<std::array<std::uint32_t, 256>, 4> t{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-      std::uint32_t c = i;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[0][i] = c;
-    }
-    for (std::size_t k = 1; k < 4; ++k)
-      for (std::size_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
-    return t;
-  }();
-  crc = ~crc;
-  for (; n >= 4; n -= 4, p += 4) {
-    crc ^= p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-    crc = kTables[3][crc & 0xFF] ^ kTables[2][(crc >> 8) & 0xFF] ^ kTables[1][(crc >> 16) & 0xFF] ^ kTables[0][crc >> 24];
-  }
-  for (; n > 0; --n, ++p) crc = kTables[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
-void PutPngChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
-  PutU32BE(out, std::uint32_t(data.size()));
-  const std::size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  PutU32BE(out, Crc32(out.data() + start, out.size() - start));
 }
 
 }  // namespace
@@ -312,100 +280,71 @@ void WriteBmpFile(const std::string& path, const Bitmap& bmp, int bitsPerPixel) 
   WriteWholeFile(path, WriteBmp(bmp, bitsPerPixel));
 }
 
-namespace {
-
-constexpr std::size_t kPngBpp = 3;
-
-int Paeth(int a, int b, int c) {
-  const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-  return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-}
-
-// The size of a filtered byte read as signed; D is the difference before wrapping to a byte.
-int Magnitude(int d) { return std::abs(int(std::int8_t(std::uint8_t(d)))); }
-
-// The prediction of filter TYPE for byte I of a row. ROW and PREV (the row above, zeros for
-// the first row) are padded buffers: one pixel of zeros, then the row, so the left neighbours
-// of the first pixel read 0. Byte I of the row is at I + kPngBpp, its left neighbour at I.
-int Predict(int type, const std::uint8_t* row, const std::uint8_t* prev, std::size_t i) {
-  const int a = row[i], b = prev[i + kPngBpp], c = prev[i];
-  switch (type) {
-    case 1: return a;
-    case 2: return b;
-    case 3: return (a + b) / 2;
-    case 4: return Paeth(a, b, c);
-    default: return 0;
-  }
-}
-
-// The filter whose output has the smallest sum of magnitudes (bytes read as signed); ties go
-// to the simpler filter. ROW and PREV are padded as for Predict; BYTES is the row's length.
-int ChooseFilter(const std::uint8_t* row, const std::uint8_t* prev, std::size_t bytes) {
-  std::array<std::uint64_t, 5> sum{};
-  // 32-bit sums over stretches short enough not to overflow (a magnitude is at most 128), in
-  // plain locals, let the compiler run the inner loop in vector lanes.
-  constexpr std::size_t kStretch = std::size_t(1) << 24;
-  for (std::size_t start = 0; start < bytes; start += kStretch) {
-    const std::size_t stop = std::min(bytes, start + kStretch);
-    std::uint32_t s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
-    for (std::size_t i = start; i < stop; ++i) {
-      const int x = row[i + kPngBpp], a = row[i], b = prev[i + kPngBpp], c = prev[i];
-      s0 += std::uint32_t(Magnitude(x));
-      s1 += std::uint32_t(Magnitude(x - a));
-      s2 += std::uint32_t(Magnitude(x - b));
-      s3 += std::uint32_t(Magnitude(x - ((a + b) >> 1)));
-      s4 += std::uint32_t(Magnitude(x - Paeth(a, b, c)));
-    }
-    sum[0] += s0;
-    sum[1] += s1;
-    sum[2] += s2;
-    sum[3] += s3;
-    sum[4] += s4;
-  }
-  return int(std::min_element(sum.begin(), sum.end()) - sum.begin());
-}
-
-}  // namespace
-
-// 8-bit RGB, no interlace, each row with the filter that leaves the most near-zero bytes,
-// which deflate codes best.
+// PNG goes through libpng's simplified interface, which reports failures in the image's
+// message instead of jumping out of our frames.
 std::vector<std::uint8_t> WritePng(const Bitmap& bmp) {
   if (bmp.IsEmpty()) throw ImageFileError("an empty image cannot be written as PNG");
   const std::uint64_t w = std::uint64_t(bmp.Width()), h = std::uint64_t(bmp.Height());
-  const std::uint64_t rawSize = h * (1 + 3 * w);
-  if (rawSize > 0x7FFF0000u) throw ImageFileError("image too large for a PNG file");
-
-  const std::size_t rowBytes = std::size_t(3 * w);
-  std::vector<std::uint8_t> prevBuf(kPngBpp + rowBytes, 0), curBuf(kPngBpp + rowBytes, 0);
-  std::vector<std::uint8_t> raw(static_cast<std::size_t>(rawSize));
-  std::uint8_t* dst = raw.data();
+  if (h * (3 * w) > 0x7FFF0000u) throw ImageFileError("image too large for a PNG file");
+  std::vector<std::uint8_t> rgb(std::size_t(h * 3 * w));
+  std::uint8_t* dst = rgb.data();
   for (std::uint64_t y = 0; y < h; ++y) {
-    std::uint8_t* cur = curBuf.data() + kPngBpp;
     const TColor* src = bmp.Row(int(y));
     for (std::uint64_t x = 0; x < w; ++x) {
-      cur[3 * x] = std::uint8_t(GetRValue(src[x]));
-      cur[3 * x + 1] = std::uint8_t(GetGValue(src[x]));
-      cur[3 * x + 2] = std::uint8_t(GetBValue(src[x]));
+      *dst++ = std::uint8_t(GetRValue(src[x]));
+      *dst++ = std::uint8_t(GetGValue(src[x]));
+      *dst++ = std::uint8_t(GetBValue(src[x]));
     }
-    const int type = ChooseFilter(curBuf.data(), prevBuf.data(), rowBytes);
-    *dst++ = std::uint8_t(type);
-    for (std::size_t i = 0; i < rowBytes; ++i)
-      *dst++ = std::uint8_t(cur[i] - Predict(type, curBuf.data(), prevBuf.data(), i));
-    prevBuf.swap(curBuf);
   }
-  const std::vector<std::uint8_t> z = ZlibCompress(raw);
-
-  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<std::uint8_t> ihdr;
-  PutU32BE(ihdr, std::uint32_t(w));
-  PutU32BE(ihdr, std::uint32_t(h));
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, filter 0, no interlace
-  PutPngChunk(out, "IHDR", ihdr);
-  PutPngChunk(out, "IDAT", z);
-  PutPngChunk(out, "IEND", {});
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = png_uint_32(w);
+  image.height = png_uint_32(h);
+  image.format = PNG_FORMAT_RGB;
+  png_alloc_size_t size = 0;
+  // The first call measures, the second writes.
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr))
+    throw ImageFileError(std::string("PNG writing failed: ") + image.message);
+  std::vector<std::uint8_t> out(size);
+  if (!png_image_write_to_memory(&image, out.data(), &size, 0, rgb.data(), 0, nullptr))
+    throw ImageFileError(std::string("PNG writing failed: ") + image.message);
+  out.resize(size);
   return out;
 }
 
 void WritePngFile(const std::string& path, const Bitmap& bmp) { WriteWholeFile(path, WritePng(bmp)); }
+
+Bitmap ReadPng(std::span<const std::uint8_t> bytes) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    throw ImageFileError(std::string("not a readable PNG file: ") + image.message);
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||
+      std::int64_t(image.width) * image.height * 4 > kMaxPixelBytes) {
+    png_image_free(&image);
+    throw ImageFileError("PNG size " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+                         " is too large");
+  }
+  // Alpha is composed onto black: pictures we read are screen images without transparency.
+  image.format = PNG_FORMAT_RGB;
+  const png_color black{0, 0, 0};
+  std::vector<std::uint8_t> rgb(std::size_t(image.width) * image.height * 3);
+  if (!png_image_finish_read(&image, &black, rgb.data(), 0, nullptr))
+    throw ImageFileError(std::string("damaged PNG data: ") + image.message);
+  Bitmap b(int(image.width), int(image.height));
+  const std::uint8_t* p = rgb.data();
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x, p += 3) b.At(x, y) = RGB(p[0], p[1], p[2]);
+  return b;
+}
+
+Bitmap ReadPngFile(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+  try {
+    return ReadPng(bytes);
+  } catch (const ImageFileError& e) {
+    throw ImageFileError("\"" + path + "\": " + e.what());
+  }
+}
 
 }  // namespace gfx

@@ -1,5 +1,6 @@
 #pragma once
-// Image files: Windows BMP (read 1, 4, 8, 24, 32 bits; write 24 and 32) and PNG (write).
+// Image files: Windows BMP (read 1, 4, 8, 24, 32 bits; write 24 and 32) and PNG (8-bit RGB
+// written; any PNG read, transparency composed onto black).
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -23,5 +24,7 @@ void WriteBmpFile(const std::string& path, const Bitmap& bmp, int bitsPerPixel =
 
 std::vector<std::uint8_t> WritePng(const Bitmap& bmp);
 void WritePngFile(const std::string& path, const Bitmap& bmp);
+Bitmap ReadPng(std::span<const std::uint8_t> bytes);
+Bitmap ReadPngFile(const std::string& path);
 
 }  // namespace gfx

@@ -2,7 +2,7 @@
 # Installs every Debian package Vantrel needs to build, test and run. Safe to run again.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
-      libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+      libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core
       libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libcanberra-dev xdg-utils
       libgtest-dev libgmock-dev libbenchmark-dev
       clang libclang-rt-dev
