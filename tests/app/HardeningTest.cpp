@@ -86,14 +86,17 @@ TEST_F(StripTest, AStripAsLongAsAWindowCanBeFollowsTheMouseAndRolls) {
                    "pixel 160 300\npixel 160 301\n"
                    // Rolling by one pixel moves every tick by one.
                    "mouse 140 300\ndown left\nmouse 140 301\nup left\nwait 60\n"
-                   "pixel 160 300\npixel 160 301\npixel 160 767\npixel 160 766\n");
+                   "pixel 160 300\npixel 160 301\npixel 160 767\npixel 160 766\n"
+                   // Page Up lifts the strip by ten: rows that were below the screen when it
+                   // rolled come into view and must show the rolled scale too.
+                   "key pageup\nwait 60\nwindows\npixel 160 767\npixel 160 766\npixel 160 757\n");
   EXPECT_NE(r.Out.find("frmMain 100 -16000 67 32767 visible=1"), std::string::npos) << r.Out;
   auto captions = r.Lines("frmMain.lblMsPos.Caption");
   ASSERT_EQ(captions.size(), 2u);
   EXPECT_EQ(captions[0], "frmMain.lblMsPos.Caption = 16300");  // 300 - (-16000)
   EXPECT_EQ(captions[1], "frmMain.lblMsPos.Caption = 16700");
   auto px = r.Lines("pixel");
-  ASSERT_EQ(px.size(), 6u);
+  ASSERT_EQ(px.size(), 9u);
   // Ruler pixel p = screen y + 16000; at start value 0 the ticks are on even p.
   EXPECT_EQ(px[0], "pixel 160 300 0x000000");
   EXPECT_EQ(px[1], "pixel 160 301 0x80FFFF");
@@ -102,6 +105,12 @@ TEST_F(StripTest, AStripAsLongAsAWindowCanBeFollowsTheMouseAndRolls) {
   EXPECT_EQ(px[3], "pixel 160 301 0x000000");
   EXPECT_EQ(px[4], "pixel 160 767 0x000000");
   EXPECT_EQ(px[5], "pixel 160 766 0x80FFFF");
+  // Top -16010: screen y shows p = y + 16010, so 767 is p 16777 (odd, a tick), 766 not, and
+  // 757 (p 16767, on screen before the move) a tick still.
+  EXPECT_NE(r.Out.find("frmMain 100 -16010 67 32767 visible=1"), std::string::npos) << r.Out;
+  EXPECT_EQ(px[6], "pixel 160 767 0x000000");
+  EXPECT_EQ(px[7], "pixel 160 766 0x80FFFF");
+  EXPECT_EQ(px[8], "pixel 160 757 0x000000");
 }
 
 namespace {

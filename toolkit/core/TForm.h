@@ -96,6 +96,9 @@ class TForm : public TWinControl {
   bool NeedsPaint() const { return !FDirty.IsEmpty() || !FPresentPending.IsEmpty(); }
   // Paints the dirty region now and presents it.
   void PaintNow();
+  // The part of the window (in window coordinates) that lies on the screen: only it is painted;
+  // the rest waits until a move brings it into view.
+  Rect OnScreenWindowRect() const;
   // Repaints the frame at once (the classic RedrawWindow with the frame flag).
   void RedrawFrame();
 
@@ -210,6 +213,7 @@ class TForm : public TWinControl {
   Rect FSizeDragBounds;
   gfx::Region FDirty;           // window pixels to repaint
   gfx::Region FPresentPending;  // drawn directly, to be presented
+  gfx::Region FOffscreenDirty;  // dirty pixels beyond the screen's edge, painted once they show
   std::unique_ptr<TCanvas> FCanvas;
   bool FInPaint = false;
   std::optional<TCursor> FShownCursor;  // what the native window shows now

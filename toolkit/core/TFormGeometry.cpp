@@ -102,6 +102,13 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 
 void TForm::BoundsChanged(const Rect& oldBounds) {
   if (FWindow && FWindow->Bounds() != BoundsRect()) FWindow->SetBounds(BoundsRect());
-  if (oldBounds.Width() != Width() || oldBounds.Height() != Height()) InvalidateWindowRect(Rect{0, 0, Width(), Height()});
+  if (oldBounds.Width() != Width() || oldBounds.Height() != Height()) {
+    FOffscreenDirty = gfx::Region();
+    InvalidateWindowRect(Rect{0, 0, Width(), Height()});
+  } else if (!FOffscreenDirty.IsEmpty()) {
+    // Moved: what was left unpainted beyond the screen's edge may show now.
+    FDirty = FDirty.Union(FOffscreenDirty);
+    FOffscreenDirty = gfx::Region();
+  }
   TWinControl::BoundsChanged(oldBounds);
 }

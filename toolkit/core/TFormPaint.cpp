@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <vector>
 
 #include "toolkit/core/PaintCycle.h"
+#include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 
 TCanvas& TForm::Canvas() {
@@ -37,12 +39,30 @@ void TForm::AddDirectDraw(const Rect& r) {
   if (!clipped.IsEmpty()) FPresentPending = FPresentPending.Union(gfx::Region(clipped));
 }
 
+Rect TForm::OnScreenWindowRect() const {
+  const Rect window{0, 0, Width(), Height()};
+  if (!plat::Platform::HasCurrent()) return window;
+  const Size screen = plat::Platform::Current().ScreenSize();
+  if (screen.cx <= 0 || screen.cy <= 0) return window;
+  // In 64 bits: a window far off the screen must not overflow the translation.
+  const auto clampInt = [](long long v) {
+    return int(std::clamp<long long>(v, std::numeric_limits<int>::min() / 2, std::numeric_limits<int>::max() / 2));
+  };
+  const Rect onScreen{clampInt(-(long long)Left()), clampInt(-(long long)Top()),
+                      clampInt((long long)screen.cx - Left()), clampInt((long long)screen.cy - Top())};
+  return window.Intersect(onScreen);
+}
+
 void TForm::PaintNow() {
   if (!FWindow || FInPaint || Destroying()) return;
   if (FDirty.IsEmpty() && FPresentPending.IsEmpty()) return;
   gfx::Bitmap& buffer = FWindow->BackBuffer();
   if (buffer.Width() != Width() || buffer.Height() != Height()) FWindow->SetBounds(BoundsRect());
-  gfx::Region region = std::move(FDirty);
+  // A long strip reaches far beyond the screen; painting what nobody can see would cost a
+  // repaint of up to 32767 pixels on every roll. That part stays dirty until it shows.
+  const gfx::Region onScreen(OnScreenWindowRect());
+  gfx::Region region = FDirty.Intersect(onScreen);
+  FOffscreenDirty = FOffscreenDirty.Union(FDirty.Subtract(onScreen));
   FDirty = gfx::Region();
   gfx::Region present = region.Union(FPresentPending);
   FPresentPending = gfx::Region();
