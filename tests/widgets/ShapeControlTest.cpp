@@ -292,3 +292,47 @@ TEST_F(ShapeTest, DisabledOverlayLetsThePressReachThePictureBeneath) {
   EXPECT_EQ(onShape, 1);
   EXPECT_EQ(onPicture, 1);
 }
+
+TEST_F(ShapeTest, AbsurdSizesPaintNothingOutsideTheControl) {
+  // Huge or negative outlines and shadows, a huge corner, a star in a box too small for it:
+  // painting raises no error, and whatever is drawn stays inside the 20 x 20 control at (40, 40).
+  std::string errors;
+  App->OnException = [&](TObject*, const std::exception& e) { errors += e.what(); };
+  const std::function<void(TShapeControl*)> cases[] = {
+      [](TShapeControl* s) { s->SetOutlineWidth(INT_MIN); },
+      [](TShapeControl* s) { s->SetOutlineWidth(INT_MAX); },
+      [](TShapeControl* s) {
+        s->SetShape(gstEllipse);
+        s->SetShadowDepth(-1000000000);
+        s->SetShadowOrient(soUpperLeft);
+      },
+      [](TShapeControl* s) {
+        s->SetShape(gstRoundRect);
+        s->SetRoundPerc(INT_MAX);
+        s->SetOutlineWidth(-3);
+      },
+      [](TShapeControl* s) {
+        s->SetShape(gstStar);
+        s->SetVectors(100);
+        s->SetSurfaceType(stGradientFill);
+        s->SetWidth(3);
+      },
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    TShapeControl* s = Make(Rect::FromXYWH(40, 40, 20, 20));
+    s->SetBackColor(clRed);
+    s->SetShadowColor(clRed);
+    s->SetOutlineColor(clRed);
+    cases[i](s);
+    Settle();
+    EXPECT_EQ(errors, "");
+    for (int k = 30; k < 70; ++k) {
+      EXPECT_EQ(Pixel(k, 39), kPaper);
+      EXPECT_EQ(Pixel(k, 60), kPaper);
+      EXPECT_EQ(Pixel(39, k), kPaper);
+      EXPECT_EQ(Pixel(60, k), kPaper);
+    }
+    s->Owner()->DestroyComponent(s);
+  }
+}
