@@ -194,9 +194,11 @@ bool X11Platform::GetCursorPos(Point& p) {
   const std::uint64_t now = NowMs();
   if (FXiOpcode >= 0 && !FPointerMoved) {
     // Motion the server has already sent may wait unread in the socket or the queue: this
-    // reads what is there without blocking and looks at every queued event.
+    // reads what is there without blocking and looks at every queued event. Right after the
+    // loop read and dispatched everything (a timer's tick) there is nothing more to learn.
     XEvent unused;
-    XCheckIfEvent(dpy, &unused, &X11Platform::NotePointerEvent, reinterpret_cast<XPointer>(this));
+    if (!FJustRead)
+      XCheckIfEvent(dpy, &unused, &X11Platform::NotePointerEvent, reinterpret_cast<XPointer>(this));
     if (FDisplay->ConnectionLost()) return false;
     if (!FPointerMoved && now - FPointerQueriedAt < kPointerCacheMs) {
       p = FPointerPos;
@@ -330,9 +332,20 @@ bool X11Platform::CheckConnection() {
   return false;
 }
 
-bool X11Platform::DispatchQueued() {
+bool X11Platform::DispatchQueued(bool readSocket) {
   Display* dpy = FDisplay->Dpy();
   bool any = false;
+  if (!readSocket) {
+    // Only what was read before: each read costs system calls on every tick of an idle program.
+    while (!FDisplay->ConnectionLost() && XEventsQueued(dpy, QueuedAlready) > 0) {
+      XEvent ev;
+      XNextEvent(dpy, &ev);
+      any = true;
+      if (XFilterEvent(&ev, None)) continue;
+      Dispatch(ev);
+    }
+    return any;
+  }
   // XPending reads what the socket holds without blocking; a dead connection reports none.
   // Only what is there now: a flood of motion must not keep the timers from firing.
   // (Handlers may take events from the queue themselves, so it is checked again each time.)
@@ -418,18 +431,23 @@ bool X11Platform::ProcessEvents(bool wait) {
   Display* dpy = FDisplay->Dpy();
   FLauncher.Reap();
   bool did = DispatchQueued();
+  FJustRead = true;
   did = FTimers.FireDue(NowMs()) || did;
+  FJustRead = false;
   if (wait && !did && !FDisplay->ConnectionLost()) {
     XFlush(dpy);
+    bool readable = true;
     if (XEventsQueued(dpy, QueuedAlready) == 0) {
       // Sleep until the server sends something or the next timer is due: no busy waiting.
       pollfd p{ConnectionNumber(dpy), POLLIN, 0};
       const int timeout = FTimers.TimeoutMs(NowMs());
       // A hang-up shows up as readable; the read in DispatchQueued then notices the loss.
-      poll(&p, 1, timeout);
+      readable = poll(&p, 1, timeout) != 0;
     }
-    DispatchQueued();
+    DispatchQueued(readable);
+    FJustRead = true;
     FTimers.FireDue(NowMs());
+    FJustRead = false;
   }
   if (!FDisplay->ConnectionLost()) XFlush(dpy);
   return CheckConnection();

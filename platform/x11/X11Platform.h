@@ -154,7 +154,9 @@ class X11Platform final : public Platform {
 
  private:
   explicit X11Platform(std::unique_ptr<X11Display> display);
-  bool DispatchQueued();
+  // Dispatches the queued events; READSOCKET first reads what the server sent (without
+  // blocking), which a poll that found nothing to read makes needless.
+  bool DispatchQueued(bool readSocket = true);
   void Dispatch(XEvent& ev);
   void HandleRootEvent(XEvent& ev);
   void ScreenChanged(XEvent& ev);
@@ -189,6 +191,9 @@ class X11Platform final : public Platform {
   std::uint64_t FPointerQueriedAt = 0;
   Point FPointerPos;
   std::uint64_t FPointerQueries = 0;
+  // True from a read of the socket in ProcessEvents until it returns: the timers it fires
+  // meanwhile need not read again to learn whether the pointer moved.
+  bool FJustRead = false;
 };
 
 }  // namespace plat
