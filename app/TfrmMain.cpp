@@ -186,6 +186,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
   N4 = Item(this, items, "N4", "-");
   mnuExit = Item(this, items, "mnuExit", "Exit");
+  mnuAbout->OnClick = std::bind(&TfrmMain::mnuAboutClick, this, _1);
   mnuHelp->OnClick = std::bind(&TfrmMain::mnuHelpClick, this, _1);
   mnuSetBegin0->OnClick = std::bind(&TfrmMain::mnuSetBegin0Click, this, _1);
   mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
@@ -333,7 +334,7 @@ TSettings TfrmMain::CurrentSettings() const {
   s.Left = FUserBounds.left;
   s.Length = UserLength();
   s.RulerFlip = mnuRulerFlip->Checked();
-  s.Loupe = mnuLoupe->Checked();
+  s.Loupe = FLoupeBeforeAbout.value_or(mnuLoupe->Checked());
   s.MouseLoupe = mnuZoom->Checked();
   s.OnTop = mnuAlwaysTop->Checked();
   s.MeasureStart = Ruler->StartValue();

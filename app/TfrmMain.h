@@ -9,6 +9,7 @@
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
 // TfrmMainMenu.cpp (the popup menu and its commands).
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/RulerCursors.h"
@@ -121,6 +122,7 @@ class TfrmMain : public TForm {
 
   // Menu commands.
   void btnMenuClick(TObject* Sender);
+  void mnuAboutClick(TObject* Sender);
   void mnuHelpClick(TObject* Sender);
   void MenuMenuCommand(TObject* Sender);
   void MenuMenuClose(TObject* Sender);
@@ -179,6 +181,8 @@ class TfrmMain : public TForm {
   // What start-up read, kept for the first activation, which applies the rest of it.
   TSettings FStartSettings;
   bool FFirstActivation = true;
+  // The user's "Loupe" check while the About box holds it cleared: what the settings keep.
+  std::optional<bool> FLoupeBeforeAbout;
   // Where and how large the program's own commands, drags and keys made the window; a window
   // manager's placement or tiling never changes it, so it is what the settings keep.
   Rect FUserBounds;

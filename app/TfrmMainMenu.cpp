@@ -1,6 +1,9 @@
 // The popup menu of the strip: opening it, and what follows a command or its closing.
 #include "app/TfrmMain.h"
 
+#include "app/TfrmAbout.h"
+#include "toolkit/core/TApplication.h"
+
 void TfrmMain::btnMenuClick(TObject*) {
   HideMouseLoupe();
   // Just below the menu button, wherever the caption strip lies. In the unflipped layouts the
@@ -16,4 +19,23 @@ void TfrmMain::MenuMenuCommand(TObject* Sender) { MenuMenuClose(Sender); }
 
 void TfrmMain::MenuMenuClose(TObject*) {
   if (mnuZoom->Checked()) ShowMouseLoupe();
+}
+
+// The lens must not follow the pointer round the box, nor the mouse loupe float over it;
+// both come back as they were, however the box ends.
+void TfrmMain::mnuAboutClick(TObject*) {
+  auto* about = Application ? dynamic_cast<TfrmAbout*>(Application->FindComponent("frmAbout")) : nullptr;
+  if (!about || about->Visible()) return;
+  if (mnuZoom->Checked()) HideMouseLoupe();
+  FLoupeBeforeAbout = mnuLoupe->Checked();
+  mnuLoupe->SetChecked(false);
+  struct Restore {
+    TfrmMain& Self;
+    ~Restore() {
+      Self.mnuLoupe->SetChecked(*Self.FLoupeBeforeAbout);
+      Self.FLoupeBeforeAbout.reset();
+      if (Self.mnuZoom->Checked() && !Application->Terminated()) Self.ShowMouseLoupe();
+    }
+  } restore{*this};
+  about->ShowModal();
 }

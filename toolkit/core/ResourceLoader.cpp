@@ -38,7 +38,7 @@ std::vector<int> Numbers(std::string_view name, const std::string& header, std::
 }
 
 void CheckRows(std::string_view name, const std::vector<std::string>& lines, std::size_t first, int w, int h) {
-  if (w <= 0 || h <= 0 || w > 256 || h > 256) Fail(name, "bad size");
+  if (w <= 0 || h <= 0 || w > 1024 || h > 1024) Fail(name, "bad size");
   if (lines.size() != first + std::size_t(h)) Fail(name, "expected " + std::to_string(h) + " rows");
   for (std::size_t i = first; i < lines.size(); ++i)
     if (lines[i].size() != std::size_t(w)) Fail(name, "row " + std::to_string(i - first) + " is not " + std::to_string(w) + " wide");

@@ -1,5 +1,6 @@
 #pragma once
 // Turns the program's text resources (resources/*.res) into cursors and bitmaps.
+// Cursors and bitmaps are at most 1024 pixels a side.
 //
 //   cursor W H HOTX HOTY         then H rows of W characters:
 //                                '.' transparent, 'X' black, 'O' white, '~' inverted
