@@ -57,8 +57,12 @@ TEST_F(GradientTest, BandsLieWhereMulDivPutsThemInTheirColours) {
     FForm->InvalidateFrame();
     EXPECT_EQ(Title(c.x0), c.color);
     EXPECT_EQ(Title(c.x1 - 1), c.color);
-    if (c.x0 > 0) EXPECT_NE(Title(c.x0 - 1), c.color);
-    if (c.x1 < c.width) EXPECT_NE(Title(c.x1), c.color);
+    if (c.x0 > 0) {
+      EXPECT_NE(Title(c.x0 - 1), c.color);
+    }
+    if (c.x1 < c.width) {
+      EXPECT_NE(Title(c.x1), c.color);
+    }
     // Right of the title area, up to the close button, the bar keeps the right colour.
     EXPECT_EQ(Title(c.width), gfx::ColorToRGB(c.right));
     FForm->Release();
