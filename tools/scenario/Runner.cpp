@@ -317,6 +317,15 @@ bool Runner::Execute(const Command& c) {
     FOut << s.str() << "\n";
     return false;
   }
+  if (n == "clipboard") {
+    Require(c, 1, 1);
+    if (!FDesktop.HasClipboardBitmap()) {
+      FOut << "clipboard empty\n";
+      return false;
+    }
+    WriteImage(c, c.Args[0], FDesktop.ClipboardBitmap());
+    return false;
+  }
   if (n == "shot") {
     if (c.Args.size() != 1 && c.Args.size() != 5) throw ScriptError(c.Line, "shot takes FILE or FILE X Y W H");
     gfx::Rect r{0, 0, FDesktop.ScreenSize().cx, FDesktop.ScreenSize().cy};
@@ -324,17 +333,20 @@ bool Runner::Execute(const Command& c) {
       r = gfx::Rect::FromXYWH(Number(c, c.Args[1]), Number(c, c.Args[2]), Number(c, c.Args[3]), Number(c, c.Args[4]));
       if (r.Width() <= 0 || r.Height() <= 0) throw ScriptError(c.Line, "empty shot rectangle");
     }
-    try {
-      const std::string& file = c.Args[0];
-      const bool bmp = file.size() > 4 && Lower(file.substr(file.size() - 4)) == ".bmp";
-      if (bmp) gfx::WriteBmpFile(file, FDesktop.CaptureScreen(r), 24);
-      else gfx::WritePngFile(file, FDesktop.CaptureScreen(r));
-    } catch (const std::exception& e) {
-      throw ScriptError(c.Line, e.what());
-    }
+    WriteImage(c, c.Args[0], FDesktop.CaptureScreen(r));
     return false;
   }
   throw ScriptError(c.Line, "unknown command: " + n);
+}
+
+void Runner::WriteImage(const Command& c, const std::string& file, const gfx::Bitmap& picture) const {
+  try {
+    const bool bmp = file.size() > 4 && Lower(file.substr(file.size() - 4)) == ".bmp";
+    if (bmp) gfx::WriteBmpFile(file, picture, 24);
+    else gfx::WritePngFile(file, picture);
+  } catch (const std::exception& e) {
+    throw ScriptError(c.Line, e.what());
+  }
 }
 
 TForm* Runner::FindForm(const Command& c, const std::string& name) const {

@@ -47,6 +47,8 @@ class Runner {
   int Number(const Command& c, const std::string& text) const;
   std::string PathIn(const std::string& name) const;
 
+  // Writes PICTURE to FILE: BMP when its name ends in ".bmp", else PNG.
+  void WriteImage(const Command& c, const std::string& file, const gfx::Bitmap& picture) const;
   void QueryWindows();
   TForm* FindForm(const Command& c, const std::string& name) const;
   void ChooseMenuItem(const Command& c);

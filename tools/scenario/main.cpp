@@ -35,7 +35,10 @@ Commands, one a line (output: one line per query, on standard output):
                               enter escape space tab backspace delete shift ctrl alt
   type TEXT                   type the rest of the line
   answer KIND VALUE           answer the next dialog: savefile PATH | savefile cancel |
-                              color 0xBBGGRR | color cancel | message ok|cancel|yes|no
+                              color 0xBBGGRR | color cancel | message ok|cancel|yes|no;
+                              a savefile PATH acts as the name typed into the dialog, so its
+                              default extension applies (.../lens saves .../lens.bmp) and
+                              its overwrite question is asked (answer it with message)
   menu FORM.ITEM              choose menu item ITEM (its component name) as a user does: a
                               popup menu is opened as its button opens it, then the item is
                               released on; a main menu's item is clicked. A separator or a
@@ -46,6 +49,8 @@ Commands, one a line (output: one line per query, on standard output):
   prop PATH                   PATH = VALUE for Form.Property or Form.Component.Property
   pixel X Y                   pixel X Y 0xBBGGRR of the screen
   shot FILE [X Y W H]         PNG of the screen or a rectangle of it (BMP if FILE ends in .bmp)
+  clipboard FILE              the clipboard's picture to FILE, PNG or BMP as for shot; with
+                              no picture on the clipboard: 'clipboard empty'
   cat NAME                    the bytes of file NAME in DIR
   log                         what the program did since the last log: beep, sound NAME,
                               open TARGET, message TEXT, clipboard bitmap WxH, help FILE COMMAND
