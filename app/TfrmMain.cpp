@@ -7,6 +7,7 @@
 #include "app/SettingsLocation.h"
 #include "app/TfrmPosition.h"
 #include "crossruler/TfrmCrossRuler.h"
+#include "magnifier/TForm1.h"
 #include "magnifier/TfrmZoom.h"
 #include "platform/ProfileFile.h"
 #include "ruler/RulerLayout.h"
@@ -304,6 +305,7 @@ void TfrmMain::FormActivate(TObject*) {
 
 void TfrmMain::InitProgramRest() {
   const TSettings& s = FStartSettings;
+  mnuLoupe->SetChecked(s.Loupe);
   mnuZoom->SetChecked(s.MouseLoupe);
   mnuAlwaysTop->SetChecked(s.OnTop);
   NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
@@ -314,6 +316,7 @@ void TfrmMain::InitProgramRest() {
 
 void TfrmMain::ApplyMagnification() {
   if (TfrmZoom* loupe = MouseLoupe()) loupe->changezoomfactor(FMagnification);
+  if (TForm1* lens = Lens()) lens->changezoomfactor(FMagnification);
 }
 
 void TfrmMain::FormClose(TObject*, TCloseAction&) {
@@ -387,7 +390,11 @@ void TfrmMain::mnuSetEnd0Click(TObject*) {
   ZeroPositionText();
 }
 
-void TfrmMain::mnuLoupeClick(TObject*) { mnuLoupe->SetChecked(!mnuLoupe->Checked()); }
+void TfrmMain::mnuLoupeClick(TObject*) {
+  mnuLoupe->SetChecked(!mnuLoupe->Checked());
+  // Left where it was, a lens that no longer follows would only be in the way.
+  if (!mnuLoupe->Checked()) HideLens();
+}
 
 void TfrmMain::mnuZoomClick(TObject*) {
   if (mnuZoom->Checked()) {

@@ -29,6 +29,13 @@
 class TfrmCrossRuler;
 class TfrmPosition;
 class TfrmZoom;
+class TForm1;
+
+// Where the lens of size LENS goes beside pointer P over the ruler body of the strip at STRIP,
+// on a screen of size SCREEN: beside and above or below the pointer, turned to the other side
+// near the screen's far edges.
+gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::Rect& strip, bool horizontal,
+                     bool flipped);
 
 class TfrmMain : public TForm {
  public:
@@ -160,6 +167,10 @@ class TfrmMain : public TForm {
   void ShowMouseLoupe();
   void HideMouseLoupe();
   void MouseLoupeStacking(Point cursor);
+  TForm1* Lens() const;
+  // Shows the lens beside the pointer while it is over the ruler body, else hides it.
+  void LensTracking(Point cursor);
+  void HideLens();
   void SetLoupeOrigin();
   void ArrangeCaptionHorizontal();
   void ArrangeCaptionVertical();

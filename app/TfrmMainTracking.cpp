@@ -5,6 +5,7 @@
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
 #include "crossruler/TfrmCrossRuler.h"
+#include "magnifier/TForm1.h"
 #include "magnifier/TfrmZoom.h"
 #include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
@@ -31,6 +32,8 @@ void TfrmMain::Timer1Timer(TObject*) {
   // loupe's offsets must follow them.
   SetLoupeOrigin();
   if (p == FLastCursor) return;
+  // Shown or not, the lens keeps its picture current.
+  if (TForm1* lens = Lens()) lens->Timer1Timer(this);
   FLastCursor = p;
   const std::int64_t along = Ruler->Orientation() == orHoriz ? std::int64_t(p.x) - Left() : std::int64_t(p.y) - Top();
   const std::int64_t reading = ZeroOffset() + along;
@@ -42,7 +45,68 @@ void TfrmMain::Timer1Timer(TObject*) {
   if (cross) cross->StackWith(*this);
   if (mnuZoom->Checked()) MouseLoupeStacking(p);
   // With the lens option on, the strip keeps the keyboard focus so that its keys work.
-  else if (mnuLoupe->Checked()) KeepKeyboardFocus();
+  else if (mnuLoupe->Checked()) {
+    LensTracking(p);
+    KeepKeyboardFocus();
+  }
+}
+
+TForm1* TfrmMain::Lens() const {
+  return Application ? dynamic_cast<TForm1*>(Application->FindComponent("Form1")) : nullptr;
+}
+
+void TfrmMain::HideLens() {
+  if (TForm1* lens = Lens()) lens->Hide();
+}
+
+gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::Rect& strip, bool horizontal, bool flipped) {
+  const int x = p.x, y = p.y, w = lens.cx, h = lens.cy, sw = screen.cx, sh = screen.cy;
+  gfx::Point at;
+  if (horizontal) {
+    at.x = sw < x + w - 40 ? x - w - 10 : x - 40;
+    if (flipped) at.y = y - h + 50 < 0 ? strip.top + 10 : y - h;
+    else at.y = sh < y - 30 + h ? y - h : y - 30;
+  } else {
+    at.y = sh < y + h ? y - 30 - h : y - 30;
+    if (flipped) at.x = x - w + 10 < 0 ? strip.left + 10 : x - w - 30;
+    else at.x = sw < x + w - 20 ? x - w - 30 : x - 20;
+  }
+  return at;
+}
+
+void TfrmMain::LensTracking(Point p) {
+  TForm1* lens = Lens();
+  if (!lens) return;
+  const bool onTop = mnuAlwaysTop->Checked();
+  if (onTop && lens->Visible()) {
+    lens->NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
+    NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  }
+  // The ruler body: the window without its caption strip.
+  const bool horizontal = Ruler->Orientation() == orHoriz, flipped = mnuRulerFlip->Checked();
+  const int left = Left(), top = Top(), right = Left() + Width(), bottom = Top() + Height();
+  const int cw = pnlCaption->Width(), ch = pnlCaption->Height();
+  bool body;
+  if (horizontal)
+    body = left <= p.x && p.x < right && (flipped ? top <= p.y && p.y < bottom - ch - 1 : top + ch < p.y && p.y < bottom);
+  else
+    body = top <= p.y && p.y < bottom && (flipped ? left <= p.x && p.x < right - cw - 1 : left + cw < p.x && p.x < right);
+  if (!body) {
+    lens->Hide();
+    return;
+  }
+  lens->FHorizontal = horizontal;
+  lens->FFlipped = flipped;
+  lens->Crosshairs1Click(this);
+  const gfx::Point at = LensPlace(p, {lens->Width(), lens->Height()}, plat::Platform::Current().ScreenSize(),
+                                  BoundsRect(), horizontal, flipped);
+  lens->SetBounds(at.x, at.y, lens->Width(), lens->Height());
+  if (!lens->Visible()) lens->Show();
+  if (onTop) {
+    NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
+    NativeWindow()->SetZOrder(plat::ZOrder::Top);
+    lens->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  }
 }
 
 // The loupe measures from the ruler's zero on the ruler's outermost pixel row or column.
