@@ -109,9 +109,6 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     gfx::Brush black;
     black.Color = clBlack;
     s->SetBrush(black);
-    gfx::Pen pen;
-    pen.Style = gfx::PenStyle::Clear;
-    s->SetPen(pen);
     s->SetEnabled(false);
     return s;
   };
@@ -325,6 +322,7 @@ void TForm1::AlwaysonTop1Click(TObject*) {
 void TForm1::ToggleBorder1Click(TObject*) {
   // The client area keeps its size, so the picture and the markers stay as they are.
   const int cw = ClientWidth(), ch = ClientHeight();
+  const gfx::Bitmap picture = Image1->Picture();
   const bool framed = BorderStyle() == bsSizeToolWin;
   SetBorderStyle(framed ? bsNone : bsSizeToolWin);
   if (framed) ToggleBorder1->SetCaption("Show Border");
@@ -334,6 +332,11 @@ void TForm1::ToggleBorder1Click(TObject*) {
   SetWindowKind(framed ? plat::WindowKind::Popup : plat::WindowKind::Normal);
   SetClientWidth(cw);
   SetClientHeight(ch);
+  // On the way the client area was smaller for a moment; the picture stays whole.
+  if (Image1->Width() == picture.Width() && Image1->Height() == picture.Height()) {
+    Image1->Picture() = picture;
+    Image1->PictureChanged();
+  }
   const auto& mask = ShapedForm1->Mask()->Region;
   NativeWindow()->SetRegion(framed && mask ? std::optional<gfx::Region>(*mask) : std::nullopt);
 }

@@ -78,3 +78,74 @@ TEST_F(LensTest, ShowsOverTheRulerBodyOnlyPlacedBesideThePointerAndTurnedAtTheSc
   EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 560 210 200 200 visible=0 topmost=1",
                                                           "Form1 560 210 200 200 visible=0 topmost=1"}));
 }
+
+TEST_F(LensTest, PictureIsTheScreenEnlargedUnderTheMarkerWithItsRimAndStippledArrowhead) {
+  // Strip at (100, 200); the pointer at (601, 240) over the ruler body (between two ticks)
+  // puts the lens at (561, 210). At factor 2 the capture is 100 x 100 around (601 - 12, 240),
+  // from (539, 190); at factor 4 it is 50 x 50 around (601 - 6, 240), from (570, 215).
+  // Picture pixel (i, j) shows screen pixel (left + i div z, top + j div z), so the pointer's
+  // column 601 fills picture columns 124 .. 124 + z - 1, where the marker line stands.
+  for (const int z : {2, 4}) {
+    SCOPED_TRACE("factor " + std::to_string(z));
+    const int left = z == 2 ? 539 : 570, top = z == 2 ? 190 : 215;
+    const std::string pre = (FDir / "pre.bmp").string(), pic = (FDir / "pic.png").string(),
+                      lens = (FDir / "lens.bmp").string();
+    StripRun r = Run(LensSettings("Left=100\nTop=200\nMagnification=" + std::to_string(z)) +
+                     // Away from the strip first: the lens is hidden and the screen is as it
+                     // will be captured.
+                     "mouse 601 150\nwait 55\nshot " + pre + "\nmouse 601 240\nwait 55\nwindows\nlog\n"
+                     "menu Form1.Copy1\nlog\nclipboard " + pic + "\nshot " + lens + " 561 210 200 200\n");
+    EXPECT_EQ(r.Lines("Form1 "), std::vector<std::string>{"Form1 561 210 200 200 visible=1 topmost=1"});
+    EXPECT_EQ(r.Lines("clipboard"), std::vector<std::string>{"clipboard bitmap 200x200"});
+    const gfx::Bitmap screen = gfx::ReadBmpFile(pre), picture = gfx::ReadPngFile(pic), shown = gfx::ReadBmpFile(lens);
+    ASSERT_EQ(picture.Width(), 200);
+    ASSERT_EQ(picture.Height(), 200);
+    ASSERT_EQ(shown.Width(), 200);
+    ASSERT_EQ(shown.Height(), 200);
+    int wrong = 0;
+    for (int j = 0; j < 200; ++j)
+      for (int i = 0; i < 200; ++i) wrong += picture.At(i, j) != screen.Get(left + i / z, top + j / z);
+    EXPECT_EQ(wrong, 0) << "pixels of the copied picture that are not the enlarged screen";
+    EXPECT_NE(screen.At(601, 240), 0u) << "the pointer's pixel should not be black: the marker must show";
+    // The marker line: black over the pointer's column from the picture's middle down.
+    for (int j = 100; j < 160; ++j)
+      for (int i = 124; i < 124 + z; ++i) ASSERT_EQ(shown.At(i, j), 0u) << i << ", " << j;
+    EXPECT_EQ(shown.At(124 + z, 150), picture.At(124 + z, 150));
+    // The rim: inside the disc outline, black up to the picture at the disc's left and right
+    // edges (its outermost pixel lies outside the outline; see the framed lens below).
+    int rows = 0;
+    for (int j = 116; j <= 132; ++j) {
+      for (int i : {51, 52, 197, 198}) EXPECT_EQ(shown.At(i, j), 0u) << i << ", " << j;
+      for (int i : {53, 196})
+        if (picture.At(i, j) != 0) {
+          ++rows;
+          EXPECT_EQ(shown.At(i, j), picture.At(i, j)) << i << ", " << j;
+        }
+    }
+    EXPECT_GT(rows, 4);
+    // The arrowhead above the line (16 x 10 at 117, 99, pointing up, apex at 125, 99): inside
+    // its outline a 25 % stipple darkens every other pixel of every other row. Which of the
+    // four phases depends on the pattern's origin; exactly one must fit every pixel.
+    struct Px {
+      int i, j;
+      bool dark;
+    };
+    std::vector<Px> inside;
+    for (int j = 102; j <= 107; ++j)
+      for (int i = 117; i < 133; ++i) {
+        const double half = (j - 99) * 8.0 / 9.0 - 1.5;  // the outline's half width, less a margin
+        if (std::abs(i - 124.5) >= half || (i >= 124 && i < 124 + z) || picture.At(i, j) == 0) continue;
+        const bool dark = shown.At(i, j) != picture.At(i, j);
+        if (dark) EXPECT_EQ(shown.At(i, j), 0u) << i << ", " << j;
+        inside.push_back({i, j, dark});
+      }
+    ASSERT_GE(inside.size(), 6u);
+    int fits = 0, dark = 0;
+    for (int phase = 0; phase < 4; ++phase)
+      fits += std::all_of(inside.begin(), inside.end(),
+                          [&](const Px& p) { return p.dark == (p.i % 2 == phase % 2 && p.j % 2 == phase / 2); });
+    for (const Px& p : inside) dark += p.dark;
+    EXPECT_EQ(fits, 1) << dark << " of " << inside.size() << " darkened";
+    EXPECT_GT(dark, 0);
+  }
+}
