@@ -149,3 +149,101 @@ TEST_F(LensTest, PictureIsTheScreenEnlargedUnderTheMarkerWithItsRimAndStippledAr
     EXPECT_GT(dark, 0);
   }
 }
+
+TEST_F(LensTest, LockViewKeepsThePictureMediumRestartsTheTimerAndCopyTakesThePicture) {
+  const std::string a = (FDir / "a.bmp").string(), b = (FDir / "b.bmp").string(), c = (FDir / "c.bmp").string();
+  StripRun r = Run(LensSettings("Left=100\nTop=200") + "clipboard " + a +
+                   "\nmouse 601 240\nwait 55\nmenu Form1.Copy1\nclipboard " + a +
+                   "\nmenu Form1.LockView1\nprop Form1.LockView1.Checked\n"
+                   // Over other pixels: the caption and the place follow, the picture stays.
+                   "mouse 650 245\nwait 55\nprop Form1.Caption\nwindows\nmenu Form1.Copy1\nclipboard " + b +
+                   "\nmenu Form1.LockView1\nmouse 651 245\nwait 55\nmenu Form1.Copy1\nclipboard " + c + "\nlog\n");
+  EXPECT_EQ(r.Lines("clipboard"), (std::vector<std::string>{"clipboard empty", "clipboard bitmap 200x200",
+                                                              "clipboard bitmap 200x200", "clipboard bitmap 200x200"}));
+  EXPECT_EQ(r.Props()["Form1.LockView1.Checked"], "true");
+  EXPECT_EQ(r.Props()["Form1.Caption"], "X:650 Y:245");
+  EXPECT_EQ(r.Lines("Form1 "), std::vector<std::string>{"Form1 610 215 200 200 visible=1 topmost=1"});
+  EXPECT_EQ(gfx::ReadBmpFile(b), gfx::ReadBmpFile(a));
+  EXPECT_NE(gfx::ReadBmpFile(c), gfx::ReadBmpFile(a)) << "unlocked, the picture follows again";
+
+  // A still pointer: only the lens's own timer refreshes it. Fast starts it at 55 ms; Medium
+  // 50 ms later restarts it at 100 ms, so nothing comes at 55 and the next refresh at 150.
+  r = Run(LensSettings("Left=100\nTop=200") +
+          "mouse 601 240\nwait 55\nprop Form1.Timer1.Enabled\nprop Form1.Refreshes\nmenu Form1.Fast1\nwait 50\n"
+          "menu Form1.Medium1\nprop Form1.Timer1.Interval\nprop Form1.Timer1.Enabled\nprop Form1.Fast1.Checked\n"
+          "prop Form1.Medium1.Checked\nwait 99\nprop Form1.Refreshes\nwait 1\nprop Form1.Refreshes\nwait 100\n"
+          "prop Form1.Refreshes\n");
+  EXPECT_EQ(r.Lines("Form1.Timer1.Enabled"),
+            (std::vector<std::string>{"Form1.Timer1.Enabled = false", "Form1.Timer1.Enabled = true"}));
+  EXPECT_EQ(r.Props()["Form1.Timer1.Interval"], "100");
+  EXPECT_EQ(r.Props()["Form1.Fast1.Checked"], "false");
+  EXPECT_EQ(r.Props()["Form1.Medium1.Checked"], "true");
+  const std::vector<std::string> counts = r.Lines("Form1.Refreshes");
+  ASSERT_EQ(counts.size(), 4u);
+  const int start = std::stoi(counts[0].substr(counts[0].find('=') + 2));
+  for (int k = 1; k < 4; ++k)
+    EXPECT_EQ(counts[std::size_t(k)], "Form1.Refreshes = " + std::to_string(start + (k == 1 ? 0 : k - 1))) << k;
+}
+
+TEST_F(LensTest, SaveWritesThePictureAsBmpOrPngAsksBeforeReplacingAndTheLensGoesBackOnTop) {
+  const std::string lens = (FDir / "lens").string(), clip = (FDir / "clip.bmp").string();
+  StripRun r = Run(LensSettings("Left=100\nTop=200") + "mouse 601 240\nwait 55\nmenu Form1.Copy1\nclipboard " + clip +
+                   // The default extension makes "lens" lens.bmp; a ".png" name gives a PNG.
+                   "\nanswer savefile " + lens + "\nmenu Form1.Savetofile1\nanswer savefile " + lens +
+                   ".PNG\nmenu Form1.Savetofile1\n"
+                   // Out of the topmost band by the menu: a cancelled save writes nothing and
+                   // still puts the lens back on top.
+                   "menu Form1.AlwaysonTop1\nwindows\nanswer savefile cancel\nmenu Form1.Savetofile1\nwindows\n"
+                   // A new picture; replacing lens.bmp is refused, so it keeps the old one.
+                   "mouse 651 245\nwait 55\nanswer savefile " + lens + "\nanswer message no\nmenu Form1.Savetofile1\n"
+                   "answer savefile /nonexistent-folder/lens.bmp\nanswer message ok\nmenu Form1.AlwaysonTop1\nmenu Form1.AlwaysonTop1\n"
+                   "menu Form1.Savetofile1\nwindows\nlog\n");
+  const gfx::Bitmap picture = gfx::ReadBmpFile(clip);
+  ASSERT_EQ(picture.Width(), 200);
+  EXPECT_EQ(gfx::ReadBmpFile(lens + ".bmp"), picture);
+  EXPECT_EQ(gfx::ReadPngFile(lens + ".PNG"), picture);
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(FDir)) ++files;
+  EXPECT_EQ(files, 4) << "Vantrel.ini, clip.bmp, lens.bmp, lens.PNG";
+  EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 561 210 200 200 visible=1 topmost=0",
+                                                          "Form1 561 210 200 200 visible=1 topmost=1",
+                                                          "Form1 611 215 200 200 visible=1 topmost=1"}));
+  const std::vector<std::string> messages = r.Lines("message ");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_NE(messages[0].find("lens.bmp already exists"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[1].find("The picture could not be saved"), std::string::npos) << messages[1];
+  EXPECT_NE(messages[1].find("/nonexistent-folder/lens.bmp"), std::string::npos) << messages[1];
+}
+
+TEST_F(LensTest, BorderMenuAndStackingCommands) {
+  // Beneath the lens's corner (561 + 10, 210 + 10) lies the strip's caption strip; the disc
+  // leaves it showing, the framed (rectangular) lens covers it.
+  StripRun r = Run(LensSettings("Left=100\nTop=200") +
+                   "mouse 601 240\nwait 55\npixel 571 220\nmenu Form1.ToggleBorder1\nprop Form1.ToggleBorder1.Caption\n"
+                   "windows\npixel 571 220\nmenu Form1.ToggleBorder1\nprop Form1.ToggleBorder1.Caption\nwindows\n"
+                   "pixel 571 220\n"
+                   // F12's command, then a double click on the picture, show and hide the menus.
+                   "menu Form1.HideMenu1\nprop Form1.File1.Visible\nprop Form1.View1.Visible\n"
+                   "mouse 686 335\ndblclick left\nprop Form1.File1.Visible\nprop Form1.View1.Visible\n");
+  const std::vector<std::string> pixels = r.Lines("pixel ");
+  ASSERT_EQ(pixels.size(), 3u);
+  EXPECT_NE(pixels[1], pixels[0]);
+  EXPECT_EQ(pixels[2], pixels[0]) << "the disc outline is back";
+  EXPECT_EQ(r.Lines("Form1.ToggleBorder1.Caption"), (std::vector<std::string>{"Form1.ToggleBorder1.Caption = Hide Border",
+                                                                               "Form1.ToggleBorder1.Caption = Show Border"}));
+  // The frame keeps the 200 x 200 picture: 4 pixels each side and a 16-pixel title bar.
+  EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 561 210 208 224 visible=1 topmost=1",
+                                                          "Form1 561 210 200 200 visible=1 topmost=1"}));
+  EXPECT_EQ(r.Lines("Form1.File1.Visible"),
+            (std::vector<std::string>{"Form1.File1.Visible = true", "Form1.File1.Visible = false"}));
+  EXPECT_EQ(r.Lines("Form1.View1.Visible"),
+            (std::vector<std::string>{"Form1.View1.Visible = true", "Form1.View1.Visible = false"}));
+
+  // While the strip's menu is open, and with the mouse loupe on, the lens is left where it is.
+  r = Run(LensSettings("Left=100\nTop=200") +
+          "mouse 601 240\nwait 55\nmouse 144 208\nclick left\nwait 55\nmouse 301 240\nwait 55\nwindows\n"
+          "key escape\nwait 55\nmouse 302 240\nwait 55\nwindows\nmenu frmMain.mnuZoom\nmouse 500 500\nwait 55\nwindows\n");
+  EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 561 210 200 200 visible=1 topmost=1",
+                                                          "Form1 262 210 200 200 visible=1 topmost=1",
+                                                          "Form1 262 210 200 200 visible=1 topmost=1"}));
+}
