@@ -1,5 +1,11 @@
 // Shell services: the clipboard read by xclip, the notification area, xdg-open, the bell, the
 // program's folder and the screen size.
+// The toolkit before Xlib, whose macros (None, Bool) its headers would trip over.
+#include <gtest/gtest.h>
+
+#include "magnifier/TForm1.h"
+#include "toolkit/core/TApplication.h"
+
 #include "X11Fixture.h"
 
 #include <X11/XKBlib.h>
@@ -139,6 +145,36 @@ TEST_F(X11Fixture, ClipboardOutlivesTheProgramThroughAClipboardManager) {
   EXPECT_TRUE(Platform->HandOverClipboard(3000));
   EXPECT_EQ(manager.Saved(), std::string(reinterpret_cast<const char*>(gfx::WritePng(Noise(20, 10)).data()),
                                          gfx::WritePng(Noise(20, 10)).size()));
+}
+
+TEST_F(X11Fixture, TheLensCopiesItsPictureThatXclipPastesAsPng) {
+  // A window red left of x = 300 and blue from there on; the pointer on its first blue column.
+  plat::NativeWindow& w = NewWindow(Rect::FromXYWH(200, 100, 200, 200), nullptr);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 200; ++x) w.BackBuffer().At(x, y) = x < 100 ? gfx::RGB(255, 0, 0) : gfx::RGB(0, 0, 255);
+  w.Present(w.BackBuffer().Bounds());
+  ShowAndWait(w);
+  Platform->SetCursorPos({300, 200});
+  plat::Platform::SetCurrent(Platform.get());
+  gfx::Bitmap picture;
+  std::string png;
+  {
+    TApplication app;
+    TForm1* lens = app.CreateForm<TForm1>();
+    lens->Timer1Timer(nullptr);
+    lens->Copy1Click(nullptr);
+    picture = lens->Image1->Picture();
+    png = Xclip(this, *Server, *Platform, "image/png");
+  }
+  plat::Platform::SetCurrent(nullptr);
+  // At factor 2 the capture starts 62 pixels left of the pointer (12 to put it under the
+  // marker, 50 for half the capture), so picture columns 0 .. 123 are red, 124 on blue.
+  ASSERT_EQ(picture.Width(), 200);
+  ASSERT_EQ(picture.Height(), 200);
+  EXPECT_EQ(picture.At(123, 100), gfx::RGB(255, 0, 0));
+  EXPECT_EQ(picture.At(124, 100), gfx::RGB(0, 0, 255));
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(gfx::ReadPng(std::span(reinterpret_cast<const std::uint8_t*>(png.data()), png.size())), picture);
 }
 
 TEST_F(X11Fixture, ClipboardServesPngAndBmpThatXclipReadsBack) {
