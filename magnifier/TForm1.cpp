@@ -337,14 +337,22 @@ void TForm1::ToggleBorder1Click(TObject*) {
     Image1->Picture() = picture;
     Image1->PictureChanged();
   }
-  const auto& mask = ShapedForm1->Mask()->Region;
-  NativeWindow()->SetRegion(framed && mask ? std::optional<gfx::Region>(*mask) : std::nullopt);
+  ApplyOutline();
 }
 
 void TForm1::HideMenu1Click(TObject*) {
   const bool show = !File1->Visible();
   File1->SetVisible(show);
   View1->SetVisible(show);
+  ApplyOutline();
+}
+
+// The disc while the lens has neither frame nor menu bar; the bar lies above the disc, so with
+// the menus shown the whole square shows.
+void TForm1::ApplyOutline() {
+  const auto& mask = ShapedForm1->Mask()->Region;
+  const bool disc = BorderStyle() == bsNone && !File1->Visible() && mask;
+  NativeWindow()->SetRegion(disc ? std::optional<gfx::Region>(*mask) : std::nullopt);
 }
 
 void TForm1::Image1DblClick(TObject*) { HideMenu1Click(this); }

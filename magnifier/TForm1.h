@@ -80,6 +80,7 @@ class TForm1 : public TForm {
   void NewCapture();
   void SetRefreshRate(TMenuItem* item, unsigned interval);
   void SavePicture(const std::string& path) const;
+  void ApplyOutline();
 
   int FZoomFactor = 2;
   int FCaptureWidth = 0;
