@@ -124,6 +124,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 
   SaveDialog1 = TComponent::Create<TSaveDialog>(this);
   SaveDialog1->SetName("SaveDialog1");
+  SaveDialog1->SetDefaultExt("bmp");
+  SaveDialog1->SetFilter("Bitmaps|*.bmp|PNG pictures|*.png");
+  SaveDialog1->SetOptions(SaveDialog1->Options() | ofOverwritePrompt);
 
   MainMenu1 = TComponent::Create<TMainMenu>(this);
   MainMenu1->SetName("MainMenu1");
@@ -283,9 +286,6 @@ void TForm1::Savetofile1Click(TObject*) {
   // Out of the topmost band, so the dialog and its questions are not hidden behind the lens.
   NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
   if (!Visible()) Show();
-  SaveDialog1->SetDefaultExt("bmp");
-  SaveDialog1->SetFilter("Bitmaps|*.bmp|PNG pictures|*.png");
-  SaveDialog1->SetOptions(SaveDialog1->Options() | ofOverwritePrompt);
   try {
     if (SaveDialog1->Execute()) SavePicture(SaveDialog1->FileName());
   } catch (const std::exception& e) {
