@@ -66,6 +66,11 @@ TEST_F(LensTest, ShowsOverTheRulerBodyOnlyPlacedBesideThePointerAndTurnedAtTheSc
                                    LensSettings("Left=100\nTop=200\nLoupe=0")})
     EXPECT_EQ(Run(start + "mouse 600 240\nwait 55\nprop Form1.Visible\n").Props()["Form1.Visible"], "false");
   EXPECT_EQ(LensAt("Left=100\nTop=200", {{600, 240}}), std::vector<std::string>{"560 210 visible=1"});
+  // Hidden, it still refreshes at each tick in which the pointer moved, and only then.
+  StripRun r = Run(LensSettings("Left=100\nTop=200") + "mouse 300 100\nwait 55\nprop Form1.Refreshes\nwait 110\n"
+                   "mouse 301 100\nwait 55\nprop Form1.Refreshes\nprop Form1.Visible\n");
+  EXPECT_EQ(r.Lines("Form1.Refreshes"), (std::vector<std::string>{"Form1.Refreshes = 1", "Form1.Refreshes = 2"}));
+  EXPECT_EQ(r.Props()["Form1.Visible"], "false");
   EXPECT_EQ(Run(LensSettings("Left=100\nTop=200") + "mouse 600 240\nwait 55\nmenu frmMain.mnuLoupe\nprop Form1.Visible\n")
                 .Props()["Form1.Visible"], "false");
 }
@@ -108,7 +113,7 @@ TEST_F(LensTest, PictureIsTheScreenEnlargedUnderTheMarkerWithItsRimAndStippledAr
       for (int i = 117; i < 133; ++i)
         if (std::abs(i - 124.5) < (j - 99) * 8.0 / 9.0 - 1.5 && (i < 124 || i >= 124 + z) && picture.At(i, j) != 0) {
           inside.push_back({i, j, shown.At(i, j) != picture.At(i, j)});
-          if (inside.back()[2]) EXPECT_EQ(shown.At(i, j), 0u);
+          if (inside.back()[2]) { EXPECT_EQ(shown.At(i, j), 0u); }
         }
     ASSERT_GE(inside.size(), 6u);
     int fits = 0;
