@@ -203,4 +203,9 @@ TEST_F(LensTest, BorderMenuAndStackingCommands) {
   EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 561 210 200 200 visible=1 topmost=1",
                                                           "Form1 262 210 200 200 visible=1 topmost=1",
                                                           "Form1 262 210 200 200 visible=1 topmost=1"}));
+  // Nor does it follow while the About box is open; it does again once the box is closed.
+  r = Run(LensSettings("Left=100\nTop=200") + "mouse 601 240\nwait 55\nmenu frmMain.mnuAbout\nmouse 650 245\nwait 55\n"
+          "windows\nkey enter\nmouse 651 245\nwait 55\nwindows\n");
+  EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 561 210 200 200 visible=1 topmost=1",
+                                                          "Form1 611 215 200 200 visible=1 topmost=1"}));
 }
