@@ -183,6 +183,7 @@ class TfrmMain : public TForm {
   bool FMoving = false;
   Point FDragPoint;
   Point FLastCursor;
+  std::int64_t FLastReading = 0;  // the reading FLastCursor gave
   int FPgDnGap = 0;
   int FPgUpGap = 0;
   bool FRulerDown = false;

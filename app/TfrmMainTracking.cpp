@@ -31,12 +31,15 @@ void TfrmMain::Timer1Timer(TObject*) {
   // Every tick, not only when the mouse moved: keys and commands move the zero too, and the
   // loupe's offsets must follow them.
   SetLoupeOrigin();
-  if (p == FLastCursor) return;
+  const std::int64_t along = Ruler->Orientation() == orHoriz ? std::int64_t(p.x) - Left() : std::int64_t(p.y) - Top();
+  const std::int64_t reading = ZeroOffset() + along;
+  // A still mouse needs nothing, unless keys or commands moved the strip or its zero: the
+  // caption must show what lies under the mouse now, not before the key.
+  if (p == FLastCursor && reading == FLastReading) return;
   // Shown or not, the lens keeps its picture current.
   if (TForm1* lens = Lens()) lens->Timer1Timer(this);
   FLastCursor = p;
-  const std::int64_t along = Ruler->Orientation() == orHoriz ? std::int64_t(p.x) - Left() : std::int64_t(p.y) - Top();
-  const std::int64_t reading = ZeroOffset() + along;
+  FLastReading = reading;
   lblMsPos->SetCaption(std::to_string(reading));
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();

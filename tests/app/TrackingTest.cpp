@@ -41,20 +41,20 @@ TEST_F(StripTest, ReadingCountsFromTheScaleStart) {
   EXPECT_EQ(r.Props()["frmMain.lblMsPos.Caption"], "0");
 }
 
-TEST_F(StripTest, AStillCursorChangesNothing) {
+TEST_F(StripTest, AStillCursorReadsWhatTheStripMovesUnderIt) {
+  // Strip at x 100: the cursor at 300 reads 200. The Right key moves the strip to 101 under
+  // the still cursor, which now lies over the strip's pixel 199; moving to 301 reads 200 again.
   StripRun r = Run(Settings(kAt100) +
                    "start\nmouse 300 300\nwait 55\nprop frmMain.lblMsPos.Caption\n"
-                   // The strip moves under a still cursor: the reading stays as it was...
                    "key right\nwait 110\nprop frmMain.Left\nprop frmMain.lblMsPos.Caption\n"
                    "mouse 300 300\nwait 55\nprop frmMain.lblMsPos.Caption\n"
-                   // ...until the cursor moves.
                    "mouse 301 300\nwait 55\nprop frmMain.lblMsPos.Caption\n");
   auto lines = r.Lines("frmMain.lblMsPos.Caption");
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(r.Props()["frmMain.Left"], "101");
   EXPECT_EQ(lines[0], "frmMain.lblMsPos.Caption = 200");
-  EXPECT_EQ(lines[1], "frmMain.lblMsPos.Caption = 200");
-  EXPECT_EQ(lines[2], "frmMain.lblMsPos.Caption = 200");
+  EXPECT_EQ(lines[1], "frmMain.lblMsPos.Caption = 199");
+  EXPECT_EQ(lines[2], "frmMain.lblMsPos.Caption = 199");
   EXPECT_EQ(lines[3], "frmMain.lblMsPos.Caption = 200");
 }
 
