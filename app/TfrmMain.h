@@ -126,6 +126,7 @@ class TfrmMain : public TForm {
   // Keyboard.
   void FormKeyDown(TObject* Sender, int& Key, TShiftState Shift);
   void FormKeyUp(TObject* Sender, int& Key, TShiftState Shift);
+  bool CopyKey(int Key, TShiftState Shift);
 
   // Menu commands.
   void btnMenuClick(TObject* Sender);

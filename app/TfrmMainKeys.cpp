@@ -1,10 +1,40 @@
 // Keyboard control of the main window: plain keys move it, Ctrl sends it to a corner, Shift
 // nudges or re-zeroes the scale, Alt shows the position readout while held.
+#include <cstdio>
+
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
+#include "magnifier/TfrmZoom.h"
 #include "platform/Platform.h"
 
+namespace {
+constexpr int kKeyC = 'C';
+}  // namespace
+
+// Ctrl+C copies the reading as the caption shows it; Ctrl+Shift+C, while the mouse loupe is
+// shown, the colour of the pixel under the pointer as "#RRGGBB". True when the key was one.
+bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
+  if (Key != kKeyC || !(Shift & ssCtrl) || (Shift & ssAlt)) return false;
+  plat::Platform& platform = plat::Platform::Current();
+  if (!(Shift & ssShift)) {
+    const std::string reading = lblMsPos->Caption();
+    if (!reading.empty()) platform.SetClipboardText(reading);
+    return true;
+  }
+  TfrmZoom* loupe = MouseLoupe();
+  Point p;
+  if (!loupe || !loupe->Visible() || !platform.GetCursorPos(p)) return true;
+  const gfx::Bitmap pixel = platform.CaptureScreen(Rect{p.x, p.y, p.x + 1, p.y + 1});
+  if (pixel.Width() < 1 || pixel.Height() < 1) return true;
+  const gfx::TColor c = pixel.At(0, 0);
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", gfx::GetRValue(c), gfx::GetGValue(c), gfx::GetBValue(c));
+  platform.SetClipboardText(text);
+  return true;
+}
+
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
+  if (CopyKey(Key, Shift)) return;
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {

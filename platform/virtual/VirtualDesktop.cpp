@@ -747,7 +747,15 @@ void VirtualDesktop::Deliver(const Note& n) {
 void VirtualDesktop::SetClipboardBitmap(const gfx::Bitmap& bmp) {
   FClipboard = bmp;
   FHasClipboard = true;
+  FClipboardText.reset();
   FLog.push_back("clipboard bitmap " + std::to_string(bmp.Width()) + "x" + std::to_string(bmp.Height()));
+}
+
+void VirtualDesktop::SetClipboardText(const std::string& utf8) {
+  FClipboardText = utf8;
+  FClipboard = gfx::Bitmap();
+  FHasClipboard = false;
+  FLog.push_back("clipboard text " + utf8);
 }
 
 std::unique_ptr<TrayIcon> VirtualDesktop::CreateTrayIcon(TrayIconListener* listener) {

@@ -110,6 +110,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   void StopTimer(TimerId id) override;
   bool ProcessEvents(bool wait) override;
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
+  void SetClipboardText(const std::string& utf8) override;
   bool TrayAvailable() override { return FTrayAvailable; }
   std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) override;
   void ShellOpen(const std::string& target) override;
@@ -182,6 +183,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   std::vector<VirtualTrayIcon*> TrayIcons() const { return FTrayIcons; }
   bool HasClipboardBitmap() const { return FHasClipboard; }
   const gfx::Bitmap& ClipboardBitmap() const { return FClipboard; }
+  const std::optional<std::string>& ClipboardText() const { return FClipboardText; }
   const std::vector<std::string>& Log() const { return FLog; }
   std::vector<std::string> TakeLog();
 
@@ -316,6 +318,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   std::string FExecutableDir;
   gfx::Bitmap FClipboard;
   bool FHasClipboard = false;
+  std::optional<std::string> FClipboardText;  // text and picture replace each other
   std::vector<std::string> FLog;
   std::map<DialogKind, std::deque<std::string>> FAnswers;
 };

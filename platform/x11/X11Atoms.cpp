@@ -20,6 +20,8 @@ void X11Atoms::Intern(Display* dpy, int screen) {
       {"image/png", &ImagePng},
       {"image/bmp", &ImageBmp},
       {"UTF8_STRING", &Utf8String},
+      {"text/plain", &TextPlain},
+      {"text/plain;charset=utf-8", &TextPlainUtf8},
       {"WM_PROTOCOLS", &WmProtocols},
       {"WM_DELETE_WINDOW", &WmDeleteWindow},
       {"_NET_WM_PING", &NetWmPing},

@@ -6,7 +6,8 @@ namespace plat {
 
 struct X11Atoms {
   Atom Clipboard = None, ClipboardManager = None, SaveTargets = None, Targets = None, Timestamp = None, Multiple = None, Incr = None,
-       AtomType = None, ImagePng = None, ImageBmp = None, Utf8String = None;
+       AtomType = None, ImagePng = None, ImageBmp = None, Utf8String = None,
+       TextPlain = None, TextPlainUtf8 = None;
   Atom WmProtocols = None, WmDeleteWindow = None, NetWmPing = None, NetWmName = None,
        NetWmPid = None, NetWmState = None, NetWmStateAbove = None, NetWmStateSkipTaskbar = None,
        NetWmStateSkipPager = None, NetWmWindowType = None, NetWmWindowTypeNormal = None,

@@ -36,17 +36,50 @@ X11Clipboard::~X11Clipboard() {
 
 void X11Clipboard::SetBitmap(const gfx::Bitmap& bmp) {
   if (FDisplay.ConnectionLost()) return;
+  Clear();
   FBitmap = bmp;
+  if (!TakeOwnership()) Clear();
+}
+
+void X11Clipboard::SetText(const std::string& utf8) {
+  if (FDisplay.ConnectionLost()) return;
+  Clear();
+  FText = utf8;
+  if (!TakeOwnership()) Clear();
+}
+
+void X11Clipboard::Clear() {
+  FBitmap.reset();
+  FText.reset();
   FPng.reset();
   FBmp.reset();
+}
+
+bool X11Clipboard::TakeOwnership() {
   FOwnedSince = FDisplay.ServerTime(FWindow);
   XSetSelectionOwner(FDpy, FDisplay.Atoms().Clipboard, FWindow, FOwnedSince);
   FOwned = XGetSelectionOwner(FDpy, FDisplay.Atoms().Clipboard) == FWindow;
-  if (!FOwned) FBitmap.reset();
+  return FOwned;
+}
+
+std::vector<Atom> X11Clipboard::Offered() const {
+  const X11Atoms& at = FDisplay.Atoms();
+  if (FBitmap) return {at.ImagePng, at.ImageBmp};
+  if (!FText) return {};
+  std::vector<Atom> targets{at.Utf8String, at.TextPlainUtf8, at.TextPlain};
+  // STRING is Latin-1: offered only when the text reads the same in both.
+  if (std::all_of(FText->begin(), FText->end(), [](char c) { return (unsigned char)c < 0x80; }))
+    targets.push_back(XA_STRING);
+  return targets;
 }
 
 X11Clipboard::Bytes X11Clipboard::Encoded(Atom target) {
   const X11Atoms& at = FDisplay.Atoms();
+  if (FText) {
+    const std::vector<Atom> offered = Offered();
+    if (std::find(offered.begin(), offered.end(), target) == offered.end()) return nullptr;
+    return std::make_shared<const std::vector<std::uint8_t>>(FText->begin(), FText->end());
+  }
   if (!FBitmap) return nullptr;
   try {
     if (target == at.ImagePng) {
@@ -69,9 +102,7 @@ void X11Clipboard::HandleEvent(XEvent& ev) {
   } else if (ev.type == SelectionClear && ev.xselectionclear.selection == FDisplay.Atoms().Clipboard) {
     // Someone else copied: let our copy go (transfers in flight keep their data).
     FOwned = false;
-    FBitmap.reset();
-    FPng.reset();
-    FBmp.reset();
+    Clear();
   }
 }
 
@@ -92,9 +123,10 @@ void X11Clipboard::OnRequest(const XSelectionRequestEvent& req) {
                      (req.time == CurrentTime || FOwnedSince == CurrentTime || req.time >= FOwnedSince);
   if (valid) {
     if (req.target == at.Targets) {
-      const Atom targets[] = {at.Targets, at.Timestamp, at.ImagePng, at.ImageBmp};
+      std::vector<Atom> targets{at.Targets, at.Timestamp};
+      for (Atom a : Offered()) targets.push_back(a);
       XChangeProperty(FDpy, req.requestor, property, XA_ATOM, 32, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(targets), 4);
+                      reinterpret_cast<const unsigned char*>(targets.data()), int(targets.size()));
       reply.property = property;
     } else if (req.target == at.Timestamp) {
       const long t = long(FOwnedSince);
@@ -148,9 +180,9 @@ bool X11Clipboard::HandleRequestorEvent(XEvent& ev) {
 bool X11Clipboard::HandOver(int timeoutMs) {
   const X11Atoms& at = FDisplay.Atoms();
   if (!FOwned || FDisplay.ConnectionLost() || XGetSelectionOwner(FDpy, at.ClipboardManager) == None) return false;
-  const Atom wanted[] = {at.ImagePng, at.ImageBmp};
+  const std::vector<Atom> wanted = Offered();
   XChangeProperty(FDpy, FWindow, at.VantrelSave, XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(wanted), 2);
+                  reinterpret_cast<const unsigned char*>(wanted.data()), int(wanted.size()));
   XConvertSelection(FDpy, at.ClipboardManager, at.SaveTargets, at.VantrelSave, FWindow, CurrentTime);
   XFlush(FDpy);
   // The program is ending: only the clipboard's conversation matters now, other events are

@@ -1,11 +1,13 @@
 #pragma once
-// Owns the CLIPBOARD selection for a bitmap and serves it as image/png and image/bmp,
-// encoded when first asked for; data larger than one request goes out with INCR.
+// Owns the CLIPBOARD selection for a bitmap, served as image/png and image/bmp (encoded when
+// first asked for), or for text, served as UTF8_STRING and text/plain (and STRING when it is
+// plain ASCII); data larger than one request goes out with INCR.
 #include <X11/Xlib.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "graphics/Bitmap.h"
@@ -24,6 +26,7 @@ class X11Clipboard final : public X11EventSink {
 
   ::Window Handle() const { return FWindow; }
   void SetBitmap(const gfx::Bitmap& bmp);
+  void SetText(const std::string& utf8);
   bool Owned() const { return FOwned; }
   std::size_t ChunkSize() const { return FChunk; }
 
@@ -49,6 +52,9 @@ class X11Clipboard final : public X11EventSink {
   void OnRequest(const XSelectionRequestEvent& req);
   Bytes Encoded(Atom target);
   void DropStaleTransfers();
+  bool TakeOwnership();
+  void Clear();
+  std::vector<Atom> Offered() const;  // the data targets for what we hold
 
   X11Display& FDisplay;
   Display* FDpy;
@@ -58,6 +64,7 @@ class X11Clipboard final : public X11EventSink {
   Time FOwnedSince = CurrentTime;
   std::optional<gfx::Bitmap> FBitmap;
   Bytes FPng, FBmp;
+  std::optional<std::string> FText;
   std::vector<Transfer> FTransfers;
 };
 

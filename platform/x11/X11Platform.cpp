@@ -456,6 +456,7 @@ bool X11Platform::ProcessEvents(bool wait) {
 // ---- shell services ----
 
 void X11Platform::SetClipboardBitmap(const gfx::Bitmap& bmp) { FClipboard->SetBitmap(bmp); }
+void X11Platform::SetClipboardText(const std::string& utf8) { FClipboard->SetText(utf8); }
 
 bool X11Platform::TrayAvailable() { return X11TrayIcon::TrayOwner(*FDisplay) != None; }
 

@@ -101,6 +101,7 @@ class X11Platform final : public Platform {
   bool ProcessEvents(bool wait) override;
 
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
+  void SetClipboardText(const std::string& utf8) override;
   bool TrayAvailable() override;
   std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) override;
   void ShellOpen(const std::string& target) override;

@@ -264,3 +264,22 @@ TEST_F(StripTest, MouseLoupeCommandShowsAndHidesItAndTheSettingKeepsIt) {
   EXPECT_EQ(r.Props()["frmMain.mnuZoom.Checked"], "true");
   EXPECT_NE(r.Out.find("MouseLoupe=1\r\n"), std::string::npos) << r.Out;
 }
+
+TEST_F(StripTest, CopyKeysPutTheReadingAndTheColourUnderThePointerOnTheClipboard) {
+  // Strip at (100, 200), scale from 0: the pointer at x 151 reads 51, on an odd pixel (no tick)
+  // under the numbers and clear of the ticks (the middle tick is at 50). Ruler colour 0x0A14FF (0xBBGGRR): red FF,
+  // green 14, blue 0A, so "#FF140A" there.
+  StripRun r = Run(Settings("[Application]\nLeft=100\nTop=200\nMouseLoupe=0\n[Ruler]\nColor=660735") +
+                   "start\nmouse 151 240\nwait 60\nkey c ctrl\n"
+                   // The colour needs the mouse loupe: without it, nothing is copied.
+                   "key c ctrl shift\nlog\n"
+                   "menu frmMain.mnuZoom\nmouse 151 240\nwait 60\npixel 151 240\nkey c ctrl shift\n"
+                   // Rolled by keys, the reading follows.
+                   "key right shift\nwait 60\nkey c ctrl\nlog\n");
+  auto copied = r.Lines("clipboard");
+  ASSERT_EQ(r.Lines("pixel"), std::vector<std::string>{"pixel 151 240 0x0A14FF"});
+  ASSERT_EQ(copied.size(), 3u) << r.Out;
+  EXPECT_EQ(copied[0], "clipboard text 51");
+  EXPECT_EQ(copied[1], "clipboard text #FF140A");
+  EXPECT_EQ(copied[2], "clipboard text 52");  // Shift+Right: every pixel reads one more
+}

@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "graphics/ImageFile.h"
@@ -209,6 +210,28 @@ TEST_F(X11Fixture, ClipboardServesPngAndBmpThatXclipReadsBack) {
   EXPECT_EQ(gfx::ReadBmp(std::span(reinterpret_cast<const std::uint8_t*>(smallBmp.data()), smallBmp.size())), small);
   // Targets we do not have are refused.
   EXPECT_EQ(Xclip(this, *Server, *Platform, "text/plain"), "");
+
+  // Text replaces the picture: offered as UTF-8 (and STRING only while it is plain ASCII).
+  Platform->SetClipboardText("-16300");
+  // xclip lists one target a line.
+  auto offers = [](const std::string& list, const std::string& t) {
+    std::istringstream lines(list);
+    for (std::string line; std::getline(lines, line);)
+      if (line == t) return true;
+    return false;
+  };
+  std::string textTargets = Xclip(this, *Server, *Platform, "TARGETS");
+  for (const char* t : {"UTF8_STRING", "text/plain", "text/plain;charset=utf-8", "STRING"})
+    EXPECT_TRUE(offers(textTargets, t)) << t << " in " << textTargets;
+  EXPECT_FALSE(offers(textTargets, "image/png")) << textTargets;
+  EXPECT_EQ(Xclip(this, *Server, *Platform, "UTF8_STRING"), "-16300");
+  EXPECT_EQ(Xclip(this, *Server, *Platform, "text/plain"), "-16300");
+  EXPECT_EQ(Xclip(this, *Server, *Platform, "image/png"), "");
+  Platform->SetClipboardText("12,5 \xC2\xB5m");
+  textTargets = Xclip(this, *Server, *Platform, "TARGETS");
+  EXPECT_FALSE(offers(textTargets, "STRING")) << textTargets;
+  EXPECT_TRUE(offers(textTargets, "UTF8_STRING")) << textTargets;
+  EXPECT_EQ(Xclip(this, *Server, *Platform, "UTF8_STRING"), "12,5 \xC2\xB5m");
 
   // Another client taking the clipboard ends our ownership.
   Window other = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 0, 0, 1, 1, 0, 0, 0);

@@ -53,7 +53,8 @@ Commands, one a line (output: one line per query, on standard output):
                               no picture on the clipboard: 'clipboard empty'
   cat NAME                    the bytes of file NAME in DIR
   log                         what the program did since the last log: beep, sound NAME,
-                              open TARGET, message TEXT, clipboard bitmap WxH, help FILE COMMAND
+                              open TARGET, message TEXT, clipboard bitmap WxH,
+                              clipboard text TEXT, help FILE COMMAND
   tray                        tray icons=N: the program's icons in the notification area (0 or
                               1); also after close
   tray click B | tray dblclick B | tray down B | tray up B
