@@ -16,6 +16,7 @@
 #include "graphics/Types.h"
 #include "platform/Cursor.h"
 #include "platform/Keys.h"
+#include "platform/Monitor.h"
 
 namespace plat {
 
@@ -157,12 +158,18 @@ class Platform {
   static bool HasCurrent();
   static void SetCurrent(Platform* platform);  // not owned
 
-  // Screen (the primary monitor).
+  // Screen: the whole desktop, every monitor on it.
   virtual Size ScreenSize() = 0;
   // The part of the screen that panels and docks leave to windows (the whole screen when the
   // desktop does not say).
   virtual Rect WorkArea() { const Size s = ScreenSize(); return Rect{0, 0, s.cx, s.cy}; }
   virtual int ScreenDepth() = 0;
+  // The monitors, the primary first. The screen is their bounding box. A desktop that does
+  // not tell has one monitor, the whole screen, of unknown physical size.
+  virtual std::vector<Monitor> Monitors() {
+    const Size s = ScreenSize();
+    return {Monitor{Rect{0, 0, s.cx, s.cy}, 0, 0, true}};
+  }
   virtual gfx::Bitmap CaptureScreen(const Rect& r) = 0;  // parts off-screen read as black
 
   // Pointer and keyboard state.
