@@ -13,6 +13,7 @@
 #include "toolkit/controls/TLabel.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TForm.h"
+#include "tools/testcard/CardDesk.h"
 #include "tools/testcard/Cards.h"
 #include "widgets/TShapeControl.h"
 
@@ -45,25 +46,9 @@ gfx::Bitmap Tile() {
   return b;
 }
 
-class Card {
+class Card : public CardDesk {
  public:
-  Card() : FDesk(Size{kCardWidth, kCardHeight}) {
-    plat::Platform::SetCurrent(&FDesk);
-    FApp = std::make_unique<TApplication>();
-    FDesk.SetIdleProcessor([this] { FApp->ProcessIdleWork(); });
-    FForm = TComponent::Create<TForm>(FApp.get());
-    FForm->SetBorderStyle(bsNone);
-    FForm->SetBounds(0, 0, kCardWidth, kCardHeight);
-    FForm->SetColor(clWhite);
-    FForm->Font().SetName("Arial");
-    FForm->Font().SetHeight(-11);
-    FForm->Show();
-  }
-  ~Card() {
-    FDesk.SetIdleProcessor(nullptr);
-    FApp.reset();
-    plat::Platform::SetCurrent(nullptr);
-  }
+  Card() : CardDesk(kCardWidth, kCardHeight, clWhite, -11) {}
 
   void Heading(int y, const std::string& text) {
     auto* l = Label(10, y, 900, text);
@@ -122,9 +107,6 @@ class Card {
     int Factor;
   };
   std::vector<Zoom> FZooms;
-  plat::VirtualDesktop FDesk;
-  std::unique_ptr<TApplication> FApp;
-  TForm* FForm = nullptr;
 };
 
 }  // namespace

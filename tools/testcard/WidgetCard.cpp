@@ -15,6 +15,7 @@
 #include "toolkit/controls/TLabel.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TForm.h"
+#include "tools/testcard/CardDesk.h"
 #include "widgets/TFaceButton.h"
 #include "widgets/TSpinEdit.h"
 #include "widgets/TStyledCheckBox.h"
@@ -38,25 +39,9 @@ gfx::Bitmap ArrowGlyph(int frames) {
   return g;
 }
 
-class Card {
+class Card : public CardDesk {
  public:
-  Card() : FDesk(Size{kCardWidth, kCardHeight}) {
-    plat::Platform::SetCurrent(&FDesk);
-    FApp = std::make_unique<TApplication>();
-    FDesk.SetIdleProcessor([this] { FApp->ProcessIdleWork(); });
-    FForm = TComponent::Create<TForm>(FApp.get());
-    FForm->SetBorderStyle(bsNone);
-    FForm->SetBounds(0, 0, kCardWidth, kCardHeight);
-    FForm->SetColor(clBtnFace);
-    FForm->Font().SetName("Arial");
-    FForm->Font().SetHeight(-12);
-    FForm->Show();
-  }
-  ~Card() {
-    FDesk.SetIdleProcessor(nullptr);
-    FApp.reset();
-    plat::Platform::SetCurrent(nullptr);
-  }
+  Card() : CardDesk(kCardWidth, kCardHeight, clBtnFace, -12) {}
 
   template <class T>
   T* Add(int x, int y, int w, int h, const std::string& caption = "") {
@@ -108,9 +93,6 @@ class Card {
     TControl* Control;
     std::function<void()> Setup, Undo;
   };
-  plat::VirtualDesktop FDesk;
-  std::unique_ptr<TApplication> FApp;
-  TForm* FForm = nullptr;
   std::vector<LiveState> FLive;
 };
 
