@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "graphics/Region.h"
+
 namespace plat {
 
 namespace {
@@ -95,6 +97,41 @@ void VirtualDesktop::SetScreenSize(Size size) {
   FCursorPos.x = std::clamp(FCursorPos.x, 0, std::max(0, FScreenSize.cx - 1));
   FCursorPos.y = std::clamp(FCursorPos.y, 0, std::max(0, FScreenSize.cy - 1));
   FWorkArea.reset();
+  FMonitors.clear();
+  FDeadArea.clear();
+}
+
+void VirtualDesktop::SetMonitors(std::vector<Monitor> monitors) {
+  std::erase_if(monitors, [](const Monitor& m) { return m.Bounds.IsEmpty(); });
+  if (monitors.empty()) {
+    SetScreenSize(FScreenSize);
+    return;
+  }
+  Size far{0, 0};
+  for (std::size_t i = 0; i < monitors.size(); ++i) {
+    Rect& b = monitors[i].Bounds;
+    b = Rect::FromXYWH(std::max(0, b.left), std::max(0, b.top), b.Width(), b.Height());
+    monitors[i].Primary = i == 0;
+    far = {std::max(far.cx, b.right), std::max(far.cy, b.bottom)};
+  }
+  SetScreenSize(far);
+  gfx::Region dead(Rect{0, 0, far.cx, far.cy});
+  for (const Monitor& m : monitors) dead = dead.Subtract(gfx::Region(m.Bounds));
+  FDeadArea = dead.Rects();
+  FMonitors = std::move(monitors);
+  FCursorPos = OnMonitor(FCursorPos);
+}
+
+std::vector<Monitor> VirtualDesktop::Monitors() {
+  if (FMonitors.empty()) return Platform::Monitors();
+  return FMonitors;
+}
+
+Point VirtualDesktop::OnMonitor(Point p) const {
+  Rect area{0, 0, FScreenSize.cx, FScreenSize.cy};
+  if (const Monitor* m = MonitorForPoint(FMonitors, p)) area = m->Bounds;
+  return {std::clamp(p.x, area.left, std::max(area.left, area.right - 1)),
+          std::clamp(p.y, area.top, std::max(area.top, area.bottom - 1))};
 }
 
 Rect VirtualDesktop::WorkArea() {
@@ -167,6 +204,11 @@ void VirtualDesktop::Compose() {
       }
       for (const Rect& part : w.FRegion->Rects()) blit(w, part.Offset(w.FBounds.left, w.FBounds.top).Intersect(area));
     }
+    // No monitor shows what lies between the monitors.
+    for (const Rect& dead : FDeadArea) {
+      const Rect r = d.Intersect(dead);
+      for (int y = r.top; y < r.bottom; ++y) std::fill(FScreen.Row(y) + r.left, FScreen.Row(y) + r.right, gfx::TColor(0));
+    }
   }
   FDamage.clear();
 }
@@ -190,8 +232,7 @@ bool VirtualDesktop::GetCursorPos(Point& p) {
 }
 
 void VirtualDesktop::SetCursorPos(Point p) {
-  p.x = std::clamp(p.x, 0, std::max(0, FScreenSize.cx - 1));
-  p.y = std::clamp(p.y, 0, std::max(0, FScreenSize.cy - 1));
+  p = OnMonitor(p);
   if (p == FCursorPos) return;  // a pointer that does not move reports nothing
   // The pointer is there at once (a following GetCursorPos sees it); the move it causes
   // reaches the windows through the queue, like any other.
@@ -630,8 +671,7 @@ void VirtualDesktop::QueueMouse(Note::Kind kind, VirtualWindow* target, MouseBut
 }
 
 void VirtualDesktop::ApplyMove(Point p) {
-  p.x = std::clamp(p.x, 0, std::max(0, FScreenSize.cx - 1));
-  p.y = std::clamp(p.y, 0, std::max(0, FScreenSize.cy - 1));
+  p = OnMonitor(p);
   FCursorPos = p;
   if (FDrag) {
     if (VirtualWindow* w = FindSerial(FDrag->Window)) {

@@ -7,6 +7,8 @@
 //
 // Implemented:
 //   screen size/depth, wallpaper (colour or picture), screen capture of everything on it;
+//   monitors of different sizes side by side (the screen is their bounding box; the dead
+//   area between them reads black and the pointer cannot enter it);
 //   window stacking (two bands, TopMost/NoTopMost/Top/Bottom), shape regions for drawing and
 //   hit-testing, activation with OnActivate, explicit and implicit (button) capture, mouse
 //   leave, move drag (BeginMoveDrag), cursors per window;
@@ -15,7 +17,7 @@
 //   window roles and owners (recorded for queries);
 //   clipboard (bitmap), tray icons, shell open, sounds, beep, help, journal: all logged;
 //   scripted answers for dialogs.
-// Missing: multiple monitors, double-click detection from timing (inject it explicitly),
+// Missing: double-click detection from timing (inject it explicitly),
 //   synthetic moves when a window appears under a still pointer, keyboard autorepeat.
 //
 // How events flow. Every injected input (InjectXxx) and every SetCursorPos is queued. Each
@@ -106,6 +108,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   // ProcessEvents, as they would after a real sleep.
   void Sleep(unsigned ms) override { FNow += ms; }
   Rect WorkArea() override;
+  std::vector<Monitor> Monitors() override;
   TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(TimerId id) override;
   bool ProcessEvents(bool wait) override;
@@ -125,6 +128,12 @@ class VirtualDesktop : public Platform, public DialogScript {
 
   // ---- Set-up
   void SetScreenSize(Size size);  // windows keep their places; the pointer stays on screen
+  // Several monitors, the first the primary (the others are made not primary). They lie at
+  // non-negative coordinates (negative ones are moved to 0); the screen reaches from (0, 0)
+  // to their far corner. Where no monitor is, captures read black and the pointer cannot
+  // go, as on a desk of real monitors. Empty: one monitor, the whole screen. SetScreenSize
+  // goes back to one monitor.
+  void SetMonitors(std::vector<Monitor> monitors);
   // The work area (a panel along an edge takes the rest); reset by SetScreenSize.
   void SetWorkArea(const Rect& area) { FWorkArea = area; }
   void SetWallpaper(gfx::TColor color);
@@ -278,6 +287,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   bool FireDueTimer(std::uint64_t limit);
   void RunIdle();
   ShiftState CurrentShift() const;
+  Point OnMonitor(Point p) const;  // the nearest point the pointer can be at
 
   // Composition.
   void Damage(const Rect& screenRect);
@@ -285,6 +295,8 @@ class VirtualDesktop : public Platform, public DialogScript {
   void Compose();
 
   Size FScreenSize;
+  std::vector<Monitor> FMonitors;  // empty: one, the whole screen
+  std::vector<Rect> FDeadArea;     // the screen outside every monitor
   gfx::TColor FWallpaperColor = kDefaultWallpaper;
   std::optional<gfx::Bitmap> FWallpaperPicture;
   gfx::Bitmap FScreen;

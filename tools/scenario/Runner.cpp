@@ -1,6 +1,7 @@
 #include "tools/scenario/Runner.h"
 
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -73,6 +74,7 @@ int Runner::Run(const std::vector<Command>& script) {
   FNext = 0;
   FPhase = Phase::BeforeStart;
   FFailed = false;
+  FMonitors.clear();
   // Commands before `start` and after the program's end run here; while the program runs,
   // its loop pulls the commands through Step.
   while (!FFailed && FNext < script.size()) {
@@ -175,7 +177,27 @@ bool Runner::Execute(const Command& c) {
     if (FPhase != Phase::BeforeStart) throw ScriptError(c.Line, "screen after start");
     int w = Number(c, c.Args[0]), h = Number(c, c.Args[1]);
     if (w <= 0 || h <= 0 || w > 16384 || h > 16384) throw ScriptError(c.Line, "bad screen size");
+    if (!FMonitors.empty()) throw ScriptError(c.Line, "screen after monitor lines (the monitors make the screen)");
     FDesktop.SetScreenSize({w, h});
+    return false;
+  }
+  if (n == "monitor") {
+    Require(c, 4, 6);
+    if (c.Args.size() == 5) throw ScriptError(c.Line, "monitor takes X Y W H or X Y W H WMM HMM");
+    if (FPhase != Phase::BeforeStart) throw ScriptError(c.Line, "monitor after start");
+    const int x = Number(c, c.Args[0]), y = Number(c, c.Args[1]), w = Number(c, c.Args[2]), h = Number(c, c.Args[3]);
+    if (x < 0 || y < 0 || w <= 0 || h <= 0 || w > 16384 - x || h > 16384 - y)
+      throw ScriptError(c.Line, "bad monitor: it must lie within 0 0 16384 16384");
+    // Without a size given, 96 pixels per inch.
+    auto mm = [](int px) { return int((std::int64_t(px) * 254 + 480) / 960); };
+    int wmm = mm(w), hmm = mm(h);
+    if (c.Args.size() == 6) {
+      wmm = Number(c, c.Args[4]);
+      hmm = Number(c, c.Args[5]);
+      if (wmm < 0 || hmm < 0) throw ScriptError(c.Line, "bad monitor size in millimetres");
+    }
+    FMonitors.push_back(plat::Monitor{gfx::Rect::FromXYWH(x, y, w, h), wmm, hmm, FMonitors.empty()});
+    FDesktop.SetMonitors(FMonitors);
     return false;
   }
   if (n == "file") {

@@ -62,6 +62,7 @@ class Runner {
   const std::vector<Command>* FScript = nullptr;
   std::size_t FNext = 0;
   Phase FPhase = Phase::BeforeStart;
+  std::vector<plat::Monitor> FMonitors;  // the `monitor` lines so far
   bool FFailed = false;
 };
 

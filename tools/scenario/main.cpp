@@ -20,7 +20,13 @@ temporary folder is used and removed afterwards.
 
 Commands, one a line (output: one line per query, on standard output):
   # ...                       comment (blank lines are ignored too)
-  screen W H                  screen size, before start (default 1024 768)
+  screen W H                  screen size, before start (default 1024 768): one monitor
+  monitor X Y W H [WMM HMM]   one monitor of the desktop, before start; one line each, the
+                              first is the primary. The screen reaches from 0 0 to their far
+                              corner; between monitors of different sizes lies dead area
+                              (black, the pointer cannot go there). WMM HMM: its physical size
+                              in millimetres (0 0: it does not tell); without them, 96 pixels
+                              per inch. Not together with screen
   file NAME <<<               write the lines up to a line '>>>' to NAME in DIR,
   ...                         joined and ended with CR LF
   >>>
