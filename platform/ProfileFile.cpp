@@ -85,6 +85,12 @@ void ProfileFile::Parse(std::string_view text) {
   }
 }
 
+// A value in matching quotes is read without them, as the classic profile reader does.
+std::string ProfileFile::Unquoted(std::string_view v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+  return std::string(v);
+}
+
 std::optional<std::string> ProfileFile::ReadString(std::string_view section, std::string_view key) const {
   bool inSection = false;
   for (const std::string& line : FLines) {
@@ -93,15 +99,28 @@ std::optional<std::string> ProfileFile::ReadString(std::string_view section, std
       continue;
     }
     if (!inSection) continue;
-    if (auto kv = KeyValue(line); kv && EqualNoCase(kv->first, key)) {
-      std::string_view v = kv->second;
-      // A value in matching quotes is read without them, as the classic profile reader does.
-      if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-      return std::string(v);
-    }
+    if (auto kv = KeyValue(line); kv && EqualNoCase(kv->first, key)) return Unquoted(kv->second);
   }
   return std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> out;
+  bool inSection = false;
+  for (const std::string& line : FLines) {
+    if (auto name = SectionName(line)) {
+      inSection = EqualNoCase(*name, section);
+      continue;
+    }
+    if (!inSection) continue;
+    auto kv = KeyValue(line);
+    if (!kv) continue;
+    // A key written twice reads as its first line, as ReadString reads it.
+    bool seen = false;
+    for (const auto& [k, v] : out) seen = seen || EqualNoCase(k, kv->first);
+    if (!seen) out.emplace_back(std::string(kv->first), Unquoted(kv->second));
+  }
+  return out;
 }
 
 std::optional<std::int32_t> ProfileFile::ParseInteger(std::string_view text) {

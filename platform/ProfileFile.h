@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -32,6 +33,9 @@ class ProfileFile {
   const std::string& Path() const { return FPath; }
 
   std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
+  // Every key of SECTION with its value, in the file's order (each key once, as ReadString
+  // reads it).
+  std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
   // The integer rules of the settings file: "0x"/"0X" followed by hexadecimal digits (more than
   // two characters in all), "$" followed by hexadecimal digits, or a signed decimal integer.
   // Hexadecimal values of up to 8 digits are taken as 32-bit patterns (0xFFFFFFFF is -1);
@@ -54,6 +58,7 @@ class ProfileFile {
  private:
   ProfileFile() = default;
   void Parse(std::string_view text);
+  static std::string Unquoted(std::string_view value);
 
   std::string FPath;
   std::vector<std::string> FLines;
