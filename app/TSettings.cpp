@@ -66,6 +66,7 @@ TSettings TSettings::Read(const plat::ProfileFile& ini) {
   const int align = get(kRuler, "NumberAlign", 1);
   s.NumberAlign = align == 2 ? naCenter : align == 3 ? naBottomRight : naTopLeft;
   s.Large = get(kRuler, "Large", 0) != 0;
+  s.Units = TUnitSettings::Read(ini);
   return s.Clamped();
 }
 
@@ -95,4 +96,5 @@ void TSettings::Write(plat::ProfileFile& ini) const {
   put(kRuler, "NumberAlign", s.NumberAlign == naCenter ? 2 : s.NumberAlign == naBottomRight ? 3 : 1);
   put(kApp, "Magnification", s.Magnification);
   put(kRuler, "Large", s.Large ? 1 : 0);
+  s.Units.Write(ini);
 }

@@ -10,6 +10,7 @@
 // and the zero offset (pixels per unit times MeasureStart) stays far inside int.
 #include <cstdint>
 
+#include "app/MeasureUnits.h"
 #include "graphics/Color.h"
 #include "platform/ProfileFile.h"
 #include "ruler/RulerTypes.h"
@@ -52,11 +53,13 @@ struct TSettings {
   TFontRotation FontRotation = fr0;   // 90 is fr90, anything else fr0
   TNumberAlign NumberAlign = naTopLeft;  // 2 naCenter, 3 naBottomRight, anything else naTopLeft
   bool Large = false;             // anything but 0 turns it on
+  // [Units], after the others: the unit and the calibrations.
+  TUnitSettings Units;
 
   // Missing keys and values that do not parse give the defaults above.
   static TSettings Read(const plat::ProfileFile& ini);
-  // Writes all 22 keys in the file's fixed order; values outside the limits are written as
-  // the next start would read them.
+  // Writes all 22 keys in the file's fixed order, then [Units] when it holds anything; values
+  // outside the limits are written as the next start would read them.
   void Write(plat::ProfileFile& ini) const;
 
   // The same values brought within the limits.

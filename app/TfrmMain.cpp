@@ -285,6 +285,10 @@ void TfrmMain::InitProgram() {
   Ruler->SetNumberAlign(s.NumberAlign);
   FLarge = s.Large;
   ApplyRulerLayout();
+  // MeasureStart counts pixel units: a real unit takes the scale over from there.
+  FUnits = s.Units;
+  FUnits.Unit = TMeasureUnit::Pixel;
+  if (s.Units.Unit != TMeasureUnit::Pixel) SetMeasureUnit(s.Units.Unit);
 }
 
 void TfrmMain::FormShow(TObject*) {
@@ -340,7 +344,9 @@ TSettings TfrmMain::CurrentSettings() const {
   s.Loupe = FLoupeBeforeAbout.value_or(mnuLoupe->Checked());
   s.MouseLoupe = mnuZoom->Checked();
   s.OnTop = mnuAlwaysTop->Checked();
+  // Kept in pixel units whatever the unit, so the file reads the same in every version.
   s.MeasureStart = Ruler->StartValue();
+  if (FUnits.Unit != TMeasureUnit::Pixel) s.MeasureStart = Ruler->StartValue() * Ruler->UnitSize() / UnitPixels();
   s.PgDnGap = FPgDnGap;
   s.PgUpGap = FPgUpGap;
   s.Magnification = FMagnification;
@@ -354,6 +360,7 @@ TSettings TfrmMain::CurrentSettings() const {
   s.FontRotation = Ruler->FontRotation();
   s.NumberAlign = Ruler->NumberAlign();
   s.Large = FLarge;
+  s.Units = FUnits;
   return s;
 }
 
@@ -366,7 +373,7 @@ void TfrmMain::WriteSettings() {
 std::int64_t TfrmMain::ZeroOffset() const {
   // Rolling and Shift+arrows can carry the start value anywhere: far beyond any screen the
   // offset saturates instead of overflowing, and the readings built on it stay exact.
-  const double v = RoundHalfEven(double(UnitPixels()) * Ruler->StartValue());
+  const double v = RoundHalfEven(PixelsPerRulerUnit() * Ruler->StartValue());
   if (std::isnan(v)) return 0;
   return std::int64_t(std::clamp(v, -0x1p60, 0x1p60));
 }
@@ -386,7 +393,7 @@ void TfrmMain::mnuSetBegin0Click(TObject*) {
 
 void TfrmMain::mnuSetEnd0Click(TObject*) {
   const double length = Ruler->Orientation() == orHoriz ? Width() : Height();
-  Ruler->SetStartValue(-length / UnitPixels());
+  Ruler->SetStartValue(-length / PixelsPerRulerUnit());
   ZeroPositionText();
 }
 
@@ -455,6 +462,8 @@ std::optional<std::string> TfrmMain::GetPropText(std::string_view name) const {
   if (name == "FPgUpGap") return PropText::Int(FPgUpGap);
   if (name == "UnitPixels") return PropText::Int(UnitPixels());
   if (name == "ZeroOffset") return PropText::Int(ZeroOffset());
+  if (name == "Unit") return std::string(MeasureUnitName(FUnits.Unit));
+  if (name == "PixelsPerMm") return FormatNumber(StripPixelsPerMm(), 4);
   if (name == "SettingsPath") return FSettingsPath;
   return TForm::GetPropText(name);
 }

@@ -7,7 +7,7 @@
 // The class is split over several sources by concern: TfrmMain.cpp (controls, start-up,
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
-// TfrmMainMenu.cpp (the popup menu and its commands).
+// TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -128,6 +128,17 @@ class TfrmMain : public TForm {
   void FormKeyUp(TObject* Sender, int& Key, TShiftState Shift);
   bool CopyKey(int Key, TShiftState Shift);
 
+  // Units: U cycles them, Ctrl+U calibrates. True when the key was one of these.
+  bool UnitKey(int Key, TShiftState Shift);
+  TMeasureUnit MeasureUnit() const { return FUnits.Unit; }
+  // Keeps the ruler's zero on its pixel and shows the reading in U at once.
+  void SetMeasureUnit(TMeasureUnit u);
+  // Asks for the strip's real length in millimetres and takes the strip's monitor to have
+  // (strip length / that) pixels a millimetre from now on.
+  void CalibrateUnits();
+  // Pixels a millimetre along the strip, on the monitor that holds it.
+  double StripPixelsPerMm() const;
+
   // Menu commands.
   void btnMenuClick(TObject* Sender);
   void mnuAboutClick(TObject* Sender);
@@ -146,7 +157,8 @@ class TfrmMain : public TForm {
 
   // Screen pixels per ruler unit: 40 in large mode, else 20.
   int UnitPixels() const { return FLarge ? 40 : 20; }
-  // The reading of the window's first pixel: UnitPixels x StartValue, halves to even.
+  // The reading in pixels of the window's first pixel: pixels per ruler unit x StartValue,
+  // halves to even.
   std::int64_t ZeroOffset() const;
   bool Large() const { return FLarge; }
   int Magnification() const { return FMagnification; }
@@ -173,6 +185,14 @@ class TfrmMain : public TForm {
   void LensTracking(Point cursor);
   void HideLens();
   void SetLoupeOrigin();
+  // Screen pixels per ruler unit: UnitPixels in pixels, else the unit scale's UnitSize.
+  double PixelsPerRulerUnit() const;
+  // Sets the ruler's scale for a real unit on the strip's monitor, keeping the zero's pixel.
+  void ApplyUnitScale();
+  // The caption's reading of the pixel ALONG pixels after the strip's start.
+  std::string ReadingAt(std::int64_t along) const;
+  // Writes the reading under the pointer now, not at the next tick.
+  void ShowReadingNow();
   void ArrangeCaptionHorizontal();
   void ArrangeCaptionVertical();
   // The strip's smallest usable length: the buttons, the labels' start and the grip.
@@ -194,9 +214,12 @@ class TfrmMain : public TForm {
   // What start-up read, kept for the first activation, which applies the rest of it.
   TSettings FStartSettings;
   bool FFirstActivation = true;
-  // The user's "Loupe" check while the About box holds it cleared: what the settings keep.
+  // The user's "Loupe" check while the About box (or the calibration's question) holds it
+  // cleared: what the settings keep.
   std::optional<bool> FLoupeBeforeAbout;
   // Where and how large the program's own commands, drags and keys made the window; a window
   // manager's placement or tiling never changes it, so it is what the settings keep.
   Rect FUserBounds;
+  // The unit the strip measures in and the calibrations, as the settings keep them.
+  TUnitSettings FUnits;
 };

@@ -83,6 +83,8 @@ int TfrmMain::UserLength() const {
 
 void TfrmMain::BoundsChanged(const Rect& oldBounds) {
   TForm::BoundsChanged(oldBounds);
+  // On another monitor a real unit has another size in pixels.
+  if (FUnits.Unit != TMeasureUnit::Pixel) ApplyUnitScale();
   if (TakingWindowSystemBounds()) {
     // Not the user's choice: only lay the strip out for the size the window really has, so
     // the ruler and the grip still match what is on the screen.

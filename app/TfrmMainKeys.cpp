@@ -34,11 +34,11 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 }
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
-  if (CopyKey(Key, Shift)) return;
+  if (CopyKey(Key, Shift) || UnitKey(Key, Shift)) return;
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {
-    const double step = 1.0 / UnitPixels();
+    const double step = 1.0 / PixelsPerRulerUnit();
     if (horizontal) {
       if (Key == plat::VK_RIGHT) Ruler->SetStartValue(Ruler->StartValue() + step);
       if (Key == plat::VK_LEFT) Ruler->SetStartValue(Ruler->StartValue() - step);
@@ -92,8 +92,8 @@ void TfrmMain::FormKeyUp(TObject*, int& Key, TShiftState Shift) {
   if (!(Shift & ssShift)) return;
   if (Key == plat::VK_HOME) Ruler->SetStartValue(0);
   if (Key == plat::VK_END) {
-    if (Ruler->Orientation() == orHoriz) Ruler->SetStartValue(-double(Width() - 1) / UnitPixels());
-    else Ruler->SetStartValue(-double(Height()) / UnitPixels());
+    if (Ruler->Orientation() == orHoriz) Ruler->SetStartValue(-double(Width() - 1) / PixelsPerRulerUnit());
+    else Ruler->SetStartValue(-double(Height()) / PixelsPerRulerUnit());
   }
   ApplyRulerLayout();
 }

@@ -112,6 +112,7 @@ void TfrmMain::ApplyRulerLayout() {
   const TLayoutConstants k = LayoutConstants(vertical, flipped, FLarge);
   auto setScale = [&] {
     Ruler->Font().SetSize(k.FontSize);
+    if (FUnits.Unit != TMeasureUnit::Pixel) return ApplyUnitScale();
     Ruler->SetUnitSize(k.UnitPixels);
     Ruler->SetUnitPrice(k.UnitPixels);
   };

@@ -40,7 +40,7 @@ void TfrmMain::Timer1Timer(TObject*) {
   if (TForm1* lens = Lens()) lens->Timer1Timer(this);
   FLastCursor = p;
   FLastReading = reading;
-  lblMsPos->SetCaption(std::to_string(reading));
+  lblMsPos->SetCaption(ReadingAt(along));
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();
   if (cross) cross->TrackCursor(p.x, p.y, Handed(reading));

@@ -7,7 +7,7 @@
 
 namespace plat {
 
-enum class DialogKind { SaveFile, Color, Message };
+enum class DialogKind { SaveFile, Color, Message, Input };
 
 class DialogScript {
  public:
@@ -17,7 +17,7 @@ class DialogScript {
   static DialogScript* Current();
 
   // The scripted answer for the next dialog of KIND: "cancel", a path, "0xBBGGRR",
-  // "ok"/"yes"/"no"/"cancel".
+  // "ok"/"yes"/"no"/"cancel", the text typed into an input dialog.
   virtual std::optional<std::string> TakeScriptedAnswer(DialogKind kind) = 0;
   // Records a line in the journal (e.g. "message TEXT").
   virtual void Journal(const std::string& line) = 0;

@@ -215,6 +215,14 @@ bool Runner::Execute(const Command& c) {
     return false;
   }
   if (n == "answer") {
+    // The text typed into an input dialog is the rest of the line, blanks and all (or nothing).
+    if (!c.Args.empty() && c.Args[0] == "input") {
+      const std::size_t at = c.Rest.find("input") + 5;
+      std::string text = c.Rest.substr(at);
+      if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+      FDesktop.QueueAnswer(plat::DialogKind::Input, text);
+      return false;
+    }
     Require(c, 2, 2);
     static const std::map<std::string, plat::DialogKind> kinds{
         {"savefile", plat::DialogKind::SaveFile}, {"color", plat::DialogKind::Color}, {"message", plat::DialogKind::Message}};

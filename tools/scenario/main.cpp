@@ -45,6 +45,9 @@ Commands, one a line (output: one line per query, on standard output):
                               a savefile PATH acts as the name typed into the dialog, so its
                               default extension applies (.../lens saves .../lens.bmp) and
                               its overwrite question is asked (answer it with message)
+  answer input [TEXT]         answer the next input dialog with OK and TEXT typed (the rest
+                              of the line after one blank; nothing for an empty field);
+                              'answer input cancel' cancels it
   menu FORM.ITEM              choose menu item ITEM (its component name) as a user does: a
                               popup menu is opened as its button opens it, then the item is
                               released on; a main menu's item is clicked. A separator or a
@@ -60,7 +63,8 @@ Commands, one a line (output: one line per query, on standard output):
   cat NAME                    the bytes of file NAME in DIR
   log                         what the program did since the last log: beep, sound NAME,
                               open TARGET, message TEXT, clipboard bitmap WxH,
-                              clipboard text TEXT, help FILE COMMAND
+                              clipboard text TEXT, help FILE COMMAND, input PROMPT TEXT
+                              (an input dialog and the text it offered)
   tray                        tray icons=N: the program's icons in the notification area (0 or
                               1); also after close
   tray click B | tray dblclick B | tray down B | tray up B
