@@ -78,6 +78,16 @@ TEST_F(ProfileFileTest, WritingKeepsOtherLinesAndKeyPositions) {
             "[Tail]\r\ny=2\r\n[Application]\r\nTop=9\r\n");
 }
 
+TEST(ProfileParse, ASectionsKeysInOrderEachOnceAsReadStringReadsThem) {
+  // Both parts of a section written twice count; a key's first line wins, whatever its case.
+  const ProfileFile ini = ProfileFile::FromText(
+      "/nonexistent", "[A]\r\nx=1\r\n; note\r\n[B]\r\ny=2\r\n[a]\r\nz = \"3\"\r\nX=4\r\n");
+  using KV = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(ini.ReadSection("A"), (KV{{"x", "1"}, {"z", "3"}}));
+  EXPECT_EQ(ini.ReadString("A", "X"), "1");
+  EXPECT_TRUE(ini.ReadSection("C").empty());
+}
+
 TEST_F(ProfileFileTest, OddFilesReadWithoutHarm) {
   // BOM, LF-only line ends, no final newline, a NUL byte, a very long line, overflowing values.
   std::string text = "\xEF\xBB\xBF[Application]\nTop=12\nLeft=99999999999\nJunk=";

@@ -6,6 +6,7 @@
 #include "CtlFixture.h"
 #include "toolkit/controls/TButton.h"
 #include "toolkit/dialogs/TColorDialog.h"
+#include "toolkit/dialogs/TInputDialog.h"
 #include "toolkit/controls/TEdit.h"
 #include "toolkit/controls/TGroupBox.h"
 #include "toolkit/controls/TLabel.h"
@@ -366,5 +367,40 @@ TEST_F(DialogTest, ColorDialogFormGridAndCustomColour) {
   });
   EXPECT_TRUE(dlg->Execute());
   EXPECT_EQ(dlg->Color(), 0x000000u);
+  EXPECT_EQ(StepsExhausted, 0);
+}
+
+TEST_F(DialogTest, InputDialogScriptedAnswersAndTheFormTypedInto) {
+  auto* dlg = TComponent::Create<TInputDialog>(Main);
+  dlg->SetPrompt("Length:");
+  dlg->SetText("12.5");
+  Desk.TakeLog();
+  Desk.QueueAnswer(DialogKind::Input, "cancel");
+  EXPECT_FALSE(dlg->Execute());
+  EXPECT_EQ(dlg->Text(), "12.5");
+  Desk.QueueAnswer(DialogKind::Input, "");
+  EXPECT_TRUE(dlg->Execute());
+  EXPECT_EQ(dlg->Text(), "");
+  EXPECT_EQ(Desk.TakeLog(), (std::vector<std::string>{"input Length: 12.5", "input Length: 12.5"}));
+
+  // The form: the offered text is selected, so typing replaces it; Enter is OK, Escape Cancel.
+  dlg->SetText("12.5");
+  Then([&] {
+    TForm* f = dlg->Form();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(Find<TLabel>(f, "lblPrompt")->Caption(), "Length:");
+    EXPECT_TRUE(Find<TEdit>(f, "edtText")->Focused());
+    Desk.InjectText("85,6");
+    Key(VK_RETURN);
+  });
+  EXPECT_TRUE(dlg->Execute());
+  EXPECT_EQ(dlg->Text(), "85,6");
+  Then([&] {
+    Desk.InjectText("9");
+    Key(VK_ESCAPE);
+  });
+  EXPECT_FALSE(dlg->Execute());
+  EXPECT_EQ(dlg->Text(), "85,6");
+  EXPECT_EQ(dlg->Form(), nullptr);
   EXPECT_EQ(StepsExhausted, 0);
 }
