@@ -100,6 +100,26 @@ TEST_F(StripTest, UnitsCycleReadAndCopyWithTheZeroOnItsPixel) {
   EXPECT_EQ(r.Lines("clipboard text"), std::vector<std::string>{"clipboard text 26.5"});
 }
 
+TEST_F(StripTest, EachMonitorItsOwnSizeAndCalibration) {
+  // Left 1000 x 800 px of 250 x 200 mm: 4 px/mm; right 800 x 600 px of 400 x 300 mm: 2 px/mm.
+  // The pointer 122 px past the strip's start reads 30.5 mm on the left; calibrated there with
+  // the 640-px strip said to be 128 mm, 5 px/mm: 24.4. Dragged 1000 px onto the right monitor,
+  // the strip reads 61.0 there, its own size, and back on the left 24.4 again.
+  StripRun r = Run("monitor 0 0 1000 800 250 200\nmonitor 1000 0 800 600 400 300\n" + Settings(kStrip) +
+                   "start\nkey u\nmouse 222 500\nwait 55\nprop frmMain.lblMsPos.Caption\n"
+                   "answer input 128\nkey u ctrl\nprop frmMain.lblMsPos.Caption\n"
+                   "mouse 400 305\ndown left\nmouse 1400 305\nup left\nmouse 1222 500\nwait 55\n"
+                   "prop frmMain.Left\nprop frmMain.lblMsPos.Caption\n"
+                   "mouse 1400 305\ndown left\nmouse 400 305\nup left\nmouse 222 500\nwait 55\n"
+                   "prop frmMain.lblMsPos.Caption\nlog\n");
+  EXPECT_EQ(r.Lines("input "), std::vector<std::string>{"input Real length of the strip in millimetres: 160.00"});
+  EXPECT_EQ(r.Props()["frmMain.Left"], "1100");
+  const std::vector<std::string> readings = r.Lines("frmMain.lblMsPos.Caption");
+  ASSERT_EQ(readings.size(), 4u) << r.Out;
+  const char* expected[] = {"30.5", "24.4", "61.0", "24.4"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(readings[i], std::string("frmMain.lblMsPos.Caption = ") + expected[i]) << i;
+}
+
 TEST_F(StripTest, TicksFallOnMillimetresAndInches) {
   // One row across the strip, low in the ruler (window row 40 of 58): only the numbered ticks
   // (20 px of the ruler's 41) reach it, the middle ones (16 px) do not. In mm they stand every
