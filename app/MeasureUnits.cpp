@@ -65,6 +65,11 @@ std::string DensityText(double v) {
 
 }  // namespace
 
+double StoredDensity(double pixelsPerMm) {
+  if (!std::isfinite(pixelsPerMm)) return pixelsPerMm;
+  return ParseTypedNumber(DensityText(pixelsPerMm)).value_or(pixelsPerMm);
+}
+
 TMeasureUnit NextMeasureUnit(TMeasureUnit u) {
   const int n = int(std::size(kUnits));
   for (int i = 0; i < n; ++i)
@@ -134,8 +139,10 @@ TUnitSettings TUnitSettings::Read(const plat::ProfileFile& ini) {
     const std::size_t prefix = std::string_view(kMonitorPrefix).size();
     if (k.size() <= prefix || !SameNoCase(k.substr(0, prefix), kMonitorPrefix)) continue;
     const auto density = ParseTypedNumber(value);
-    // A calibration spoilt by hand is dropped: the monitor's own size serves meanwhile.
-    if (density && Plausible(*density)) s.Calibrations[std::string(Trimmed(k.substr(prefix)))] = *density;
+    // A calibration spoilt by hand is dropped: the monitor's own size serves meanwhile. Of two
+    // lines for one monitor the first counts, as for any key.
+    if (density && Plausible(StoredDensity(*density)))
+      s.Calibrations.emplace(std::string(Trimmed(k.substr(prefix))), StoredDensity(*density));
   }
   return s;
 }

@@ -66,6 +66,10 @@ struct TUnitSettings {
   friend bool operator==(const TUnitSettings&, const TUnitSettings&) = default;
 };
 
+// A density as the settings file keeps it (six decimals), so that what the running program
+// uses is what the next start reads.
+double StoredDensity(double pixelsPerMm);
+
 // A monitor's key among the calibrations: its place and size on the screen, "X,Y,W,H".
 std::string MonitorKey(const plat::Monitor& m);
 

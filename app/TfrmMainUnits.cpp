@@ -133,7 +133,7 @@ void TfrmMain::CalibrateUnits() {
     MessageDlg(problem + unchanged, MB_OK);
     return;
   }
-  FUnits.Calibrations[MonitorKey(*monitor)] = length / *mm;
+  FUnits.Calibrations[MonitorKey(*monitor)] = StoredDensity(length / *mm);
   ApplyUnitScale();
   ShowReadingNow();
 }

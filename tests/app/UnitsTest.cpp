@@ -67,9 +67,12 @@ TEST(Units, SectionReadsWritesAndGivesEachMonitorItsDensity) {
   plat::ProfileFile had = profile("[Units]\r\nUnit=in\r\n");
   TUnitSettings{}.Write(had);
   EXPECT_EQ(had.Text(), "[Units]\r\nUnit=px\r\n");
-  plat::ProfileFile again = profile("");
-  TUnitSettings{U::Point, {{"0,0,1000,800", 323 / 85.6}}}.Write(again);
+  // A calibration is kept to six decimals, and read so: what is written reads back the same.
+  plat::ProfileFile again = profile("[Units]\r\nUnit=pt\r\nMonitor 0,0,1000,800=3.7733644859813\r\n");
+  const TUnitSettings read = TUnitSettings::Read(again);
+  read.Write(again);
   EXPECT_EQ(again.Text(), "[Units]\r\nUnit=pt\r\nMonitor 0,0,1000,800=3.773364\r\n");
+  EXPECT_EQ(TUnitSettings::Read(again), read);
 }
 
 // A horizontal strip 640 px long at (100, 300) on the one monitor of unknown size, 96 dpi:
