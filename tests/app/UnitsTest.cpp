@@ -79,7 +79,7 @@ TEST(Units, SectionReadsWritesAndGivesEachMonitorItsDensity) {
 // 3.7795 px/mm. The pointer stays below the strip, at x = 196: 96 px past the strip's start.
 const char* kStrip = "[Application]\nLeft=100\nTop=300\nLoupe=0\nMouseLoupe=0";
 
-TEST_F(StripTest, UnitsCycleReadAndCopyWithTheZeroOnItsPixel) {
+TEST_F(StripTest, UnitsCycleReadCopyAndReZeroWithTheZeroOnItsPixel) {
   std::string script = Settings(kStrip) + "start\nmouse 196 500\nwait 55\n";
   // 96 px is 25.4 mm, 2.54 cm, 1 in, 72 pt, 6 pc.
   for (int i = 0; i < 6; ++i) script += "key u\nprop frmMain.lblMsatPx.Caption\nprop frmMain.lblMsPos.Caption\n";
@@ -89,17 +89,20 @@ TEST_F(StripTest, UnitsCycleReadAndCopyWithTheZeroOnItsPixel) {
             "key right shift\nwait 55\nprop frmMain.ZeroOffset\nprop frmMain.lblMsPos.Caption\nkey c ctrl\nlog\n"
             // The pointer one pixel before the strip: -1 + 4 = 3 px, 0.79 mm.
             "mouse 99 500\nwait 55\nprop frmMain.lblMsPos.Caption\n"
-            // Round to pixels: the zero is still 4 px before the start.
+            // Set end to 0: -1 - 640 = -641 px, -169.60 mm; Shift+End: -640 px, -169.33 mm.
+            "menu frmMain.mnuSetEnd0\nwait 55\nprop frmMain.lblMsPos.Caption\n"
+            "key end shift\nwait 55\nprop frmMain.lblMsPos.Caption\n"
+            // Round to pixels: the zero is still on the strip's last pixel.
             "key u\nkey u\nkey u\nkey u\nkey u\nprop frmMain.lblMsPos.Caption\nprop frmMain.Ruler.StartValue\n";
   StripRun r = Run(script);
   const std::vector<std::string> captions = r.Lines("frmMain.lbl");
   const std::vector<std::string> expected = {
       "Mouse at mm:", "25.4", "Mouse at cm:", "2.54", "Mouse at in:", "1.00", "Mouse at pt:", "72.0",
-      "Mouse at pc:", "6.00", "Mouse at pixel:", "96", "26.2", "26.5", "0.8", "3"};
+      "Mouse at pc:", "6.00", "Mouse at pixel:", "96", "26.2", "26.5", "0.8", "-169.6", "-169.3", "-640"};
   ASSERT_EQ(captions.size(), expected.size()) << r.Out;
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(captions[i].substr(captions[i].find(" = ") + 3), expected[i]) << i;
   EXPECT_EQ(r.Props()["frmMain.ZeroOffset"], "4");
-  EXPECT_EQ(r.Props()["frmMain.Ruler.StartValue"], "0.2");
+  EXPECT_EQ(r.Props()["frmMain.Ruler.StartValue"], "-31.95");
   EXPECT_EQ(r.Lines("clipboard text"), std::vector<std::string>{"clipboard text 26.5"});
 }
 
