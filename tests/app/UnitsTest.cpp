@@ -35,11 +35,8 @@ TEST(Units, ScalesNumberRoundValuesAndSpreadOnCoarseMonitors) {
   }
   EXPECT_EQ(ReadingText(U::Millimetre, -0.04L), "0.0");  // no "-0.0"
   EXPECT_EQ(ReadingText(U::Millimetre, -0.06L), "-0.1");
-  EXPECT_EQ(ReadingText(U::Inch, 1), "1.00");
-  EXPECT_EQ(ReadingText(U::Pixel, -12), "-12");
   // Typed lengths: blanks, a decimal comma; nothing else.
   EXPECT_EQ(ParseTypedNumber(" 85,60 "), 85.6);
-  EXPECT_EQ(ParseTypedNumber("+85.6"), 85.6);
   for (const char* bad : {"", " ", "abc", "85.6mm", "1e3", "inf", "nan", "8,5,6", "--1"})
     EXPECT_EQ(ParseTypedNumber(bad), std::nullopt) << bad;
 }
