@@ -19,6 +19,7 @@
 
 #include "platform/x11/X11Clipboard.h"
 #include "platform/x11/X11Keys.h"
+#include "platform/x11/X11Monitors.h"
 #include "platform/x11/X11ScreenCapture.h"
 #include "platform/x11/X11TrayIcon.h"
 #include "platform/x11/X11Window.h"
@@ -94,31 +95,17 @@ X11Platform::~X11Platform() {
 // ---- screen ----
 
 Size X11Platform::ScreenSize() {
-  if (FScreenSize) return *FScreenSize;
-  FScreenSize = {FDisplay->RootWidth(), FDisplay->RootHeight()};
-#ifdef VANTREL_HAVE_XRANDR
-  if (FDisplay->HasRandr() && !FDisplay->ConnectionLost()) {
-    Display* dpy = FDisplay->Dpy();
-    Size found;
-    if (XRRScreenResources* res = XRRGetScreenResourcesCurrent(dpy, FDisplay->Root())) {
-      const RROutput primary = XRRGetOutputPrimary(dpy, FDisplay->Root());
-      if (primary != None) {
-        if (XRROutputInfo* out = XRRGetOutputInfo(dpy, res, primary)) {
-          if (out->crtc != None) {
-            if (XRRCrtcInfo* crtc = XRRGetCrtcInfo(dpy, res, out->crtc)) {
-              found = {int(crtc->width), int(crtc->height)};
-              XRRFreeCrtcInfo(crtc);
-            }
-          }
-          XRRFreeOutputInfo(out);
-        }
-      }
-      XRRFreeScreenResources(res);
-    }
-    if (found.cx > 0 && found.cy > 0) FScreenSize = found;
-  }
-#endif
+  // The root window spans every monitor.
+  if (!FScreenSize) FScreenSize = Size{FDisplay->RootWidth(), FDisplay->RootHeight()};
   return *FScreenSize;
+}
+
+std::vector<Monitor> X11Platform::Monitors() {
+  if (!FMonitors) {
+    FMonitors = QueryMonitors(*FDisplay);
+    if (FMonitors->empty()) FMonitors = Platform::Monitors();
+  }
+  return *FMonitors;
 }
 
 Rect X11Platform::WorkArea() {
@@ -424,6 +411,7 @@ void X11Platform::ScreenChanged(XEvent& ev) {
   (void)ev;
 #endif
   FScreenSize.reset();
+  FMonitors.reset();
 }
 
 bool X11Platform::ProcessEvents(bool wait) {

@@ -34,7 +34,9 @@
 //   [x] menu sounds: the freedesktop theme's events through libcanberra when it is built in
 //       and the desktop allows them (X11Sound); Beep rings the X bell
 //   [x] work area from _NET_WORKAREA; pointer and keyboard grabs for open menus
-//   [x] XBell, screen size from the RandR primary output, executable folder from /proc
+//   [x] monitors from RandR (its monitor list, else the active CRTCs), physical sizes in mm,
+//       the primary first; asked again after the screen changes
+//   [x] XBell, screen size from the root window (all monitors), executable folder from /proc
 //   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
 // Missing
 //   [ ] dialogs (save file, colour, message box): the toolkit draws its own
@@ -84,6 +86,7 @@ class X11Platform final : public Platform {
 
   Size ScreenSize() override;
   Rect WorkArea() override;  // _NET_WORKAREA of the current desktop, within the screen
+  std::vector<Monitor> Monitors() override;
   int ScreenDepth() override;
   gfx::Bitmap CaptureScreen(const Rect& r) override;
 
@@ -183,6 +186,7 @@ class X11Platform final : public Platform {
   X11Window* FCaptureOwner = nullptr;
   Time FLastEventTime = CurrentTime;
   std::optional<Size> FScreenSize;  // asked once, forgotten when the screen changes
+  std::optional<std::vector<Monitor>> FMonitors;  // likewise
   std::function<void()> FOnConnectionLost;
   bool FLostReported = false;
   // Pointer cache: valid while nothing could have moved the pointer since the last query.

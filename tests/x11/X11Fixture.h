@@ -17,7 +17,8 @@ class X11Fixture : public ::testing::Test {
  protected:
   void SetUp() override {
     try {
-      Server = std::make_unique<XvfbServer>();
+      const gfx::Size screen = ServerScreen();
+      Server = std::make_unique<XvfbServer>(screen.cx, screen.cy);
     } catch (const std::exception& e) {
       FAIL() << e.what();
     }
@@ -26,6 +27,8 @@ class X11Fixture : public ::testing::Test {
     Peer = XOpenDisplay(Server->Name().c_str());
     ASSERT_NE(Peer, nullptr);
   }
+  // The server's screen; a fixture for a wider desk says more.
+  virtual gfx::Size ServerScreen() const { return {1024, 768}; }
   void TearDown() override {
     Windows.clear();
     Platform.reset();
