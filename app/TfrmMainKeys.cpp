@@ -6,6 +6,7 @@
 #include "app/TfrmPosition.h"
 #include "magnifier/TfrmZoom.h"
 #include "platform/Platform.h"
+#include "toolkit/core/TScreen.h"
 
 namespace {
 constexpr int kKeyC = 'C';
@@ -49,11 +50,12 @@ void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
     if (arrow) ShowPositionReadout();
     return;
   }
-  const Size screen = plat::Platform::Current().ScreenSize();
+  // The corners and edges are those of the monitor the strip is on.
+  const gfx::Rect screen = TScreen::MonitorFromRect(BoundsRect()).Bounds;
   if (Shift & ssCtrl) {
     Point corner{-1, -1};
-    if (Key == plat::VK_HOME) corner = {0, 0};
-    if (Key == plat::VK_END) corner = {screen.cx - Width(), screen.cy - Height()};
+    if (Key == plat::VK_HOME) corner = {screen.left, screen.top};
+    if (Key == plat::VK_END) corner = {screen.right - Width(), screen.bottom - Height()};
     if (Key != plat::VK_HOME && Key != plat::VK_END) return;
     if (Left() == corner.x && Top() == corner.y) return;
     Hide();
@@ -74,12 +76,12 @@ void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
     case plat::VK_PRIOR: stepTop(-10); break;
     case plat::VK_NEXT: stepTop(10); break;
     case plat::VK_HOME:
-      if (horizontal) SetTop(0);
-      else SetLeft(0);
+      if (horizontal) SetTop(screen.top);
+      else SetLeft(screen.left);
       break;
     case plat::VK_END:
-      if (horizontal) SetTop(screen.cy - Height());
-      else SetLeft(screen.cx - Width());
+      if (horizontal) SetTop(screen.bottom - Height());
+      else SetLeft(screen.right - Width());
       break;
     default: moveKey = false;
   }

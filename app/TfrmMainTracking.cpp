@@ -101,9 +101,12 @@ void TfrmMain::LensTracking(Point p) {
   lens->FHorizontal = horizontal;
   lens->FFlipped = flipped;
   lens->Crosshairs1Click(this);
-  const gfx::Point at = LensPlace(p, {lens->Width(), lens->Height()}, plat::Platform::Current().ScreenSize(),
-                                  BoundsRect(), horizontal, flipped);
-  lens->SetBounds(at.x, at.y, lens->Width(), lens->Height());
+  // Beside the pointer on its own monitor: worked out as if that monitor were the screen.
+  const gfx::Rect monitor = TScreen::MonitorFromPoint(p).Bounds;
+  const gfx::Point at = LensPlace({p.x - monitor.left, p.y - monitor.top}, {lens->Width(), lens->Height()},
+                                  {monitor.Width(), monitor.Height()}, BoundsRect().Offset(-monitor.left, -monitor.top),
+                                  horizontal, flipped);
+  lens->SetBounds(at.x + monitor.left, at.y + monitor.top, lens->Width(), lens->Height());
   if (!lens->Visible()) lens->Show();
   if (onTop) {
     NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
@@ -155,16 +158,16 @@ std::string TfrmMain::ZeroPositionText() {
 void TfrmMain::ShowPositionReadout() {
   TfrmPosition* readout = PositionReadout();
   if (!readout) return;
-  const Size screen = plat::Platform::Current().ScreenSize();
+  const gfx::Rect screen = TScreen::MonitorFromRect(BoundsRect()).Bounds;  // the strip's monitor
   int x = Left();
   int y = Top() - readout->Height();
   if (mnuRulerFlip->Checked() && Ruler->Orientation() == orHoriz) y = Top() + Height();
   readout->lblTxt->SetCaption(ZeroPositionText());
   readout->SetWidth(readout->lblTxt->Width() + 15);
-  if (x < 0) x = 0;
-  if (screen.cx < x + readout->Width()) x = screen.cx - readout->Width();
-  if (y < 0) y = Top() + Height();
-  if (y > screen.cy - readout->Height()) y = Top() - readout->Height();
+  if (x < screen.left) x = screen.left;
+  if (screen.right < x + readout->Width()) x = screen.right - readout->Width();
+  if (y < screen.top) y = Top() + Height();
+  if (y > screen.bottom - readout->Height()) y = Top() - readout->Height();
   readout->SetBounds(x, y, readout->Width(), readout->Height());
   if (readout->Visible()) {
     readout->Repaint();

@@ -8,6 +8,7 @@
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
+#include "toolkit/core/TScreen.h"
 
 namespace {
 
@@ -239,12 +240,13 @@ void TfrmZoom::Refresh(gfx::Point p) {
   const TLoupeReadout text = LoupeReadout(p.x, p.y, FOriginX, FOriginY);
   SetCaption(text.Caption);
 
-  const gfx::Size screen = platform.ScreenSize();
-  const gfx::Point at = LoupePlace(p.x, p.y, Width(), Height(), screen.cx, screen.cy);
-  SetBounds(at.x, at.y, Width(), Height());
+  // Placed on the pointer's monitor, worked out as if that monitor were the screen.
+  const gfx::Rect m = TScreen::MonitorFromPoint(p).Bounds;
+  const gfx::Point at = LoupePlace(p.x - m.left, p.y - m.top, Width(), Height(), m.Width(), m.Height());
+  SetBounds(at.x + m.left, at.y + m.top, Width(), Height());
   if (FInfo) {
-    const gfx::Point i = InfoPlace(at.x, at.y, Width(), Height(), FInfo->Width(), FInfo->Height(), screen.cx, screen.cy);
-    FInfo->SetBounds(i.x, i.y, FInfo->Width(), FInfo->Height());
+    const gfx::Point i = InfoPlace(at.x, at.y, Width(), Height(), FInfo->Width(), FInfo->Height(), m.Width(), m.Height());
+    FInfo->SetBounds(i.x + m.left, i.y + m.top, FInfo->Width(), FInfo->Height());
     FInfo->lblX->SetCaption(text.X);
     FInfo->lblY->SetCaption(text.Y);
     FInfo->lblDX->SetCaption(text.DX);

@@ -29,8 +29,8 @@ bool IsKeyMessage(unsigned msg) {
 // Where a menu of SIZE goes when asked for at AT, within the work area WA. BUTTONTOP is the
 // screen top of the button the menu was opened from (it then opens above the button rather
 // than over it). Says whether it opens upwards and whether it was moved left.
-gfx::Point Place(gfx::Size size, gfx::Point at, gfx::Rect wa, std::optional<int> buttonTop, bool hslide, bool& upwards,
-                 bool& leftwards) {
+gfx::Point Place(gfx::Size size, gfx::Point at, gfx::Rect wa, gfx::Point monitor, std::optional<int> buttonTop,
+                 bool hslide, bool& upwards, bool& leftwards) {
   gfx::Point p = at;
   leftwards = false;
   upwards = false;
@@ -38,7 +38,7 @@ gfx::Point Place(gfx::Size size, gfx::Point at, gfx::Rect wa, std::optional<int>
     p.x = wa.right - size.cx;
     leftwards = true;
   }
-  p.x = std::max(p.x, 1);
+  p.x = std::max(p.x, monitor.x + 1);
   const bool fitsBelow = p.y + size.cy <= wa.bottom;
   const int above = buttonTop ? *buttonTop : p.y;
   if (!fitsBelow && !hslide && above - size.cy >= wa.top) {
@@ -47,7 +47,7 @@ gfx::Point Place(gfx::Size size, gfx::Point at, gfx::Rect wa, std::optional<int>
   } else if (!fitsBelow) {
     p.y = wa.bottom - size.cy;
   }
-  p.y = std::max(p.y, 1);
+  p.y = std::max(p.y, monitor.y + 1);
   return p;
 }
 
@@ -114,7 +114,12 @@ void TAnimatedPopupMenu::Popup(int x, int y) {
   if (kind == anSmart) kind = anVSlide;  // top level; sub-menus would slide sideways
   if (kind == anPopup) kind = anUnfold;
   bool upwards = false, leftwards = false;
-  const gfx::Point at = Place(full, {x, y}, platform.WorkArea(), buttonTop, kind == anHSlide, upwards, leftwards);
+  // On the monitor of the window it belongs to, so that it never opens across two monitors.
+  auto* form = dynamic_cast<TForm*>(Owner());
+  const plat::Monitor monitor = form && form->Visible() ? TScreen::MonitorFromRect(form->BoundsRect())
+                                                        : TScreen::MonitorFromPoint({x, y});
+  const gfx::Point at = Place(full, {x, y}, TScreen::WorkAreaOf(monitor), {monitor.Bounds.left, monitor.Bounds.top},
+                              buttonTop, kind == anHSlide, upwards, leftwards);
   const gfx::Rect target = gfx::Rect::FromXYWH(at.x, at.y, full.cx, full.cy);
   window->SetAnchors(leftwards, upwards);
   auto boundsOf = [&](gfx::Size s) {

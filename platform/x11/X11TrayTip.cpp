@@ -36,11 +36,14 @@ void X11TrayTip::ShowNow() {
   gfx::Canvas measure(probe);
   const gfx::Size text = measure.TextExtent(FText);
   const int w = text.cx + 2 * kPaddingX, h = text.cy + 2 * kPaddingY;
-  const Size screen = FPlatform.ScreenSize();
-  // Below the pointer, kept on the screen (above it when there is no room below).
-  int x = std::clamp(FAt.x, 0, std::max(0, screen.cx - w));
+  const std::vector<Monitor> monitors = FPlatform.Monitors();
+  const Monitor* on = MonitorForPoint(monitors, FAt);
+  const Size whole = FPlatform.ScreenSize();
+  const Rect screen = on ? on->Bounds : Rect{0, 0, whole.cx, whole.cy};
+  // Below the pointer, kept on its monitor (above it when there is no room below).
+  int x = std::clamp(FAt.x, screen.left, std::max(screen.left, screen.right - w));
   int y = FAt.y + kPointerGap;
-  if (y + h > screen.cy) y = std::max(0, FAt.y - kPointerGap - h);
+  if (y + h > screen.bottom) y = std::max(screen.top, FAt.y - kPointerGap - h);
   const Rect bounds = Rect::FromXYWH(x, y, w, h);
   if (!FWindow) {
     WindowParams p;

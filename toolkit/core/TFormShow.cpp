@@ -53,7 +53,11 @@ void TForm::SetVisible(bool value) {
     return;
   }
   if (value) {
-    if (FPosition == poScreenCenter || FPosition == poDesktopCenter) {
+    if (FPosition == poScreenCenter) {
+      // Centred on the monitor where the program is, not across the gap between two.
+      const Rect m = TScreen::MainFormMonitor().Bounds;
+      SetBounds(m.left + (m.Width() - Width()) / 2, m.top + (m.Height() - Height()) / 2, Width(), Height());
+    } else if (FPosition == poDesktopCenter) {
       Size s = plat::Platform::Current().ScreenSize();
       SetBounds((s.cx - Width()) / 2, (s.cy - Height()) / 2, Width(), Height());
     } else if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {

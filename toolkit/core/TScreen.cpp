@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Platform.h"
+#include "toolkit/core/TApplication.h"
 #include "toolkit/core/TForm.h"
 
 TScreen* Screen = nullptr;
@@ -17,6 +18,37 @@ int TScreen::Width() const {
 
 int TScreen::Height() const {
   return plat::Platform::HasCurrent() ? plat::Platform::Current().ScreenSize().cy : 0;
+}
+
+std::vector<plat::Monitor> TScreen::Monitors() {
+  std::vector<plat::Monitor> list;
+  if (plat::Platform::HasCurrent()) list = plat::Platform::Current().Monitors();
+  if (list.empty()) {
+    const gfx::Size s = plat::Platform::HasCurrent() ? plat::Platform::Current().ScreenSize() : gfx::Size{};
+    list.push_back({gfx::Rect{0, 0, s.cx, s.cy}, 0, 0, true});
+  }
+  return list;
+}
+
+plat::Monitor TScreen::MonitorFromRect(const gfx::Rect& r) {
+  const std::vector<plat::Monitor> list = Monitors();
+  return *plat::MonitorForRect(list, r);
+}
+
+plat::Monitor TScreen::MonitorFromPoint(gfx::Point p) {
+  const std::vector<plat::Monitor> list = Monitors();
+  return *plat::MonitorForPoint(list, p);
+}
+
+plat::Monitor TScreen::MainFormMonitor() {
+  if (TForm* main = Application ? Application->MainForm() : nullptr) return MonitorFromRect(main->BoundsRect());
+  return Monitors().front();
+}
+
+gfx::Rect TScreen::WorkAreaOf(const plat::Monitor& monitor) {
+  if (!plat::Platform::HasCurrent()) return monitor.Bounds;
+  const gfx::Rect r = plat::Platform::Current().WorkArea().Intersect(monitor.Bounds);
+  return r.IsEmpty() ? monitor.Bounds : r;
 }
 
 plat::CursorSpec TScreen::Cursors(TCursor id) const {

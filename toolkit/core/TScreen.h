@@ -1,10 +1,12 @@
 #pragma once
-// The screen: the primary monitor's size, the cursor table, the global cursor override, the
-// forms that exist and the active form and control.
+// The screen: the desktop's size and its monitors, the cursor table, the global cursor
+// override, the forms that exist and the active form and control.
 #include <map>
 #include <vector>
 
+#include "graphics/Types.h"
 #include "platform/Cursor.h"
+#include "platform/Monitor.h"
 #include "toolkit/core/TComponent.h"
 
 class TScreen : public TComponent {
@@ -12,8 +14,21 @@ class TScreen : public TComponent {
   TScreen();  // the application creates the one instance (global Screen)
   ~TScreen() override;
 
-  int Width() const;   // primary screen, from the platform
+  int Width() const;   // the whole desktop, from the platform
   int Height() const;
+
+  // The monitors, the primary first; one, the whole screen, when the platform tells no more.
+  static std::vector<plat::Monitor> Monitors();
+  // The monitor holding the largest part of R (the nearest when none holds any), and the one
+  // under P (or the nearest): where a window or the pointer is, so that what is placed
+  // beside it keeps to that monitor instead of straddling the dead area between monitors.
+  static plat::Monitor MonitorFromRect(const gfx::Rect& r);
+  static plat::Monitor MonitorFromPoint(gfx::Point p);
+  // The monitor of the application's main form (the primary without one): where dialogs go.
+  static plat::Monitor MainFormMonitor();
+  // The part of MONITOR that panels and docks leave to windows (all of it when they leave
+  // it nothing).
+  static gfx::Rect WorkAreaOf(const plat::Monitor& monitor);
   int PixelsPerInch() const { return 96; }
 
   // Cursor table: standard identifiers (crArrow...) map to the desktop's shapes; programs

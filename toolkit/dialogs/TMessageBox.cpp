@@ -84,8 +84,8 @@ TButton* TMessageBox::Buttons(int index) const {
 void TMessageBox::Setup(const std::string& text, const std::string& caption, unsigned flags) {
   FKind = flags & 0xF;
   SetCaption(caption);
-  // The text wraps at half the screen's width, as the classic box does.
-  const int maxWidth = std::max(200, (Screen ? Screen->Width() : 1024) / 2);
+  // The text wraps at half the width of the monitor it shows on, as the classic box does.
+  const int maxWidth = std::max(200, (Screen ? TScreen::MainFormMonitor().Bounds.Width() : 1024) / 2);
   gfx::Bitmap scratch(1, 1);
   TCanvas canvas(scratch);
   canvas.SelectFont(FText->Font().Data());

@@ -98,13 +98,15 @@ void TMenuForm::Popup(TMenuItem* items, int x, int y, TDoneEvent onDone) {
   FOnDone = std::move(onDone);
   FSelected = -1;
   Layout();
-  // Keep the whole menu on the screen: flip left of / above the point when it does not fit.
-  const int sw = Screen ? Screen->Width() : 1024;
-  const int sh = Screen ? Screen->Height() : 768;
-  if (x + Width() > sw) x = FParentMenu ? FParentMenu->Left() - Width() + kFrame : x - Width();
-  if (y + Height() > sh) y = std::max(0, sh - Height());
-  x = std::max(0, x);
-  y = std::max(0, y);
+  // Keep the whole menu on one monitor (a sub-menu on its parent's): flip left of / above the
+  // point when it does not fit.
+  const Rect m = !Screen      ? Rect{0, 0, 1024, 768}
+                 : FParentMenu ? TScreen::MonitorFromRect(FParentMenu->BoundsRect()).Bounds
+                               : TScreen::MonitorFromPoint({x, y}).Bounds;
+  if (x + Width() > m.right) x = FParentMenu ? FParentMenu->Left() - Width() + kFrame : x - Width();
+  if (y + Height() > m.bottom) y = std::max(m.top, m.bottom - Height());
+  x = std::max(m.left, x);
+  y = std::max(m.top, y);
   SetBounds(x, y, Width(), Height());
   FOpen = true;
   if (!FParentMenu) InstallHook();
