@@ -374,42 +374,4 @@ TEST(VirtualDesktopCompose, WindowsAndDesktopMayDieInEitherOrder) {
   icon.reset();
 }
 
-// Two monitors of different sizes: A 40 x 30 at the origin, B 20 x 20 to its right, tops
-// aligned; below B, x 40-59 and y 20-29, lies dead area.
-TEST(VirtualDesktopMonitors, TheScreenSpansThemDeadAreaIsBlackAndThePointerStaysOnAMonitor) {
-  VirtualDesktop d({100, 100});
-  const plat::Monitor a{Rect{0, 0, 40, 30}, 11, 8, true}, b{Rect{40, 0, 60, 20}, 5, 5, false};
-  d.SetMonitors({a, plat::Monitor{b.Bounds, 5, 5, true}});  // only the first stays primary
-  EXPECT_EQ(d.ScreenSize(), (gfx::Size{60, 30}));
-  EXPECT_EQ(d.Monitors(), (std::vector<plat::Monitor>{a, b}));
-
-  d.SetWallpaper(gfx::clWhite);
-  auto w = Make(d, "W", {30, 10, 50, 30});  // over A, B and the dead area
-  Paint(w.W, gfx::clRed);
-  w.W->Show(false);
-  const gfx::Bitmap cap = d.CaptureScreen({36, 16, 44, 24});
-  ASSERT_EQ(cap.Width(), 8);
-  ASSERT_EQ(cap.Height(), 8);
-  EXPECT_EQ(cap.Get(3, 7), gfx::clRed);    // (39, 23) on A
-  EXPECT_EQ(cap.Get(4, 3), gfx::clRed);    // (40, 19) on B
-  EXPECT_EQ(cap.Get(4, 4), gfx::clBlack);  // (40, 20) dead
-  EXPECT_EQ(cap.Get(7, 7), gfx::clBlack);  // (43, 23) dead
-  EXPECT_EQ(d.Screen().Get(59, 19), gfx::clWhite);
-  EXPECT_EQ(d.Screen().Get(59, 20), gfx::clBlack);
-  EXPECT_EQ(d.Screen().Get(29, 29), gfx::clWhite);
-
-  // Into the dead area, the pointer stops on the nearest monitor: (50, 25) is 6 rows below B
-  // and 11 columns past A; (45, 29) is 10 rows below B and 6 columns past A.
-  d.SetCursorPos({50, 25});
-  EXPECT_EQ(d.CursorPosition(), (gfx::Point{50, 19}));
-  d.InjectMouseMove(45, 29);
-  d.Flush();
-  EXPECT_EQ(d.CursorPosition(), (gfx::Point{39, 29}));
-
-  // Back to one monitor, the whole screen, of unknown size.
-  d.SetScreenSize({70, 30});
-  EXPECT_EQ(d.Monitors(), (std::vector<plat::Monitor>{{Rect{0, 0, 70, 30}, 0, 0, true}}));
-  EXPECT_EQ(d.Screen().Get(59, 20), gfx::clWhite);
-}
-
 }  // namespace
