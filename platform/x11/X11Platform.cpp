@@ -30,8 +30,9 @@ namespace {
 // How long closing the program may wait for a clipboard manager to take our copy.
 constexpr int kClipboardHandOverMs = 1000;
 // Longest a cached pointer position is trusted: a warp over another client's window tells us
-// nothing.
-constexpr std::uint64_t kPointerCacheMs = 250;
+// nothing. Each check is a round trip and a wake-up of an otherwise idle program, so a rare
+// warp may show up to a second late rather than costing four wake-ups a second for ever.
+constexpr std::uint64_t kPointerCacheMs = 1000;
 }  // namespace
 
 std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
@@ -418,12 +419,19 @@ bool X11Platform::ProcessEvents(bool wait) {
   if (!CheckConnection()) return false;
   Display* dpy = FDisplay->Dpy();
   FLauncher.Reap();
-  bool did = DispatchQueued();
-  FJustRead = true;
+  // The main loop (WAIT) reads the socket only in the flush before it sleeps: an idle program
+  // wakes for its timers alone, and each read costs system calls. Other callers want what
+  // arrived at once.
+  const bool readFirst = !wait;
+  bool did = DispatchQueued(readFirst);
+  FJustRead = readFirst;
   did = FTimers.FireDue(NowMs()) || did;
   FJustRead = false;
   if (wait && !did && !FDisplay->ConnectionLost()) {
+    // Sends our requests and reads what the server sent, including events the library took
+    // in while it waited for a reply, which a poll of the socket would not see.
     XFlush(dpy);
+    FFlushedRequest = XNextRequest(dpy);
     bool readable = true;
     if (XEventsQueued(dpy, QueuedAlready) == 0) {
       // Sleep until the server sends something or the next timer is due: no busy waiting.
@@ -437,7 +445,11 @@ bool X11Platform::ProcessEvents(bool wait) {
     FTimers.FireDue(NowMs());
     FJustRead = false;
   }
-  if (!FDisplay->ConnectionLost()) XFlush(dpy);
+  // Only when something was asked of the server since the last flush: every flush also reads.
+  if (!FDisplay->ConnectionLost() && XNextRequest(dpy) != FFlushedRequest) {
+    XFlush(dpy);
+    FFlushedRequest = XNextRequest(dpy);
+  }
   return CheckConnection();
 }
 

@@ -199,6 +199,7 @@ class X11Platform final : public Platform {
   // True from a read of the socket in ProcessEvents until it returns: the timers it fires
   // meanwhile need not read again to learn whether the pointer moved.
   bool FJustRead = false;
+  unsigned long FFlushedRequest = 0;  // the request serial after our last flush
 };
 
 }  // namespace plat
