@@ -189,6 +189,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuExit = Item(this, items, "mnuExit", "Exit");
   mnuAbout->OnClick = std::bind(&TfrmMain::mnuAboutClick, this, _1);
   mnuHelp->OnClick = std::bind(&TfrmMain::mnuHelpClick, this, _1);
+  mnuRulerProperties->OnClick = std::bind(&TfrmMain::mnuRulerPropertiesClick, this, _1);
   mnuSetBegin0->OnClick = std::bind(&TfrmMain::mnuSetBegin0Click, this, _1);
   mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
   mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);

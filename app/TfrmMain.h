@@ -28,6 +28,7 @@
 
 class TfrmCrossRuler;
 class TfrmPosition;
+class TfrmRulerProperties;
 class TfrmZoom;
 class TForm1;
 
@@ -143,6 +144,7 @@ class TfrmMain : public TForm {
   void btnMenuClick(TObject* Sender);
   void mnuAboutClick(TObject* Sender);
   void mnuHelpClick(TObject* Sender);
+  void mnuRulerPropertiesClick(TObject* Sender);
   void MenuMenuCommand(TObject* Sender);
   void MenuMenuClose(TObject* Sender);
   void mnuSetBegin0Click(TObject* Sender);
@@ -173,6 +175,7 @@ class TfrmMain : public TForm {
  private:
   TfrmPosition* PositionReadout() const;
   TfrmCrossRuler* CrossRuler() const;
+  TfrmRulerProperties* RulerProperties() const;
   // Gives the strip the keyboard focus, but only while the program has it.
   void KeepKeyboardFocus();
   TfrmZoom* MouseLoupe() const;

@@ -1,9 +1,82 @@
 #pragma once
-// The ruler properties dialog. It is created in its place in the start-up order; its
-// controls and previews come with the dialog itself.
+// The ruler properties dialog: colours, tick sizes, number alignment and rotation, rolling,
+// the large ruler and the loupes' magnification, with two live preview rulers that show
+// every change at once. It is created once at start-up and reused: the main window fills it
+// at each opening (TfrmMain::mnuRulerPropertiesClick) and takes the previews' look back on OK.
+#include "ruler/TRuler.h"
+#include "toolkit/controls/TButton.h"
+#include "toolkit/controls/TGroupBox.h"
+#include "toolkit/controls/TLabel.h"
+#include "toolkit/controls/TPanel.h"
 #include "toolkit/core/TForm.h"
+#include "toolkit/dialogs/TColorDialog.h"
+#include "widgets/TFaceButton.h"
+#include "widgets/THoverPanel.h"
+#include "widgets/TSpinEdit.h"
+#include "widgets/TStyledCheckBox.h"
+#include "widgets/TStyledRadioButton.h"
 
 class TfrmRulerProperties : public TForm {
  public:
   explicit TfrmRulerProperties(TComponent* AOwner);
+
+  // The client area with the normal previews; the large ones add kLargeGrowth to its height.
+  static constexpr int kClientWidth = 366;
+  static constexpr int kClientHeight = 353;
+  static constexpr int kLargeGrowth = 70 - 41;
+
+  TRuler* Ruler1;  // horizontal preview, across the top
+  TRuler* Ruler2;  // vertical preview, along the right side
+  TPanel* pnlDialog;  // everything else, below and beside the previews
+  TGroupBox* grpColors;
+  TLabel* lblColor;
+  TLabel* lblTextcolor;
+  TLabel* lblTickcolor;
+  TFaceButton* btnColor;
+  TFaceButton* btnTextcolor;
+  TFaceButton* btnTickcolor;
+  TGroupBox* grpTickSizes;
+  TLabel* lblTickBig;
+  TLabel* lblTickMedium;
+  TLabel* lblTickSmall;
+  TSpinEdit* txtTickBig;
+  TSpinEdit* txtTickMedium;
+  TSpinEdit* txtTickSmall;
+  TGroupBox* grpNumberAlign;
+  TStyledRadioButton* rTop;
+  TStyledRadioButton* rCenter;
+  TStyledRadioButton* rBottom;
+  TStyledCheckBox* chkRoll;
+  TStyledCheckBox* chkRotate;
+  THoverPanel* btnReset;
+  TStyledCheckBox* chkLargeRuler;
+  TLabel* lblMagnification;
+  TStyledRadioButton* r2Times;
+  TStyledRadioButton* r3Times;
+  TStyledRadioButton* r4Times;
+  TButton* btnOK;
+  TButton* btnCancel;
+  TColorDialog* dlgColor;
+
+  void btnColorClick(TObject* Sender);
+  void btnTextcolorClick(TObject* Sender);
+  void btnTickcolorClick(TObject* Sender);
+  void txtTickBigChange(TObject* Sender);
+  void txtTickMediumChange(TObject* Sender);
+  void txtTickSmallChange(TObject* Sender);
+  void chkRollClick(TObject* Sender);
+  void chkRotateClick(TObject* Sender);
+  void rTopClick(TObject* Sender);
+  void btnResetMouseEnter(TObject* Sender);
+  void btnResetMouseExit(TObject* Sender);
+  void btnResetClick(TObject* Sender);
+  void chkLargeRulerClick(TObject* Sender);
+  void btnOKClick(TObject* Sender);
+
+  // Sizes the previews (and the dialog with them) for the large or the normal ruler.
+  void SizePreviews(bool large);
+
+ private:
+  // Opens the colour chooser at SWATCH's colour; true when the user took one (now in SWATCH).
+  bool ChooseColor(TFaceButton* swatch);
 };
