@@ -163,3 +163,17 @@ TEST_F(StripTest, PropertiesDialogCancelledAnyWayChangesNothingAndReopensWithThe
     EXPECT_EQ(r.Lines("pixel"), std::vector<std::string>{c.Applied ? "pixel 340 22 0x00FF00" : "pixel 340 22 0x80FFFF"});
   }
 }
+
+TEST_F(StripTest, PropertiesDialogCentresOnTheMonitorShowingMostOfTheStrip) {
+  // Two 1024 x 768 monitors side by side, the right one primary. A strip 640 wide at x 700
+  // shows 324 pixels on the left one and 316 on the right; at x 3000 it is on neither, nearest
+  // to the right one.
+  const std::pair<const char*, int> cases[] = {{"1300", 1024 + 326}, {"700", 326}, {"200", 326}, {"3000", 1024 + 326}};
+  for (const auto& [left, x] : cases) {
+    StripRun r = Run("monitor 1024 0 1024 768\nmonitor 0 0 1024 768\n" +
+                     Settings(std::string("[Application]\nTop=100\nLeft=") + left) + kOpen + "windows\n");
+    EXPECT_EQ(r.Lines("frmRulerProperties "),
+              std::vector<std::string>{"frmRulerProperties " + std::to_string(x) + " 195 372 378 visible=1 topmost=0"})
+        << left;
+  }
+}
