@@ -51,10 +51,12 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
   dlg->SetActiveControl(dlg->btnOK);
 
   // Only the dialog is seen while it is open; the tick keeps running. The strip comes back
-  // however the dialog ends, even if something in it fails.
+  // however the dialog ends, even if something in it fails; the lens, which stands beside the
+  // strip, comes back when the pointer next moves over it.
   const bool loupe = mnuZoom->Checked();
   Hide();
   if (loupe) HideMouseLoupe();
+  HideLens();
   auto showAgain = [this, loupe] {
     Show();
     if (loupe) ShowMouseLoupe();

@@ -118,12 +118,12 @@ TEST_F(StripTest, PropertiesDialogRollsDefaultsAndOkReachesStripCrossRulerLoupeA
       {"D.Ruler2.NumberAlign", "naCenter"}, {"D.Ruler2.FontRotation", "fr0"}, {"D.Ruler2.RollEnabled", "true"}};
   const Values applied = {
       {"frmMain.Ruler.Color", "8454143"}, {"frmMain.Ruler.TickSizeSmall", "25"}, {"frmMain.Ruler.NumberAlign", "naCenter"},
-      {"frmMain.Ruler.UnitSize", "40"}, {"frmMain.FMagnification", "4"}, {"frmZoom.FZoomFactor", "4"},
+      {"frmMain.Ruler.UnitSize", "40"}, {"frmMain.FMagnification", "4"}, {"frmZoom.FZoomFactor", "4"}, {"Form1.FZoomFactor", "4"},
       {"frmCrossRuler.Ruler.Color", "8454143"}, {"frmCrossRuler.Ruler.NumberAlign", "naCenter"}};
   // With the large previews everything on the panel lies 29 pixels lower: 4x, Default, OK.
   StripRun r = Run(
-      Settings("[Application]\nMagnification=2\n[Ruler]\nColor=255\nRoll=0\nFontRotation=90\nNumberAlign=1\nTickSmall=11") +
-      "start\nwait 200\npixel 340 22\nmenu frmMain.mnuRulerProperties\n" + drag + kRoll + drag + "mouse 500 437\n" + hover +
+      Settings("[Application]\nMagnification=2\nMouseLoupe=0\nLoupe=1\n[Ruler]\nColor=255\nRoll=0\nFontRotation=90\nNumberAlign=1\nTickSmall=11") +
+      "start\nwait 200\npixel 340 22\nmouse 300 40\nwait 55\nwindows\nmenu frmMain.mnuRulerProperties\n" + drag + kRoll + drag + "mouse 500 437\n" + hover +
       "mouse 600 437\n" + hover + kLarge + "windows\n" + Click(555, 531) + Click(500, 466) + Query(dialog) +
       Click(480, 573) + "wait 55\npixel 340 22\n" + Query(applied) + "close\ncat Vantrel.ini\n");
   // Rolling is off in the file; the check box switches it on, and a 40-pixel drag then slides
@@ -135,7 +135,12 @@ TEST_F(StripTest, PropertiesDialogRollsDefaultsAndOkReachesStripCrossRulerLoupeA
             (std::vector<std::string>{"frmRulerProperties.btnReset.Font.Color = 255",
                                       "frmRulerProperties.btnReset.Font.Color = 2147483656"}));
   // The large ruler grows the dialog with its top preview: 378 + 29.
-  EXPECT_EQ(r.Lines("frmRulerProperties "), std::vector<std::string>{"frmRulerProperties 326 195 372 407 visible=1 topmost=0"});
+  EXPECT_EQ(r.Lines("frmRulerProperties ").back(), "frmRulerProperties 326 195 372 407 visible=1 topmost=0");
+  // The lens, shown with the pointer over the strip's ruler, goes with the strip.
+  const auto lens = r.Lines("Form1 ");
+  ASSERT_EQ(lens.size(), 2u) << r.Out;
+  EXPECT_NE(lens[0].find("visible=1"), std::string::npos) << lens[0];
+  EXPECT_NE(lens[1].find("visible=0"), std::string::npos) << lens[1];
   ExpectValues(r, dialog);
   ExpectValues(r, applied);
   // The strip's own pixels change from the file's red to the default yellow.
