@@ -2,6 +2,7 @@
 // look goes into the dialog, the dialog runs modally, and on OK its previews' look, the large
 // ruler and the magnification come back.
 #include "app/TfrmMain.h"
+#include "crossruler/TfrmCrossRuler.h"
 #include "properties/TfrmRulerProperties.h"
 #include "toolkit/core/TApplication.h"
 
@@ -50,16 +51,24 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
   dlg->CentreOnMonitorOf(BoundsRect());
   dlg->SetActiveControl(dlg->btnOK);
 
-  // Only the dialog is seen while it is open; the tick keeps running. The strip comes back
-  // however the dialog ends, even if something in it fails; the lens, which stands beside the
-  // strip, comes back when the pointer next moves over it.
+  // Only the dialog is seen while it is open, also when the strip is always on top and its
+  // cross ruler with it; the tick keeps running. The strip and its company come back however
+  // the dialog ends, even if something in it fails; the lens, which stands beside the strip,
+  // comes back when the pointer next moves over it.
   const bool loupe = mnuZoom->Checked();
   Hide();
   if (loupe) HideMouseLoupe();
   HideLens();
-  auto showAgain = [this, loupe] {
+  TfrmCrossRuler* cross = CrossRuler();
+  if (cross) cross->Hide();
+  auto showAgain = [this, loupe, cross] {
     Show();
+    if (cross && mnuCrossRuler->Checked() && !cross->Visible()) {
+      cross->Show();
+      cross->StackWith(*this);
+    }
     if (loupe) ShowMouseLoupe();
+    KeepKeyboardFocus();
   };
   try {
     if (dlg->ShowModal() == mrOk) {

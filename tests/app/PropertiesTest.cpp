@@ -43,7 +43,8 @@ TEST_F(StripTest, PropertiesDialogOpensWithTheStripsLookAloneOnScreenAndTheTickR
   const std::string active = "frmRulerProperties.ActiveControl", focus = "prop " + active + "\n";
   StripRun r = Run(Settings("[Application]\nMagnification=3\n[Ruler]\nColor=3368601\nTickBig=45\nTickMiddle=30\n"
                             "TickSmall=12\nTickColor=255\nFontColor=65280\nRoll=0\nFontRotation=90\nNumberAlign=3") +
-                   kOpen + Query(want) + Query(previews) + focus + "pixel 340 220\nwindows\nmouse 700 600\nwait 55\n" +
+                   "start\nwait 200\nmenu frmMain.mnuCrossRuler\nmenu frmMain.mnuRulerProperties\n" + Query(want) +
+                   Query(previews) + focus + "pixel 340 220\nwindows\nmouse 700 600\nwait 55\n" +
                    "prop frmMain.lblMsPos.Caption\nkey tab\n" + focus + "key escape\nwindows\n");
   ExpectValues(r, previews);
   ExpectValues(r, want);
@@ -51,11 +52,19 @@ TEST_F(StripTest, PropertiesDialogOpensWithTheStripsLookAloneOnScreenAndTheTickR
   EXPECT_EQ(r.Lines(active), (std::vector<std::string>{active + " = btnOK", active + " = btnCancel"}));
   // The top preview shows the file's colour 0x336699 (3368601).
   EXPECT_EQ(r.Lines("pixel"), std::vector<std::string>{"pixel 340 220 0x336699"});
-  // Only the dialog shows, centred; the strip (0, 0, 640 x 58) and the loupe come back after.
+  // Only the dialog shows, centred; the strip (0, 0, 640 x 58), its cross ruler and the loupe
+  // come back after.
   const auto frm = r.Lines("frm");
-  for (const char* shown : {"frmRulerProperties 326 195 372 378 visible=1", "frmMain 0 0 640 58 visible=0",
-                            "frmMain 0 0 640 58 visible=1", "frmZoom 0 0 100 100 visible=0", "frmZoom 700 600 100 100 visible=1"})
-    EXPECT_EQ(std::count_if(frm.begin(), frm.end(), [&](const std::string& l) { return l.rfind(shown, 0) == 0; }), 1) << shown;
+  // Each window's line while open and after, by its start and its end.
+  const std::pair<const char*, const char*> shown[] = {
+      {"frmRulerProperties 326 195 372 378 ", "visible=1 topmost=0"}, {"frmMain 0 0 640 58 ", "visible=0 topmost=0"},
+      {"frmMain 0 0 640 58 ", "visible=1 topmost=0"}, {"frmZoom ", "visible=0 topmost=1"}, {"frmZoom ", "visible=1 topmost=1"},
+      {"frmCrossRuler -66 57 67 644 ", "visible=0 topmost=0"}, {"frmCrossRuler -66 57 67 644 ", "visible=1 topmost=0"}};
+  for (const auto& [start, end] : shown)
+    EXPECT_EQ(std::count_if(frm.begin(), frm.end(),
+                            [&](const std::string& l) { return l.rfind(start, 0) == 0 && l.ends_with(end); }),
+              1)
+        << start << end;
   // The reading follows the mouse while the strip is hidden: pixel 700 of a strip at 0.
   EXPECT_EQ(r.Props()["frmMain.lblMsPos.Caption"], "700");
 }
