@@ -62,6 +62,7 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
   TfrmCrossRuler* cross = CrossRuler();
   if (cross) cross->Hide();
   auto showAgain = [this, loupe, cross] {
+    if (Application->Terminated()) return;  // ended meanwhile (the session closes)
     Show();
     if (cross && mnuCrossRuler->Checked() && !cross->Visible()) {
       cross->Show();
