@@ -48,7 +48,6 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
   dlg->r4Times->SetChecked(FMagnification == 4);
   // The previews show the size the check box says, so the two never disagree.
   dlg->SizePreviews(FLarge);
-  dlg->CentreOnMonitorOf(BoundsRect());
   dlg->SetActiveControl(dlg->btnOK);
 
   // Only the dialog is seen while it is open, also when the strip is always on top and its

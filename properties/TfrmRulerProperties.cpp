@@ -2,8 +2,6 @@
 
 #include <functional>
 
-#include "platform/Platform.h"
-
 namespace {
 
 // Both previews count screen pixels like the strip: 20 to a unit, 40 when large. Their scale
@@ -104,8 +102,8 @@ TfrmRulerProperties::TfrmRulerProperties(TComponent* AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
   SetBorderIcons(biSystemMenu);
   SetCaption("Ruler properties");
-  // Centred at each opening on the strip's monitor (CentreOnMonitorOf).
-  SetPosition(poDesigned);
+  // Centred at each opening on the monitor that shows the strip.
+  SetPosition(poScreenCenter);
   gfx::Font formFont;
   formFont.Name = "MS Sans Serif";
   formFont.SetSize(8);
@@ -310,14 +308,6 @@ void TfrmRulerProperties::SizePreviews(bool large) {
     r->SetUnitSize(unit);
   }
   if (!large) SetClientHeight(kClientHeight);
-}
-
-void TfrmRulerProperties::CentreOnMonitorOf(const Rect& bounds) {
-  const std::vector<plat::Monitor> monitors = plat::Platform::Current().Monitors();
-  const plat::Monitor* m = plat::MonitorForRect(monitors, bounds);
-  if (!m) return;
-  const Rect& r = m->Bounds;
-  SetBounds(r.left + (r.Width() - Width()) / 2, r.top + (r.Height() - Height()) / 2, Width(), Height());
 }
 
 // Enter takes OK without leaving the field being typed in: leave it now, so that a size typed

@@ -75,9 +75,6 @@ class TfrmRulerProperties : public TForm {
 
   // Sizes the previews (and the dialog with them) for the large or the normal ruler.
   void SizePreviews(bool large);
-  // Centres the dialog on the monitor that shows most of BOUNDS (the strip's), or on the one
-  // nearest to it when none shows any of it.
-  void CentreOnMonitorOf(const Rect& bounds);
 
  private:
   // Opens the colour chooser at SWATCH's colour; true when the user took one (now in SWATCH).
