@@ -342,7 +342,7 @@ TSettings TfrmMain::CurrentSettings() const {
   s.Left = FUserBounds.left;
   s.Length = UserLength();
   s.RulerFlip = mnuRulerFlip->Checked();
-  s.Loupe = FLoupeBeforeAbout.value_or(mnuLoupe->Checked());
+  s.Loupe = FLoupeSuspended.value_or(mnuLoupe->Checked());
   s.MouseLoupe = mnuZoom->Checked();
   s.OnTop = mnuAlwaysTop->Checked();
   // Kept in pixel units whatever the unit, so the file reads the same in every version.

@@ -9,6 +9,7 @@
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
 // TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration).
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -143,6 +144,7 @@ class TfrmMain : public TForm {
   // Menu commands.
   void btnMenuClick(TObject* Sender);
   void mnuAboutClick(TObject* Sender);
+  void RunWithMagnifiersSuspended(const std::function<void()>& modal);
   void mnuHelpClick(TObject* Sender);
   void mnuRulerPropertiesClick(TObject* Sender);
   void MenuMenuCommand(TObject* Sender);
@@ -217,9 +219,9 @@ class TfrmMain : public TForm {
   // What start-up read, kept for the first activation, which applies the rest of it.
   TSettings FStartSettings;
   bool FFirstActivation = true;
-  // The user's "Loupe" check while the About box (or the calibration's question) holds it
-  // cleared: what the settings keep.
-  std::optional<bool> FLoupeBeforeAbout;
+  // The user's "Loupe" check while a modal box (the About box, the calibration's question)
+  // holds it cleared: what the settings keep.
+  std::optional<bool> FLoupeSuspended;
   // Where and how large the program's own commands, drags and keys made the window; a window
   // manager's placement or tiling never changes it, so it is what the settings keep.
   Rect FUserBounds;

@@ -21,21 +21,26 @@ void TfrmMain::MenuMenuClose(TObject*) {
   if (mnuZoom->Checked()) ShowMouseLoupe();
 }
 
-// The lens must not follow the pointer round the box, nor the mouse loupe float over it;
-// both come back as they were, however the box ends.
-void TfrmMain::mnuAboutClick(TObject*) {
-  auto* about = Application ? dynamic_cast<TfrmAbout*>(Application->FindComponent("frmAbout")) : nullptr;
-  if (!about || about->Visible()) return;
+// The lens must not follow the pointer round a modal box, nor the mouse loupe float over it;
+// both come back as they were, however the box ends. Meanwhile the settings file still gets
+// the user's "Loupe".
+void TfrmMain::RunWithMagnifiersSuspended(const std::function<void()>& modal) {
   if (mnuZoom->Checked()) HideMouseLoupe();
-  FLoupeBeforeAbout = mnuLoupe->Checked();
+  FLoupeSuspended = mnuLoupe->Checked();
   mnuLoupe->SetChecked(false);
   struct Restore {
     TfrmMain& Self;
     ~Restore() {
-      Self.mnuLoupe->SetChecked(*Self.FLoupeBeforeAbout);
-      Self.FLoupeBeforeAbout.reset();
-      if (Self.mnuZoom->Checked() && !Application->Terminated()) Self.ShowMouseLoupe();
+      Self.mnuLoupe->SetChecked(*Self.FLoupeSuspended);
+      Self.FLoupeSuspended.reset();
+      if (Self.mnuZoom->Checked() && Application && !Application->Terminated()) Self.ShowMouseLoupe();
     }
   } restore{*this};
-  about->ShowModal();
+  modal();
+}
+
+void TfrmMain::mnuAboutClick(TObject*) {
+  auto* about = Application ? dynamic_cast<TfrmAbout*>(Application->FindComponent("frmAbout")) : nullptr;
+  if (!about || about->Visible()) return;
+  RunWithMagnifiersSuspended([about] { about->ShowModal(); });
 }

@@ -95,24 +95,10 @@ void TfrmMain::CalibrateUnits() {
   dlg->SetPrompt("Real length of the strip in millimetres:");
   dlg->SetText(FormatNumber(length / StripPixelsPerMm(), 2));
 
-  bool confirmed;
-  {
-    // The question must keep the keyboard: neither loupe may follow the pointer meanwhile.
-    // Both come back as they were, however the question ends.
-    if (mnuZoom->Checked()) HideMouseLoupe();
-    HideLens();
-    FLoupeBeforeAbout = mnuLoupe->Checked();
-    mnuLoupe->SetChecked(false);
-    struct Restore {
-      TfrmMain& Self;
-      ~Restore() {
-        Self.mnuLoupe->SetChecked(*Self.FLoupeBeforeAbout);
-        Self.FLoupeBeforeAbout.reset();
-        if (Self.mnuZoom->Checked() && Application && !Application->Terminated()) Self.ShowMouseLoupe();
-      }
-    } restore{*this};
-    confirmed = dlg->Execute();
-  }
+  // The question must keep the keyboard: neither loupe may follow the pointer meanwhile.
+  bool confirmed = false;
+  HideLens();
+  RunWithMagnifiersSuspended([&] { confirmed = dlg->Execute(); });
   if (!confirmed) return;
 
   const std::string unchanged = " The calibration is unchanged.";
