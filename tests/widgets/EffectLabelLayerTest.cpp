@@ -191,7 +191,9 @@ TEST_F(EffectLabelTest, FaceGradientRunsOverTheTextCell) {
   const gfx::Bitmap face = Model(*l, kBack, {{1, 1, kWhite}});
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 40; ++x)
-      if (face.At(x, y) != kBack) EXPECT_EQ(got.At(x, y) & 0xFF, TColor(16 * (y - 1))) << x << "," << y;
+      if (face.At(x, y) != kBack) {
+        EXPECT_EQ(got.At(x, y) & 0xFF, TColor(16 * (y - 1))) << x << "," << y;
+      }
 
   // A turned caption gets its gradient too: colours change along the band, all within range.
   l->SetEffectStyle(esNone);

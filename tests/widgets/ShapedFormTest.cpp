@@ -70,7 +70,9 @@ TEST_F(ShapedFormTest, LoupeOutlineShapesTheWindowForDrawingAndTheMouse) {
   std::vector<std::uint8_t> stored = LoadRegionResource("MASKZOOM"), written = shaped->WriteMask();
   ASSERT_EQ(written.size(), stored.size());
   for (std::size_t i = 0; i < stored.size(); ++i)
-    if (i < 16 || i >= 20) EXPECT_EQ(written[i], stored[i]) << "byte " << i;
+    if (i < 16 || i >= 20) {
+      EXPECT_EQ(written[i], stored[i]) << "byte " << i;
+    }
 
   // Left and top stay pinned to the corner; width and height follow.
   shaped->SetAlign(alNone);

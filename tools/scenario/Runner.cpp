@@ -39,12 +39,7 @@ const std::map<std::string, int>& KeyNames() {
         {"ctrl", plat::VK_CONTROL},  {"alt", plat::VK_MENU}};
     for (char c = 'a'; c <= 'z'; ++c) m[std::string(1, c)] = 'A' + (c - 'a');
     for (char c = '0'; c <= '9'; ++c) m[std::string(1, c)] = c;
-    for (int i = 1; i <= 12; ++i) {
-      // Built up in place: GCC 12 warns (wrongly) about "f" + to_string here.
-      std::string name = "f";
-      name += std::to_string(i);
-      m[name] = plat::VK_F1 + i - 1;
-    }
+    for (int i = 1; i <= 12; ++i) m["f" + std::to_string(i)] = plat::VK_F1 + i - 1;
     return m;
   }();
   return names;
