@@ -125,13 +125,17 @@ void TRulerWalkMarks::SkipTo(TRulerLayout& layout, double pos) {
   if (!layout.Valid()) return;
   if (!FScale || !FScale->SameScale(layout)) {
     FScale = layout;
-    FMarks.clear();
-    TRulerLayout walk = layout;
-    for (bool more = true; more;) {
-      FMarks.push_back(walk.Walk());
-      for (int i = 0; i < kStride && (more = walk.Advance()); ++i) {
-      }
+    FWalk = layout;
+    FWalkEnded = false;
+    FMarks.assign(1, FWalk->Walk());
+  }
+  // Marks up to the first one at or past POS: the walk from there on is the same either way.
+  while (!FWalkEnded && FMarks.back().Pos < pos) {
+    bool more = true;
+    for (int i = 0; i < kStride && (more = FWalk->Advance()); ++i) {
     }
+    if (more) FMarks.push_back(FWalk->Walk());
+    else FWalkEnded = true;
   }
   // The last mark before POS; the walk goes on from there.
   auto after = std::partition_point(FMarks.begin(), FMarks.end(), [pos](const TRulerWalk& w) { return w.Pos < pos; });

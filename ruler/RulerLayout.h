@@ -94,7 +94,8 @@ class TRulerLayout {
 
 // Every kStride-th walk state of the last scale laid out, so that painting a small part of a
 // long ruler starts next to it instead of walking from the ruler's start. A control keeps one
-// between paints; it is rebuilt whenever the scale changes.
+// between paints; it starts again whenever the scale changes (each step of a roll), and goes
+// only as far as a paint has asked for.
 class TRulerWalkMarks {
  public:
   static constexpr int kStride = 256;
@@ -103,7 +104,9 @@ class TRulerWalkMarks {
 
  private:
   std::optional<TRulerLayout> FScale;
-  std::vector<TRulerWalk> FMarks;  // the walk before ticks 0, kStride, 2 kStride, ...
+  std::optional<TRulerLayout> FWalk;  // at the last mark
+  bool FWalkEnded = false;            // the walk has passed the ruler's end
+  std::vector<TRulerWalk> FMarks;     // the walk before ticks 0, kStride, 2 kStride, ...
 };
 
 // Rounds to the nearest integer, halves to even, whatever the FPU rounding mode.

@@ -499,6 +499,18 @@ TEST(RulerPainter, ALongStripPaintsOnlyWhatItsCanvasShows) {
     EXPECT_EQ(ticks, bandTicks);
     EXPECT_TRUE(again == window);
   }
+  // The marks reach only as far as a paint asked; a window further down, at the ruler's end,
+  // walks them on and must still match the whole paint there.
+  {
+    gfx::Bitmap tail(kThick, kRows, kOutside);
+    gfx::Canvas tailCanvas(tail);
+    tailCanvas.Origin = {0, -(kLength - kRows)};
+    PaintRuler(tailCanvas, look, kThick, kLength, &marks);
+    int tailDifferences = 0;
+    for (int y = 0; y < kRows; ++y)
+      for (int x = 0; x < kThick; ++x) tailDifferences += tail.At(x, y) != whole.At(x, kLength - kRows + y);
+    EXPECT_EQ(tailDifferences, 0);
+  }
 
   int differences = 0, outsideBand = 0;
   for (int y = 0; y < kLength; ++y)
