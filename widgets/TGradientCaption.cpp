@@ -205,9 +205,9 @@ void TGradientCaption::FormWndProc(TMessage& message) {
         default: FSavedProc(message); return;
       }
       if (plat::NativeWindow* w = FForm->NativeWindow()) {
-        plat::CursorSpec spec;
-        spec.Standard = shape;
-        w->SetCursor(spec);
+        plat::CursorSpec cursor;
+        cursor.Standard = shape;
+        w->SetCursor(cursor);
       }
       message.Result = 1;
       return;
