@@ -188,6 +188,10 @@ class Platform {
   using TimerId = std::uint32_t;
   virtual TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) = 0;
   virtual void StopTimer(TimerId id) = 0;
+  // How late the timer may fire while the program is idle: no input has come since its last
+  // tick, and the platform would learn at once if the pointer moved. A platform that cannot
+  // tell keeps every timer on time (as the virtual desktop does).
+  virtual void SetTimerIdleTolerance(TimerId id, unsigned ms) { (void)id; (void)ms; }
   // Delivers pending input to the listeners and fires due timers. With WAIT, sleeps until
   // something arrives or a timer is due (the virtual desktop never sleeps). Returns false
   // when the platform cannot go on (connection to the display lost).

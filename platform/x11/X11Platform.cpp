@@ -349,6 +349,7 @@ bool X11Platform::DispatchQueued(bool readSocket) {
 }
 
 void X11Platform::Dispatch(XEvent& ev) {
+  FTimers.NoteInput();
   if (IsPointerEvent(ev)) FPointerMoved = true;
   // XInput2 motion only tells that the pointer moved; its cookie overlays the window field.
   if (ev.type == GenericEvent && FXiOpcode >= 0 && ev.xcookie.extension == FXiOpcode) {
@@ -415,6 +416,18 @@ void X11Platform::ScreenChanged(XEvent& ev) {
   FMonitors.reset();
 }
 
+int X11Platform::WaitMs(std::uint64_t now) const {
+  const int onTime = FTimers.TimeoutMs(now);
+  // Idle: the pointer stands still and any move would raise an event that wakes the poll.
+  if (FXiOpcode < 0 || !FMotionSelected || FPointerMoved || onTime < 0) return onTime;
+  const int idle = FTimers.TimeoutMs(now, true);
+  // Not past the moment the cached position is to be asked for again (warps by other
+  // programs raise no event), but never before a timer is due, which would spin the loop.
+  const std::uint64_t trustEnds = FPointerQueriedAt + kPointerCacheMs;
+  const int untilQuery = trustEnds > now ? int(trustEnds - now) : 0;
+  return std::min(idle, std::max(onTime, untilQuery));
+}
+
 bool X11Platform::ProcessEvents(bool wait) {
   if (!CheckConnection()) return false;
   Display* dpy = FDisplay->Dpy();
@@ -436,7 +449,7 @@ bool X11Platform::ProcessEvents(bool wait) {
     if (XEventsQueued(dpy, QueuedAlready) == 0) {
       // Sleep until the server sends something or the next timer is due: no busy waiting.
       pollfd p{ConnectionNumber(dpy), POLLIN, 0};
-      const int timeout = FTimers.TimeoutMs(NowMs());
+      const int timeout = WaitMs(NowMs());
       // A hang-up shows up as readable; the read in DispatchQueued then notices the loss.
       readable = poll(&p, 1, timeout) != 0;
     }

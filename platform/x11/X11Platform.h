@@ -101,6 +101,9 @@ class X11Platform final : public Platform {
   void Sleep(unsigned ms) override;
   TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(TimerId id) override;
+  // Honoured while the pointer is still and watched through XInput2, at most until its
+  // cached position is due to be asked for again.
+  void SetTimerIdleTolerance(TimerId id, unsigned ms) override { FTimers.SetIdleTolerance(id, ms); }
   bool ProcessEvents(bool wait) override;
 
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
@@ -169,6 +172,9 @@ class X11Platform final : public Platform {
   void WatchPointerMotion();
   void SelectPointerMotion(bool on);
   bool IsPointerEvent(const XEvent& ev) const;
+  // How long the loop may sleep from NOW: until the next timer is due, or while the program
+  // is idle, as late as the timers' tolerances allow.
+  int WaitMs(std::uint64_t now) const;
   static Bool NotePointerEvent(Display*, XEvent* ev, XPointer self);
 
   std::unique_ptr<X11Display> FDisplay;

@@ -19,16 +19,25 @@ X11TimerQueue::Id X11TimerQueue::Start(unsigned intervalMs, std::function<void()
   Id id = FNextId++;
   if (FNextId == 0) FNextId = 1;  // 0 never names a timer
   const unsigned interval = std::max(intervalMs, kMinimumIntervalMs);
-  FTimers[id] = Timer{interval, now + interval, std::move(onTick)};
+  FTimers[id] = Timer{.Interval = interval, .Due = now + interval, .OnTick = std::move(onTick)};
   return id;
 }
 
 void X11TimerQueue::Stop(Id id) { FTimers.erase(id); }
 
-int X11TimerQueue::TimeoutMs(std::uint64_t now) const {
+void X11TimerQueue::SetIdleTolerance(Id id, unsigned ms) {
+  auto it = FTimers.find(id);
+  if (it != FTimers.end()) it->second.Tolerance = ms;
+}
+
+void X11TimerQueue::NoteInput() {
+  for (auto& [id, t] : FTimers) t.InputSinceTick = true;
+}
+
+int X11TimerQueue::TimeoutMs(std::uint64_t now, bool idle) const {
   if (FTimers.empty()) return -1;
   std::uint64_t due = std::numeric_limits<std::uint64_t>::max();
-  for (const auto& [id, t] : FTimers) due = std::min(due, t.Due);
+  for (const auto& [id, t] : FTimers) due = std::min(due, idle && !t.InputSinceTick ? t.Due + t.Tolerance : t.Due);
   if (due <= now) return 0;
   return int(std::min<std::uint64_t>(due - now, 24u * 3600u * 1000u));
 }
@@ -54,6 +63,7 @@ bool X11TimerQueue::FireDue(std::uint64_t now) {
     auto it = FTimers.find(id);
     if (it == FTimers.end() || it->second.Due != when) continue;  // stopped or restarted meanwhile
     it->second.Due = now + it->second.Interval;
+    it->second.InputSinceTick = false;
     // A copy, because the callback may stop (destroy) its own timer.
     std::function<void()> tick = it->second.OnTick;
     fired = true;

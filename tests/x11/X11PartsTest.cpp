@@ -102,6 +102,33 @@ TEST(X11TimerQueue, TimersOfOneIntervalDueTogetherShareTheirWakeUps) {
   EXPECT_EQ(fired, (std::vector<int>{1, 2}));
 }
 
+TEST(X11TimerQueue, IdleTimersSleepThroughTheirToleranceUntilInputComes) {
+  // The strip's tick (55 ms, may sleep 1000 ms more) and a 300 ms timer that may not.
+  X11TimerQueue q;
+  std::vector<int> fired;
+  const auto strip = q.Start(55, [&] { fired.push_back(1); }, 0);
+  const auto other = q.Start(300, [&] { fired.push_back(2); }, 0);
+  q.SetIdleTolerance(strip, 1000);
+  EXPECT_EQ(q.TimeoutMs(0), 55);
+  EXPECT_EQ(q.TimeoutMs(0, true), 300);  // the other one wakes the loop first
+  q.Stop(other);
+  EXPECT_EQ(q.TimeoutMs(0, true), 1055);
+  // Whatever woke the loop, a due tick fires, and is then due 55 ms on (1055 more idle).
+  EXPECT_TRUE(q.FireDue(400));
+  EXPECT_EQ(fired, (std::vector<int>{1}));
+  EXPECT_EQ(q.TimeoutMs(400, true), 1055);
+  // Input owes the tick one on time, idle or not; after that it may sleep again.
+  q.NoteInput();
+  EXPECT_EQ(q.TimeoutMs(420, true), 35);
+  EXPECT_TRUE(q.FireDue(455));
+  EXPECT_EQ(q.TimeoutMs(455, true), 1055);
+  // A new tolerance leaves the rhythm alone: due at 510 either way.
+  q.SetIdleTolerance(strip, 200);
+  EXPECT_EQ(q.TimeoutMs(455, true), 255);
+  q.SetIdleTolerance(strip, 0);
+  EXPECT_EQ(q.TimeoutMs(455, true), 55);
+}
+
 TEST(X11PixelFormat, ConvertsBetweenOurColoursAndVisualPixels) {
   const X11PixelFormat rgb888(0xFF0000, 0x00FF00, 0x0000FF);
   EXPECT_EQ(rgb888.ToPixel(gfx::RGB(0x12, 0x34, 0x56)), 0x123456u);

@@ -21,6 +21,12 @@ void TTimer::SetEnabled(bool value) {
   UpdateTimer();
 }
 
+void TTimer::SetIdleTolerance(unsigned ms) {
+  if (ms == FIdleTolerance) return;
+  FIdleTolerance = ms;
+  if (FRunning && plat::Platform::HasCurrent()) plat::Platform::Current().SetTimerIdleTolerance(FId, ms);
+}
+
 void TTimer::SetOnTimer(TNotifyEvent value) {
   FOnTimer = std::move(value);
   UpdateTimer();
@@ -33,6 +39,7 @@ void TTimer::UpdateTimer() {
   }
   if (!FEnabled || FInterval == 0 || !FOnTimer || !plat::Platform::HasCurrent()) return;
   FId = plat::Platform::Current().StartTimer(FInterval, [this] { Timer(); });
+  if (FIdleTolerance) plat::Platform::Current().SetTimerIdleTolerance(FId, FIdleTolerance);
   FRunning = true;
 }
 
@@ -48,5 +55,6 @@ std::optional<std::string> TTimer::GetPropText(std::string_view name) const {
   using namespace PropText;
   if (Is(name, "Interval")) return Int(FInterval);
   if (Is(name, "Enabled")) return Bool(FEnabled);
+  if (Is(name, "IdleTolerance")) return Int(FIdleTolerance);
   return TComponent::GetPropText(name);
 }

@@ -14,6 +14,11 @@ class TTimer : public TComponent {
   void SetInterval(unsigned value);
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool value);
+  // How late a tick may come while the program is idle (see the platform's timers); a tick
+  // that only watches the pointer can sleep while it stands still. Changing it keeps the
+  // timer's rhythm.
+  unsigned IdleTolerance() const { return FIdleTolerance; }
+  void SetIdleTolerance(unsigned ms);
   // Assigning through SetOnTimer (re)starts the platform timer when it was waiting for one.
   const TNotifyEvent& OnTimer() const { return FOnTimer; }
   void SetOnTimer(TNotifyEvent value);
@@ -26,6 +31,7 @@ class TTimer : public TComponent {
  private:
   void UpdateTimer();
   unsigned FInterval = 1000;
+  unsigned FIdleTolerance = 0;
   bool FEnabled = true;
   TNotifyEvent FOnTimer;
   bool FRunning = false;
