@@ -156,6 +156,8 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Timer1 = TComponent::Create<TTimer>(this);
   Timer1->SetName("Timer1");
   Timer1->SetInterval(55);
+  // A still pointer gives the tick nothing to do, and input or a move wakes it at once.
+  Timer1->SetIdleTolerance(1000);
   Timer1->SetOnTimer(std::bind(&TfrmMain::Timer1Timer, this, _1));
   Timer1->SetEnabled(true);
 

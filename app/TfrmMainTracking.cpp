@@ -127,6 +127,7 @@ void TfrmMain::SetLoupeOrigin() {
     loupe->FOriginY = Top() - ZeroOffset();
     loupe->FOriginX = flipped ? Left() : Left() + Width() - 1;
   }
+  loupe->PlanIdleTicks();
 }
 
 void TfrmMain::MouseLoupeStacking(Point cursor) {

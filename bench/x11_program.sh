@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Vantrel on X11, measured under a private Xvfb: time from start to the strip being mapped,
-# resident memory after 5 s, and CPU time with the pointer still and with it moving; then the
-# same CPU figures with the mouse loupe shown (as the default settings have it), the pointer
-# moving at 100 Hz.
+# resident memory after 5 s, and CPU time (and wake-ups) with the pointer still and with it
+# moving; then the same figures with the mouse loupe shown (as the default settings have it),
+# the pointer moving at 100 Hz.
 #
 #   bench/x11_program.sh [VANTREL]        (default: build/vantrel; use a Release build)
 #
@@ -82,6 +82,10 @@ stop_program() {
   prog_pid=''
 }
 
+# How often the program has gone to sleep (voluntary context switches): its wake-ups.
+sleeps() { awk '/^voluntary_ctxt_switches:/ { print $2 }' "/proc/$1/status"; }
+per_second() { awk -v a="$1" -v b="$2" -v e="$3" 'BEGIN { printf "%.1f", (b - a) * 1000 / e }'; }
+
 # ---- start to mapped: the first MapNotify on the root after the start ----
 times=()
 for ((i = 0; i < starts; i++)); do
@@ -126,9 +130,10 @@ rss_mib=$(awk -v k="$rss_kib" 'BEGIN { printf "%.1f", k / 1024 }')
 # ---- CPU with the pointer still (off the strip) ----
 xdotool mousemove 700 600
 sleep 1
-c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") t0=$EPOCHREALTIME
+c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") w0=$(sleeps "$prog_pid") t0=$EPOCHREALTIME
 sleep "$seconds"
-c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") el=$(ms_since "$t0")
+c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") w1=$(sleeps "$prog_pid") el=$(ms_since "$t0")
+still_wakeups=$(per_second "$w0" "$w1" "$el")
 still_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b - a) * 100000 / e }')
 still_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
 
@@ -157,9 +162,10 @@ xdotool mousemove 700 600
 sleep 1
 [[ -n $(xdotool search --onlyvisible --name '^X:700 Y:600' 2>/dev/null | head -1) ]] ||
   die "the mouse loupe did not show after the drag"
-c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") t0=$EPOCHREALTIME
+c0=$(cpu_seconds "$prog_pid") r0=$(run_seconds "$prog_pid") w0=$(sleeps "$prog_pid") t0=$EPOCHREALTIME
 sleep "$seconds"
-c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") el=$(ms_since "$t0")
+c1=$(cpu_seconds "$prog_pid") r1=$(run_seconds "$prog_pid") w1=$(sleeps "$prog_pid") el=$(ms_since "$t0")
+loupe_still_wakeups=$(per_second "$w0" "$w1" "$el")
 loupe_still_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f", (b - a) * 100000 / e }')
 loupe_still_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
 moves=()
@@ -191,11 +197,13 @@ printf '%-44s %15s MiB %9s %s\n' "resident memory after 5 s" "$rss_mib" "< 15 Mi
 printf '%-44s %16s %% %10s %s\n' "CPU, pointer still, ${seconds} s (stat ticks)" "$still_ticks" "< 0.2 %" \
   "$(verdict "$still_ticks" 0.2)"
 printf '%-44s %16s %% %10s\n' "CPU, pointer still (scheduler time)" "$still_run" ""
+printf '%-44s %14s /s %10s\n' "wake-ups, pointer still" "$still_wakeups" ""
 printf '%-44s %16s %% %10s\n' "CPU, pointer moving, ${moving_secs} s (stat ticks)" "$moving_ticks" ""
 printf '%-44s %16s %% %10s\n' "CPU, pointer moving (scheduler time)" "$moving_run" ""
 printf '%-44s %16s %% %10s %s\n' "loupe shown, pointer still (stat ticks)" "$loupe_still_ticks" "< 0.2 %" \
   "$(verdict "$loupe_still_ticks" 0.2)"
 printf '%-44s %16s %% %10s\n' "loupe shown, pointer still (scheduler time)" "$loupe_still_run" ""
+printf '%-44s %14s /s %10s\n' "wake-ups, loupe shown, pointer still" "$loupe_still_wakeups" ""
 printf '%-44s %16s %% %10s\n' "loupe shown, moving 100 Hz, ${loupe_moving_secs} s (ticks)" "$loupe_moving_ticks" ""
 printf '%-44s %16s %% %10s\n' "loupe shown, moving 100 Hz (scheduler time)" "$loupe_moving_run" ""
 echo "starts (ms): ${times[*]}"

@@ -1,5 +1,6 @@
 #include "magnifier/TfrmZoom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -142,6 +143,7 @@ TfrmZoom::TfrmZoom(TComponent* AOwner) : TForm(AOwner) {
   Timer1->SetInterval(55);
   Timer1->SetOnTimer(std::bind(&TfrmZoom::Timer1Timer, this, _1));
   Timer1->SetEnabled(true);
+  PlanIdleTicks();
 
   OnCreate = std::bind(&TfrmZoom::FormCreate, this, _1);
   OnResize = std::bind(&TfrmZoom::FormResize, this, _1);
@@ -181,6 +183,15 @@ void TfrmZoom::changezoomfactor(int factor) {
   paintcrosshairs();
   ResizeCapture();
   FStillTicks = kStillRefresh;  // show the new enlargement at the next tick
+  PlanIdleTicks();
+}
+
+// While the program idles, the ticks before the next still refresh may be slept through;
+// a moved reference point wants the next one.
+void TfrmZoom::PlanIdleTicks() {
+  const bool originMoved = FOriginX != FLastOriginX || FOriginY != FLastOriginY;
+  const int left = originMoved ? 0 : kStillRefresh - 1 - FStillTicks;
+  Timer1->SetIdleTolerance(left > 0 ? unsigned(left) * Timer1->Interval() : 0);
 }
 
 void TfrmZoom::paintcrosshairs() {
@@ -199,6 +210,7 @@ void TfrmZoom::FormShow(TObject*) {
   FInfo->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
   // Refresh at the first tick wherever the pointer is.
   FStillTicks = kStillRefresh;
+  PlanIdleTicks();
 }
 
 void TfrmZoom::FormHide(TObject*) {
@@ -219,19 +231,35 @@ void TfrmZoom::Image1MouseMove(TObject*, TShiftState Shift, int, int) {
 }
 
 void TfrmZoom::Timer1Timer(TObject*) {
-  if (!Visible()) return;
+  // A tick that came late while the program idled stands for the ticks it slept through, so
+  // a still pointer refreshes after the same time whether or not the ticks were slept.
+  const std::uint64_t now = plat::Platform::Current().NowMs();
+  const std::uint64_t interval = std::max(1u, Timer1->Interval());
+  const int ticks = !FLastTickAt || now <= *FLastTickAt
+                        ? 1
+                        : int(std::clamp<std::uint64_t>((now - *FLastTickAt + interval / 2) / interval, 1, kStillRefresh));
+  FLastTickAt = now;
+  if (!Visible()) {
+    // Nothing to show until FormShow asks for a tick at once.
+    Timer1->SetIdleTolerance(unsigned(kStillRefresh) * Timer1->Interval());
+    return;
+  }
   gfx::Point p;
   if (!plat::Platform::Current().GetCursorPos(p)) return;
   const bool originMoved = FOriginX != FLastOriginX || FOriginY != FLastOriginY;
   if (p.x == FLastPosX && p.y == FLastPosY && !originMoved) {
-    ++FStillTicks;
-    if (FStillTicks < kStillRefresh) return;
+    FStillTicks += ticks;
+    if (FStillTicks < kStillRefresh) {
+      PlanIdleTicks();
+      return;
+    }
   }
   FStillTicks = 0;
   FLastPosX = p.x;
   FLastPosY = p.y;
   FLastOriginX = FOriginX;
   FLastOriginY = FOriginY;
+  PlanIdleTicks();
   Refresh(p);
 }
 

@@ -4,6 +4,7 @@
 // readout panel (TfrmInfo) beside it. The main window shows and hides it, gives it the ruler's
 // zero as its reference point and the magnification; its own 55 ms tick does the rest.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "graphics/Bitmap.h"
@@ -38,9 +39,12 @@ class TfrmZoom : public TForm {
   TImage* Image2;
   TTimer* Timer1;
 
-  // The reference point (the ruler's zero), written by the main window's tick.
+  // The reference point (the ruler's zero), written by the main window's tick, which then
+  // calls PlanIdleTicks.
   int FOriginX = 0;
   int FOriginY = 0;
+  // Tells the platform how many ticks may be slept through while the program idles.
+  void PlanIdleTicks();
 
   void changezoomfactor(int factor);
   void paintcrosshairs();
@@ -71,6 +75,7 @@ class TfrmZoom : public TForm {
   int FLastOriginX = 0;
   int FLastOriginY = 0;
   int FStillTicks = 0;
+  std::optional<std::uint64_t> FLastTickAt;  // the platform's clock at the last tick
   int FZoomFactor = 2;
   int FCaptureWidth = 0;
   int FCaptureHeight = 0;

@@ -230,6 +230,15 @@ void X11Program::StartProgramOn(const std::string& displayName) {
   return shown.empty() ? None : shown.front().Id;
 }
 
+long X11Program::ProgramSleeps() const {
+  if (FPid <= 0) return -1;
+  std::ifstream status("/proc/" + std::to_string(FPid) + "/status");
+  const std::string key = "voluntary_ctxt_switches:";
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
+  return -1;
+}
+
 int X11Program::WaitExit(int timeoutMs) {
   if (FPid <= 0) return -2;
   const int code = WaitChild(FPid, timeoutMs);

@@ -51,6 +51,9 @@ class X11Program : public ::testing::Test {
   int WaitExit(int timeoutMs = 15000);
   // Ends the program at once, without letting it write anything.
   void KillProgram();
+  // How often the program has gone to sleep so far (its voluntary context switches), -1 when
+  // it is not running.
+  long ProgramSleeps() const;
   // What the program wrote on standard output and error.
   std::string ProgramOutput() const;
   // Ends the X server under the running program.

@@ -4,6 +4,9 @@
 
 #include <X11/extensions/shape.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace x11test;
 using gfx::Rect;
 
@@ -67,4 +70,44 @@ TEST_F(X11Program, TheMouseLoupeFollowsThePointerCutToItsDiscAndTheStripKeepsThe
   // The keys still reach the strip: Right moves it a pixel.
   ASSERT_EQ(Xdotool({"key", "Right"}), 0);
   EXPECT_TRUE(PollUntil([&] { return Geometry(strip).left == 101; })) << Geometry(strip).left;
+}
+
+TEST_F(X11Program, WithThePointerStillTheProgramSleepsYetTheLoupeShowsWhatChangesUnderIt) {
+  WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500");
+  StartProgram();
+  ASSERT_NE(WaitForStrip(), None) << ProgramOutput();
+  ASSERT_EQ(Xdotool({"mousemove", "400", "128", "mousedown", "1", "mouseup", "1"}), 0);
+  ASSERT_EQ(Xdotool({"mousemove", "600", "400"}), 0);
+  ASSERT_TRUE(PollUntil([&] {
+    for (const ShownWindow& w : ShownWindows())
+      if (w.Bounds == Rect::FromXYWH(600, 405, 100, 100)) return true;
+    return false;
+  })) << "no loupe beside the pointer";
+
+  // A still pointer: the 55 ms ticks of the strip and the loupe would wake the program 36
+  // times in two seconds; asleep, it wakes about once a second to ask where the pointer is,
+  // and for the loupe's refresh every 2.75 s.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  const long sleeps = ProgramSleeps();
+  ASSERT_GE(sleeps, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+  EXPECT_LT(ProgramSleeps() - sleeps, 15) << "the program does not sleep while the pointer is still";
+
+  // A window appears under the still pointer. The loupe shows the pointer's pixel at its
+  // centre (650, 455), two screen pixels for one: the red square's pixel (590, 390), 10 left
+  // of and above the pointer, shows at (630, 435), clear of the cross and the ring.
+  const gfx::Rect probe = Rect::FromXYWH(630, 435, 1, 1);
+  ASSERT_NE(Capture(probe).At(0, 0) & 0xFFFFFF, gfx::clRed);
+  XSetWindowAttributes attrs{};
+  attrs.override_redirect = True;
+  attrs.background_pixel = 0xFF0000;
+  const ::Window red = XCreateWindow(Peer, DefaultRootWindow(Peer), 585, 380, 20, 20, 0, CopyFromParent, InputOutput,
+                                     CopyFromParent, CWOverrideRedirect | CWBackPixel, &attrs);
+  XMapWindow(Peer, red);
+  XSync(Peer, False);
+  // The still refresh comes at the latest 2.75 s later, slept ticks counted as ticks.
+  EXPECT_TRUE(PollUntil([&] { return (Capture(probe).At(0, 0) & 0xFFFFFF) == gfx::clRed; }, 6000))
+      << "the loupe did not show the window under the still pointer";
+  XDestroyWindow(Peer, red);
+  XSync(Peer, False);
 }
