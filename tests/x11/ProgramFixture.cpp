@@ -251,6 +251,11 @@ void X11Program::KillProgram() {
   kill(FPid, SIGKILL);
   waitpid(FPid, nullptr, 0);
   FPid = -1;
+  // The server tears the windows down when it notices the lost connection, a moment later:
+  // a program started next must not find the old strip still on the screen.
+  if (Peer) {
+    EXPECT_TRUE(PollUntil([&] { return ShownWindows().empty(); })) << "the killed program's windows stay";
+  }
 }
 
 void X11Program::KillServer() {
