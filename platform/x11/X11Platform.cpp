@@ -356,6 +356,12 @@ void X11Platform::Dispatch(XEvent& ev) {
     if (FMotionSelected && !FDisplay->ConnectionLost()) SelectPointerMotion(false);
     return;
   }
+  // The keyboard's mapping changed (another layout, or a tool that maps a spare key for a
+  // moment): keys must be looked up in the new one.
+  if (ev.type == MappingNotify) {
+    XRefreshKeyboardMapping(&ev.xmapping);
+    return;
+  }
   switch (ev.type) {
     case KeyPress:
     case KeyRelease: FLastEventTime = ev.xkey.time; break;
