@@ -33,6 +33,8 @@ constexpr int kClipboardHandOverMs = 1000;
 // nothing. Each check is a round trip and a wake-up of an otherwise idle program, so a rare
 // warp may show up to a second late rather than costing four wake-ups a second for ever.
 constexpr std::uint64_t kPointerCacheMs = 1000;
+// Within one pass of the loop, an answer this fresh is given again without asking.
+constexpr std::uint64_t kSamePassMs = 2;
 }  // namespace
 
 std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
@@ -172,7 +174,10 @@ bool X11Platform::IsPointerEvent(const XEvent& ev) const {
 // Looks through the queue without taking anything from it (it never matches).
 Bool X11Platform::NotePointerEvent(Display*, XEvent* ev, XPointer self) {
   auto* me = reinterpret_cast<X11Platform*>(self);
-  if (me->IsPointerEvent(*ev)) me->FPointerMoved = true;
+  if (me->IsPointerEvent(*ev)) {
+    me->FPointerMoved = true;
+    ++me->FPass;
+  }
   return False;
 }
 
@@ -180,6 +185,12 @@ bool X11Platform::GetCursorPos(Point& p) {
   if (FDisplay->ConnectionLost()) return false;
   Display* dpy = FDisplay->Dpy();
   const std::uint64_t now = NowMs();
+  // The strip, the loupe and the lens all ask in one round of timers: one answer serves them
+  // all, the same for each, unless something was dispatched or moved the pointer meanwhile.
+  if (FInTimers && FQueriedInPass == FPass && now - FPointerQueriedAt <= kSamePassMs) {
+    p = FPointerPos;
+    return true;
+  }
   if (FXiOpcode >= 0 && !FPointerMoved) {
     // Motion the server has already sent may wait unread in the socket or the queue: this
     // reads what is there without blocking and looks at every queued event. Right after the
@@ -215,12 +226,14 @@ bool X11Platform::GetCursorPos(Point& p) {
   }
   FPointerPos = p;
   FPointerQueriedAt = now;
+  FQueriedInPass = FPass;
   return true;
 }
 
 void X11Platform::SetCursorPos(Point p) {
   if (FDisplay->ConnectionLost()) return;
   FPointerMoved = true;
+  ++FPass;
   // A warp produces the same motion and crossing events as a real move.
   XWarpPointer(FDisplay->Dpy(), None, FDisplay->Root(), 0, 0, 0, 0, p.x, p.y);
   XFlush(FDisplay->Dpy());
@@ -349,6 +362,7 @@ bool X11Platform::DispatchQueued(bool readSocket) {
 }
 
 void X11Platform::Dispatch(XEvent& ev) {
+  ++FPass;
   FTimers.NoteInput();
   if (IsPointerEvent(ev)) FPointerMoved = true;
   // XInput2 motion only tells that the pointer moved; its cookie overlays the window field.
@@ -422,6 +436,15 @@ void X11Platform::ScreenChanged(XEvent& ev) {
   FMonitors.reset();
 }
 
+bool X11Platform::FireTimers() {
+  ++FPass;
+  const bool outer = !FInTimers;  // a timer may run a loop of its own
+  FInTimers = true;
+  const bool fired = FTimers.FireDue(NowMs());
+  if (outer) FInTimers = false;
+  return fired;
+}
+
 int X11Platform::WaitMs(std::uint64_t now) const {
   const int onTime = FTimers.TimeoutMs(now);
   // Idle: the pointer stands still and any move would raise an event that wakes the poll.
@@ -444,7 +467,7 @@ bool X11Platform::ProcessEvents(bool wait) {
   const bool readFirst = !wait;
   bool did = DispatchQueued(readFirst);
   FJustRead = readFirst;
-  did = FTimers.FireDue(NowMs()) || did;
+  did = FireTimers() || did;
   FJustRead = false;
   if (wait && !did && !FDisplay->ConnectionLost()) {
     // Sends our requests and reads what the server sent, including events the library took
@@ -461,7 +484,7 @@ bool X11Platform::ProcessEvents(bool wait) {
     }
     DispatchQueued(readable);
     FJustRead = true;
-    FTimers.FireDue(NowMs());
+    FireTimers();
     FJustRead = false;
   }
   // Only when something was asked of the server since the last flush: every flush also reads.

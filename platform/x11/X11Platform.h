@@ -153,6 +153,7 @@ class X11Platform final : public Platform {
   void SetCaptureOwner(X11Window* w) {
     FCaptureOwner = w;
     FPointerMoved = true;
+    ++FPass;
   }
   // True when the server reports pointer motion through XInput2, so GetCursorPos may answer
   // from its cache; PointerQueries counts the round trips it really made.
@@ -175,6 +176,8 @@ class X11Platform final : public Platform {
   // How long the loop may sleep from NOW: until the next timer is due, or while the program
   // is idle, as late as the timers' tolerances allow.
   int WaitMs(std::uint64_t now) const;
+  // Fires the timers due now as one round; answers whether any fired.
+  bool FireTimers();
   static Bool NotePointerEvent(Display*, XEvent* ev, XPointer self);
 
   std::unique_ptr<X11Display> FDisplay;
@@ -202,6 +205,10 @@ class X11Platform final : public Platform {
   std::uint64_t FPointerQueriedAt = 0;
   Point FPointerPos;
   std::uint64_t FPointerQueries = 0;
+  // Counts the loop's passes (a timer round, an event dispatched): the pass of the last query.
+  std::uint64_t FPass = 1;
+  std::uint64_t FQueriedInPass = 0;
+  bool FInTimers = false;  // while FireTimers runs the timers due
   // True from a read of the socket in ProcessEvents until it returns: the timers it fires
   // meanwhile need not read again to learn whether the pointer moved.
   bool FJustRead = false;

@@ -102,4 +102,17 @@ TEST_F(X11Fixture, StillPointerIsNotQueriedOnEveryTick) {
   const std::uint64_t moved = Platform->PointerQueries();
   EXPECT_EQ(CursorPos(*Platform), (Point{20, 30}));
   EXPECT_EQ(Platform->PointerQueries(), moved + 1);
+
+  // A round of timers (the strip's, the loupe's and the lens's ticks) asks the server once,
+  // even for a pointer in motion, and all of them get the same answer.
+  Platform->SetCursorPos({50, 60});
+  std::vector<Point> seen;
+  const auto id = Platform->StartTimer(10, [&] {
+    for (int i = 0; i < 3; ++i) seen.push_back(CursorPos(*Platform));
+  });
+  const std::uint64_t round = Platform->PointerQueries();
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return !seen.empty(); }));
+  Platform->StopTimer(id);
+  EXPECT_EQ(seen, (std::vector<Point>(3, Point{50, 60})));
+  EXPECT_EQ(Platform->PointerQueries(), round + 1);
 }
