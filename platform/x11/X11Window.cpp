@@ -17,9 +17,11 @@
 namespace plat {
 
 namespace {
+// No PropertyChangeMask: nothing here reads our own properties back, and the loupe retitles
+// itself on every tick of a moving pointer.
 constexpr long kEventMask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
                             PointerMotionMask | EnterWindowMask | LeaveWindowMask | KeyPressMask |
-                            KeyReleaseMask | FocusChangeMask | PropertyChangeMask;
+                            KeyReleaseMask | FocusChangeMask;
 constexpr unsigned kButtonMasks = Button1Mask | Button2Mask | Button3Mask;
 constexpr Time kDoubleClickMs = 500;
 constexpr int kDoubleClickSlop = 4;  // pixels the pointer may move between the two clicks
