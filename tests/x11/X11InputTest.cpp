@@ -178,12 +178,15 @@ TEST_F(X11Fixture, KeysArriveAsVirtualKeysWithShiftStateAndText) {
   const std::vector<std::string> chars = {"a", "B", "\r", "\x1b", " ", "\t", "\b", "7", "\x03"};
   EXPECT_EQ(l.Chars, chars);
 
-  // Text of any layout, and compose sequences, come through the input method.
+  // Text of any layout, and compose sequences, come through the input method. xdotool types
+  // these by mapping a spare key for a moment; spaced out, each press is read before the next
+  // mapping replaces the one it was typed with.
   l.Chars.clear();
-  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "key", "--delay", "5", "Cyrillic_a", "Greek_alpha",
+  EXPECT_EQ(PumpUntilExit(*Platform, Server->Spawn({kXdotool, "key", "--delay", "150", "Cyrillic_a", "Greek_alpha",
                                                     "EuroSign", "dead_acute", "e"})),
             0);
-  ASSERT_TRUE(PumpUntil(*Platform, [&] { return l.Chars.size() >= 4; }));
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return l.Chars.size() >= 4; }))
+      << ::testing::PrintToString(l.Chars) << " after " << l.KeyDowns.size() << " presses";
   Pump(*Platform, 30);
   EXPECT_EQ(l.Chars, (std::vector<std::string>{"\xd0\xb0", "\xce\xb1", "\xe2\x82\xac", "\xc3\xa9"}));
 
