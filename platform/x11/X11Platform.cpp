@@ -438,11 +438,16 @@ void X11Platform::ScreenChanged(XEvent& ev) {
 
 bool X11Platform::FireTimers() {
   ++FPass;
-  const bool outer = !FInTimers;  // a timer may run a loop of its own
+  // A timer may run a loop of its own, or throw: the outermost round ends the flag.
+  struct Round {
+    bool& Flag;
+    const bool Outer = !Flag;
+    ~Round() {
+      if (Outer) Flag = false;
+    }
+  } round{FInTimers};
   FInTimers = true;
-  const bool fired = FTimers.FireDue(NowMs());
-  if (outer) FInTimers = false;
-  return fired;
+  return FTimers.FireDue(NowMs());
 }
 
 int X11Platform::WaitMs(std::uint64_t now) const {
