@@ -1,12 +1,13 @@
 // vantrel-testcard: draws a test card, a picture for people to look at when drawing code
 // changes: every canvas primitive (the default), the widget kit, the ruler, the effect label,
-// or the shape control.
+// the shape control, or shapes of known size to measure.
 //
 //   vantrel-testcard [OUT.png]                 (default: testcard.png in the current folder)
 //   vantrel-testcard --widgets [OUT.png]       (default: widgetcard.png)
 //   vantrel-testcard --ruler [OUT.png]         (default: ruler-testcard.png)
 //   vantrel-testcard --effectlabel [OUT.png]   (default: effectlabel-testcard.png)
 //   vantrel-testcard --shapes [OUT.png]        (default: shapes-testcard.png)
+//   vantrel-testcard --measure [OUT.png]       (default: measure-testcard.png)
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -343,7 +344,8 @@ int main(int argc, char** argv) {
                                {"--widgets", "widgetcard.png", nullptr},
                                {"--ruler", "ruler-testcard.png", RulerCard},
                                {"--effectlabel", "effectlabel-testcard.png", EffectLabelCard},
-                               {"--shapes", "shapes-testcard.png", ShapeCard}};
+                               {"--shapes", "shapes-testcard.png", ShapeCard},
+                               {"--measure", "measure-testcard.png", MeasureCard}};
   std::vector<std::string_view> args(argv + 1, argv + argc);
   const Card* card = &cards[0];
   if (!args.empty())
@@ -354,7 +356,7 @@ int main(int argc, char** argv) {
         break;
       }
   if (args.size() > 1 || (!args.empty() && (args[0] == "--help" || args[0] == "-h"))) {
-    std::fprintf(stderr, "usage: vantrel-testcard [--widgets|--ruler|--effectlabel|--shapes] [OUT.png]\n");
+    std::fprintf(stderr, "usage: vantrel-testcard [--widgets|--ruler|--effectlabel|--shapes|--measure] [OUT.png]\n");
     return args.size() > 1 ? 2 : 0;
   }
   const std::string out = args.empty() ? card->DefaultFile : std::string(args[0]);
