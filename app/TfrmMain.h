@@ -129,6 +129,7 @@ class TfrmMain : public TForm {
   void FormKeyDown(TObject* Sender, int& Key, TShiftState Shift);
   void FormKeyUp(TObject* Sender, int& Key, TShiftState Shift);
   bool CopyKey(int Key, TShiftState Shift);
+  bool ContrastKey(int Key, TShiftState Shift);
 
   // Units: U cycles them, Ctrl+U calibrates. True when the key was one of these.
   bool UnitKey(int Key, TShiftState Shift);

@@ -9,8 +9,30 @@
 #include "toolkit/core/TScreen.h"
 
 namespace {
+constexpr int kKeyB = 'B';
 constexpr int kKeyC = 'C';
+
+// The colour of the screen pixel under the pointer, if it can be read.
+std::optional<gfx::TColor> ColourUnderPointer() {
+  plat::Platform& platform = plat::Platform::Current();
+  Point p;
+  if (!platform.GetCursorPos(p)) return std::nullopt;
+  const gfx::Bitmap pixel = platform.CaptureScreen(Rect{p.x, p.y, p.x + 1, p.y + 1});
+  if (pixel.Width() < 1 || pixel.Height() < 1) return std::nullopt;
+  return pixel.At(0, 0);
+}
 }  // namespace
+
+// With the mouse loupe shown, B takes the colour under the pointer as the background its panel
+// measures contrast against; Shift+B drops it. True when the key was one of these.
+bool TfrmMain::ContrastKey(int Key, TShiftState Shift) {
+  if (Key != kKeyB || (Shift & (ssCtrl | ssAlt))) return false;
+  TfrmZoom* loupe = MouseLoupe();
+  if (!loupe || !loupe->Visible()) return true;
+  if (Shift & ssShift) loupe->SetContrastBackground(std::nullopt);
+  else if (const auto c = ColourUnderPointer()) loupe->SetContrastBackground(*c);
+  return true;
+}
 
 // Ctrl+C copies the reading as the caption shows it; Ctrl+Shift+C, while the mouse loupe is
 // shown, the colour of the pixel under the pointer as "#RRGGBB". True when the key was one.
@@ -23,11 +45,10 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
     return true;
   }
   TfrmZoom* loupe = MouseLoupe();
-  Point p;
-  if (!loupe || !loupe->Visible() || !platform.GetCursorPos(p)) return true;
-  const gfx::Bitmap pixel = platform.CaptureScreen(Rect{p.x, p.y, p.x + 1, p.y + 1});
-  if (pixel.Width() < 1 || pixel.Height() < 1) return true;
-  const gfx::TColor c = pixel.At(0, 0);
+  if (!loupe || !loupe->Visible()) return true;
+  const std::optional<gfx::TColor> colour = ColourUnderPointer();
+  if (!colour) return true;
+  const gfx::TColor c = *colour;
   char text[8];
   std::snprintf(text, sizeof text, "#%02X%02X%02X", gfx::GetRValue(c), gfx::GetGValue(c), gfx::GetBValue(c));
   platform.SetClipboardText(text);
@@ -35,7 +56,7 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 }
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
-  if (CopyKey(Key, Shift) || UnitKey(Key, Shift)) return;
+  if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || UnitKey(Key, Shift)) return;
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {

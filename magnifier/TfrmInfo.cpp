@@ -1,8 +1,17 @@
 #include "magnifier/TfrmInfo.h"
 
+#include <cstdio>
+
+#include "graphics/Contrast.h"
 #include "toolkit/core/ResourceLoader.h"
 
 namespace {
+
+constexpr int kHeight = 69;
+constexpr int kContrastRowsHeight = 24;  // two more rows of labels, 12 pixels apart
+
+// The best grade a contrast ratio earns: "AAA", "AA" or "fail".
+const char* Grade(bool aaa, bool aa) { return aaa ? "AAA" : aa ? "AA" : "fail"; }
 
 TImage* Glyph(TfrmInfo* form, TWinControl* parent, const char* name, int left, int top, const char* resource) {
   auto* i = TComponent::Create<TImage>(form);
@@ -49,7 +58,7 @@ TfrmInfo::TfrmInfo(TComponent* AOwner) : TForm(AOwner) {
   SetFormStyle(fsStayOnTop);
   // It floats beside the loupe and must never take the keyboard focus from the strip.
   SetWindowKind(plat::WindowKind::Popup);
-  SetClientHeight(69);
+  SetClientHeight(kHeight);
   SetClientWidth(108);
 
   Panel1 = TComponent::Create<TPanel>(this);
@@ -78,9 +87,32 @@ TfrmInfo::TfrmInfo(TComponent* AOwner) : TForm(AOwner) {
   lblDXY = Label(this, Panel1, "lblDXY", 15, 53);
   Image7 = Glyph(this, Panel1, "Image7", 38, 55, "INFOHALF");
   lblHalfOpp = Label(this, Panel1, "lblHalfOpp", 48, 53);
+  shpBackground = Swatch(this, Panel1, "shpBackground", 4, 67, clWhite);
+  lblContrast = Label(this, Panel1, "lblContrast", 15, 65);
+  lblLarge = Label(this, Panel1, "lblLarge", 15, 77);
+  ShowContrastRows(std::nullopt);
 
   OnClose = std::bind(&TfrmInfo::FormClose, this, _1, _2);
 }
 
 // Only the loupe shows and hides the panel.
 void TfrmInfo::FormClose(TObject*, TCloseAction& Action) { Action = caNone; }
+
+void TfrmInfo::ShowContrastRows(std::optional<gfx::TColor> background) {
+  shpBackground->SetVisible(background.has_value());
+  lblContrast->SetVisible(background.has_value());
+  lblLarge->SetVisible(background.has_value());
+  if (background) shpBackground->SetBrushColor(*background);
+  SetClientHeight(kHeight + (background ? kContrastRowsHeight : 0));
+}
+
+// Graded on the exact ratio, as the guidelines ask: 4.499 fails AA although it shows as 4.50.
+void TfrmInfo::ShowContrast(gfx::TColor fore) {
+  if (!lblContrast->Visible()) return;
+  const double ratio = gfx::ContrastRatio(fore, shpBackground->Brush().Color);
+  const gfx::ContrastGrades g = gfx::GradeContrast(ratio);
+  char text[48];
+  std::snprintf(text, sizeof text, "%.2f:1 text %s", ratio, Grade(g.AAANormal, g.AANormal));
+  lblContrast->SetCaption(text);
+  lblLarge->SetCaption(std::string("large text ") + Grade(g.AAALarge, g.AALarge));
+}

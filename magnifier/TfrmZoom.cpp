@@ -205,6 +205,7 @@ void TfrmZoom::FormShow(TObject*) {
   if (!FInfo) {
     FInfo = TComponent::Create<TfrmInfo>(this);
     FInfo->SetBounds(Left() + Width(), Top(), 90, FInfo->Height());
+    FInfo->ShowContrastRows(FContrastBackground);
   }
   FInfo->Show();
   FInfo->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
@@ -301,12 +302,24 @@ void TfrmZoom::Refresh(gfx::Point p) {
   }
   Image1->PictureChanged();
 
+  if (w > 0 && h > 0) FPointerColor = picture.At(w / 2, h / 2);
   if (FInfo && w > 0 && h > 0) {
-    const gfx::TColor c = picture.At(w / 2, h / 2);
+    const gfx::TColor c = FPointerColor;
+    FInfo->ShowContrast(c);
     FInfo->lblRed->SetCaption(ChannelText(int(c & 0xFF)));
     FInfo->lblGreen->SetCaption(ChannelText(int((c >> 8) & 0xFF)));
     FInfo->lblBlue->SetCaption(ChannelText(int((c >> 16) & 0xFF)));
   }
+}
+
+void TfrmZoom::SetContrastBackground(std::optional<gfx::TColor> background) {
+  FContrastBackground = background;
+  if (!FInfo) return;
+  // The panel's new height is placed at the next tick.
+  FStillTicks = kStillRefresh;
+  PlanIdleTicks();
+  FInfo->ShowContrastRows(background);
+  if (background) FInfo->ShowContrast(FPointerColor);
 }
 
 std::optional<std::string> TfrmZoom::GetPropText(std::string_view name) const {

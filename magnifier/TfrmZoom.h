@@ -51,6 +51,11 @@ class TfrmZoom : public TForm {
   int ZoomFactor() const { return FZoomFactor; }
   int CaptureWidth() const { return FCaptureWidth; }
   int CaptureHeight() const { return FCaptureHeight; }
+  // The colour the panel measures contrast against, or none; kept while the loupe is hidden.
+  void SetContrastBackground(std::optional<gfx::TColor> background);
+  std::optional<gfx::TColor> ContrastBackground() const { return FContrastBackground; }
+  // The colour of the enlarged pointer pixel at the last refresh.
+  gfx::TColor PointerColor() const { return FPointerColor; }
   // The readout panel while the loupe is shown, else null.
   TfrmInfo* Info() const { return FInfo; }
 
@@ -81,4 +86,6 @@ class TfrmZoom : public TForm {
   int FCaptureHeight = 0;
   gfx::Bitmap FCapture;
   TfrmInfo* FInfo = nullptr;
+  std::optional<gfx::TColor> FContrastBackground;
+  gfx::TColor FPointerColor = 0;
 };
