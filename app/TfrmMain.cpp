@@ -184,6 +184,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   N3 = Item(this, items, "N3", "-");
   mnuLoupe = Item(this, items, "mnuLoupe", "Loupe");
   mnuZoom = Item(this, items, "mnuZoom", "Mouse loupe");
+  mnuMeasureEdges = Item(this, items, "mnuMeasureEdges", "Measure edges");
   N2 = Item(this, items, "N2", "-");
   mnuAlwaysTop = Item(this, items, "mnuAlwaysTop", "Always on top");
   mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
@@ -199,6 +200,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
   mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
+  mnuMeasureEdges->OnClick = std::bind(&TfrmMain::mnuMeasureEdgesClick, this, _1);
   mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
   mnuMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
   mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);

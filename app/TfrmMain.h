@@ -7,7 +7,8 @@
 // The class is split over several sources by concern: TfrmMain.cpp (controls, start-up,
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
-// TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration).
+// TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration),
+// TfrmMainMeasure.cpp (measuring between edges).
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -28,6 +29,7 @@
 #include "widgets/TTrayIcon.h"
 
 class TfrmCrossRuler;
+class TfrmEdges;
 class TfrmPosition;
 class TfrmRulerProperties;
 class TfrmZoom;
@@ -70,6 +72,7 @@ class TfrmMain : public TForm {
   TMenuItem* N3;
   TMenuItem* mnuLoupe;
   TMenuItem* mnuZoom;
+  TMenuItem* mnuMeasureEdges;
   TMenuItem* N2;
   TMenuItem* mnuAlwaysTop;
   TMenuItem* mnuMinimize;
@@ -155,6 +158,17 @@ class TfrmMain : public TForm {
   void mnuCrossRulerClick(TObject* Sender);
   void mnuLoupeClick(TObject* Sender);
   void mnuZoomClick(TObject* Sender);
+  // Measuring between edges: the beams follow the pointer until E, Escape or the command again.
+  void mnuMeasureEdgesClick(TObject* Sender);
+  void StartMeasuringEdges();
+  void StopMeasuringEdges();
+  bool MeasuringEdges() const;
+  std::string EdgeMeasurement() const;
+  // E toggles the beams, Escape ends them. True when the key was one of these.
+  bool MeasureKey(int Key, TShiftState Shift);
+  void TrackEdges(Point p);
+  void TakeEdgePicture();
+  void RestoreLoupeAfterEdgePicture();
   void mnuAlwaysTopClick(TObject* Sender);
   void mnuMinimizeClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
@@ -187,6 +201,10 @@ class TfrmMain : public TForm {
   void HideMouseLoupe();
   void MouseLoupeStacking(Point cursor);
   TForm1* Lens() const;
+  // The edge beams, made when first used.
+  TfrmEdges* FEdges = nullptr;
+  TTimer* FEdgePicture = nullptr;      // runs once, when the beams' picture is due
+  bool FLoupeHiddenForEdges = false;   // the mouse loupe hid for that picture
   // Shows the lens beside the pointer while it is over the ruler body, else hides it.
   void LensTracking(Point cursor);
   void HideLens();

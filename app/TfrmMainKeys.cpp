@@ -40,7 +40,8 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
   if (Key != kKeyC || !(Shift & ssCtrl) || (Shift & ssAlt)) return false;
   plat::Platform& platform = plat::Platform::Current();
   if (!(Shift & ssShift)) {
-    const std::string reading = lblMsPos->Caption();
+    // While the beams measure, their width and height are what the user is looking at.
+    const std::string reading = MeasuringEdges() ? EdgeMeasurement() : lblMsPos->Caption();
     if (!reading.empty()) platform.SetClipboardText(reading);
     return true;
   }
@@ -56,7 +57,7 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 }
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
-  if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || UnitKey(Key, Shift)) return;
+  if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || MeasureKey(Key, Shift) || UnitKey(Key, Shift)) return;
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {

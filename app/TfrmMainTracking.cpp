@@ -41,6 +41,7 @@ void TfrmMain::Timer1Timer(TObject*) {
   FLastCursor = p;
   FLastReading = reading;
   lblMsPos->SetCaption(ReadingAt(along));
+  TrackEdges(p);
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();
   if (cross) cross->TrackCursor(p.x, p.y, Handed(reading));

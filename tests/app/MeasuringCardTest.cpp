@@ -57,3 +57,58 @@ TEST_F(StripTest, LoupePanelGradesContrastAgainstAChosenBackground) {
   }
   EXPECT_NE(panel[3].find(" 90 69 visible=1"), std::string::npos) << panel[3];
 }
+
+TEST_F(StripTest, EdgeBeamsMeasureTheCardsShapesAcrossGradientsAndShadows) {
+  struct Case { gfx::Point At; gfx::Rect Span; };
+  const gfx::Rect gap1{RowBox(0).right, kBox.bottom, RowBox(1).left, kHairline.top};  // 24 wide
+  const gfx::Rect gap3{RowBox(2).right, 0, RowBox(3).left, kHairline.top};           // 23 wide
+  // Right of the shadowed panel: the shadow's steps of 5 are crossed up to the panel itself.
+  const int besideShadow = kShadowPanel.right + kShadowWidth + 10;
+  const Case cases[] = {
+      {{100, 60}, kBox},
+      {{90, 130}, gap1},
+      {{219, 130}, gap3},
+      {{480, 80}, kShadowPanel},
+      {{168, 250}, kGradient},
+  };
+  std::string script = kStripBelowCard + "key e\nwait 110\n";
+  for (const Case& c : cases) script += "mouse " + std::to_string(c.At.x) + " " + std::to_string(c.At.y) + "\nwait 55\nwindows\n";
+  script += "mouse " + std::to_string(besideShadow) + " 80\nwait 55\nwindows\n";
+  // The wheel over the beams: 8 + 3 = 11, then 11 - 8 = 3, under the shadow's steps.
+  script += "wheel 3\nprop frmEdges.Tolerance\nwheel -8\nprop frmEdges.Tolerance\nwindows\n";
+  script += "mouse 100 60\nwait 55\nkey c ctrl\nlog\nkey escape\nwait 55\nwindows\n";
+  StripRun r = RunOnCard(FDir, script);
+  const std::vector<std::string> h = r.Lines("frmBeamH "), v = r.Lines("frmBeamV ");
+  ASSERT_EQ(h.size(), std::size(cases) + 3);
+  ASSERT_EQ(v.size(), h.size());
+  auto line = [](int x, int y, int w, int hgt, int visible) {
+    return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " + std::to_string(hgt) +
+           " visible=" + std::to_string(visible) + " topmost=1";
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(h[i], "frmBeamH " + line(c.Span.left, c.At.y, c.Span.Width(), 1, 1)) << i;
+    EXPECT_EQ(v[i], "frmBeamV " + line(c.At.x, c.Span.top, 1, c.Span.Height(), 1)) << i;
+  }
+  const std::size_t n = std::size(cases);
+  EXPECT_EQ(h[n].substr(0, h[n].find(' ', 9)), "frmBeamH " + std::to_string(kShadowPanel.right));
+  EXPECT_EQ(h[n + 1].substr(0, h[n + 1].find(' ', 9)), "frmBeamH " + std::to_string(kShadowPanel.right + kShadowWidth));
+  EXPECT_NE(h[n + 2].find("visible=0"), std::string::npos) << h[n + 2];  // Escape ended it
+  EXPECT_EQ(r.Props()["frmEdges.Tolerance"], "3");
+  EXPECT_EQ(r.Lines("frmEdges.Tolerance = ").front(), "frmEdges.Tolerance = 11");
+  // Ctrl+C copies the measurement at tolerance 3 inside the box: its plain size.
+  EXPECT_EQ(r.Lines("clipboard text ").back(), "clipboard text 137 x 41");
+}
+
+TEST_F(StripTest, EdgeBeamsReadInTheStripsUnitAndTheMenuShowsTheMode) {
+  // The box at 96 pixels an inch: 137 px = 137 x 25.4 / 96 = 36.25 mm, 41 px = 10.85 mm; one
+  // decimal as the caption shows millimetres.
+  StripRun r = RunOnCard(FDir, kStripBelowCard + "key u\nmenu frmMain.mnuMeasureEdges\nwait 110\nmouse 100 60\nwait 55\n"
+                                                 "prop frmEdges.Measurement\nprop frmMain.mnuMeasureEdges.Checked\n"
+                                                 "key e\nprop frmMain.mnuMeasureEdges.Checked\n");
+  EXPECT_EQ(r.Props()["frmEdges.Measurement"], "36.2 x 10.8 mm");
+  const std::vector<std::string> checked = r.Lines("frmMain.mnuMeasureEdges.Checked = ");
+  ASSERT_EQ(checked.size(), 2u);
+  EXPECT_EQ(checked[0], "frmMain.mnuMeasureEdges.Checked = true");
+  EXPECT_EQ(checked[1], "frmMain.mnuMeasureEdges.Checked = false");
+}

@@ -276,6 +276,11 @@ bool Runner::Execute(const Command& c) {
     FDesktop.InjectMouseMove(Number(c, c.Args[0]), Number(c, c.Args[1]));
     return true;
   }
+  if (n == "wheel") {
+    Require(c, 1, 1);
+    FDesktop.InjectWheel(Number(c, c.Args[0]) * 120);
+    return true;
+  }
   if (n == "down" || n == "up" || n == "click" || n == "dblclick") {
     Require(c, 1, 1);
     plat::MouseButton b = Button(c, c.Args[0]);

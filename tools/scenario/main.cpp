@@ -35,6 +35,7 @@ Commands, one a line (output: one line per query, on standard output):
   mouse X Y                   move the pointer to screen X, Y
   down B | up B | click B | dblclick B
                               mouse button B (left, right, middle) at the pointer
+  wheel N                     turn the wheel N notches at the pointer (up positive)
   key K [shift] [ctrl] [alt]  press and release key K with the modifiers held
   keydown K [mods...] | keyup K [mods...]
                               K: a-z 0-9 f1-f12 left right up down pageup pagedown home end

@@ -1,0 +1,94 @@
+// Measuring between edges: the beams, their label and their keys.
+#include "app/TfrmEdges.h"
+#include "app/TfrmMain.h"
+#include "magnifier/TfrmZoom.h"
+#include "platform/Platform.h"
+#include "toolkit/core/TScreen.h"
+
+namespace {
+constexpr int kKeyE = 'E';
+// The screen's picture is taken this long after the loupe and the lens hid, so that what they
+// covered has been drawn again by the programs below (two ticks).
+constexpr unsigned kPictureDelayMs = 110;
+}  // namespace
+
+void TfrmMain::mnuMeasureEdgesClick(TObject*) {
+  if (MeasuringEdges()) StopMeasuringEdges();
+  else StartMeasuringEdges();
+}
+
+bool TfrmMain::MeasuringEdges() const { return mnuMeasureEdges->Checked(); }
+
+std::string TfrmMain::EdgeMeasurement() const {
+  return FEdges && FEdges->Measuring() ? FEdges->Measurement() : std::string();
+}
+
+void TfrmMain::StartMeasuringEdges() {
+  if (!FEdges) {
+    FEdges = TComponent::Create<TfrmEdges>(this);
+    FEdgePicture = TComponent::Create<TTimer>(this);
+    FEdgePicture->SetEnabled(false);
+    FEdgePicture->SetInterval(kPictureDelayMs);
+    FEdgePicture->SetOnTimer([this](TObject*) { TakeEdgePicture(); });
+  }
+  mnuMeasureEdges->SetChecked(true);
+  // The loupe and the lens sit beside the pointer, just where the user measures: out of the
+  // picture with them.
+  FLoupeHiddenForEdges = mnuZoom->Checked();
+  if (FLoupeHiddenForEdges) HideMouseLoupe();
+  HideLens();
+  FEdgePicture->SetEnabled(true);
+}
+
+void TfrmMain::TakeEdgePicture() {
+  FEdgePicture->SetEnabled(false);
+  plat::Platform& platform = plat::Platform::Current();
+  const gfx::Size screen = platform.ScreenSize();
+  FEdges->Start(platform.CaptureScreen(gfx::Rect{0, 0, screen.cx, screen.cy}), [this](int width, int height) {
+    if (FUnits.Unit == TMeasureUnit::Pixel) return std::to_string(width) + " x " + std::to_string(height);
+    // Across and down at the density of the monitor under the pointer.
+    Point p;
+    if (!plat::Platform::Current().GetCursorPos(p)) p = FLastCursor;
+    const plat::Monitor m = TScreen::MonitorFromPoint(p);
+    const double mm = MillimetresPer(FUnits.Unit);
+    return ReadingText(FUnits.Unit, width / FUnits.PixelsPerMm(m, false) / mm) + " x " +
+           ReadingText(FUnits.Unit, height / FUnits.PixelsPerMm(m, true) / mm) + " " + MeasureUnitName(FUnits.Unit);
+  });
+  RestoreLoupeAfterEdgePicture();
+  Point p;
+  if (platform.GetCursorPos(p)) TrackEdges(p);
+}
+
+void TfrmMain::RestoreLoupeAfterEdgePicture() {
+  if (FLoupeHiddenForEdges && mnuZoom->Checked()) ShowMouseLoupe();
+  FLoupeHiddenForEdges = false;
+}
+
+void TfrmMain::StopMeasuringEdges() {
+  if (FEdgePicture && FEdgePicture->Enabled()) {
+    FEdgePicture->SetEnabled(false);
+    RestoreLoupeAfterEdgePicture();
+  }
+  if (FEdges) FEdges->Stop();
+  mnuMeasureEdges->SetChecked(false);
+}
+
+void TfrmMain::TrackEdges(Point p) {
+  if (!FEdges || !FEdges->Measuring()) return;
+  FEdges->Track(p);
+  // Off the picture the beams end by themselves.
+  if (!FEdges->Measuring()) mnuMeasureEdges->SetChecked(false);
+}
+
+bool TfrmMain::MeasureKey(int Key, TShiftState Shift) {
+  if (Shift & (ssCtrl | ssAlt | ssShift)) return false;
+  if (Key == kKeyE) {
+    mnuMeasureEdgesClick(this);
+    return true;
+  }
+  if (Key == plat::VK_ESCAPE && MeasuringEdges()) {
+    StopMeasuringEdges();
+    return true;
+  }
+  return false;
+}
