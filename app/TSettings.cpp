@@ -67,6 +67,7 @@ TSettings TSettings::Read(const plat::ProfileFile& ini) {
   s.NumberAlign = align == 2 ? naCenter : align == 3 ? naBottomRight : naTopLeft;
   s.Large = get(kRuler, "Large", 0) != 0;
   s.Units = TUnitSettings::Read(ini);
+  s.Copy = TCopyFormats::Read(ini);
   return s.Clamped();
 }
 
@@ -97,4 +98,5 @@ void TSettings::Write(plat::ProfileFile& ini) const {
   put(kApp, "Magnification", s.Magnification);
   put(kRuler, "Large", s.Large ? 1 : 0);
   s.Units.Write(ini);
+  s.Copy.Write(ini);
 }

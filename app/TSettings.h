@@ -10,6 +10,7 @@
 // and the zero offset (pixels per unit times MeasureStart) stays far inside int.
 #include <cstdint>
 
+#include "app/CopyFormats.h"
 #include "app/MeasureUnits.h"
 #include "graphics/Color.h"
 #include "platform/ProfileFile.h"
@@ -55,6 +56,8 @@ struct TSettings {
   bool Large = false;             // anything but 0 turns it on
   // [Units], after the others: the unit and the calibrations.
   TUnitSettings Units;
+  // [Copy], after [Units]: how readings and colours are copied.
+  TCopyFormats Copy;
 
   // Missing keys and values that do not parse give the defaults above.
   static TSettings Read(const plat::ProfileFile& ini);

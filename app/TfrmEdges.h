@@ -34,6 +34,7 @@ class TfrmEdges : public TForm {
   const std::string& Measurement() const { return FMeasurement; }
   // The span between the edges at the last Track, right and bottom exclusive.
   const gfx::Rect& Span() const { return FSpan; }
+  gfx::Point Pointer() const { return FPointer; }
 
   // How far two neighbouring pixels may differ on any channel within one surface.
   int Tolerance() const { return FTolerance; }

@@ -291,6 +291,7 @@ void TfrmMain::InitProgram() {
   FLarge = s.Large;
   ApplyRulerLayout();
   // MeasureStart counts pixel units: a real unit takes the scale over from there.
+  FCopyFormats = s.Copy;
   FUnits = s.Units;
   FUnits.Unit = TMeasureUnit::Pixel;
   if (s.Units.Unit != TMeasureUnit::Pixel) SetMeasureUnit(s.Units.Unit);
@@ -366,6 +367,7 @@ TSettings TfrmMain::CurrentSettings() const {
   s.NumberAlign = Ruler->NumberAlign();
   s.Large = FLarge;
   s.Units = FUnits;
+  s.Copy = FCopyFormats;
   return s;
 }
 

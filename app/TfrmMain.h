@@ -163,7 +163,9 @@ class TfrmMain : public TForm {
   void StartMeasuringEdges();
   void StopMeasuringEdges();
   bool MeasuringEdges() const;
-  std::string EdgeMeasurement() const;
+  // The width and height the beams measure, or nullopt while they do not.
+  std::optional<TCopiedReading> EdgeMeasurement() const;
+  std::string SpanText(int pixels, bool down) const;
   // E toggles the beams, Escape ends them. True when the key was one of these.
   bool MeasureKey(int Key, TShiftState Shift);
   void TrackEdges(Point p);
@@ -246,4 +248,6 @@ class TfrmMain : public TForm {
   Rect FUserBounds;
   // The unit the strip measures in and the calibrations, as the settings keep them.
   TUnitSettings FUnits;
+  // How Ctrl+C and Ctrl+Shift+C copy, as the settings keep it.
+  TCopyFormats FCopyFormats;
 };

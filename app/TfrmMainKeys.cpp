@@ -34,25 +34,29 @@ bool TfrmMain::ContrastKey(int Key, TShiftState Shift) {
   return true;
 }
 
-// Ctrl+C copies the reading as the caption shows it; Ctrl+Shift+C, while the mouse loupe is
-// shown, the colour of the pixel under the pointer as "#RRGGBB". True when the key was one.
+// Ctrl+C copies the reading as the caption shows it (or the beams' width and height);
+// Ctrl+Shift+C, while the mouse loupe is shown, the colour of the pixel under the pointer; each in
+// the copy format the settings choose ("#RRGGBB" by default). True when the key was one.
 bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
   if (Key != kKeyC || !(Shift & ssCtrl) || (Shift & ssAlt)) return false;
   plat::Platform& platform = plat::Platform::Current();
   if (!(Shift & ssShift)) {
     // While the beams measure, their width and height are what the user is looking at.
-    const std::string reading = MeasuringEdges() ? EdgeMeasurement() : lblMsPos->Caption();
-    if (!reading.empty()) platform.SetClipboardText(reading);
+    if (MeasuringEdges()) {
+      if (const auto size = EdgeMeasurement()) platform.SetClipboardText(FormatReading(FCopyFormats, *size));
+      return true;
+    }
+    const std::string reading = lblMsPos->Caption();
+    if (!reading.empty())
+      platform.SetClipboardText(FormatReading(
+          FCopyFormats, TCopiedReading{reading, std::nullopt, MeasureUnitName(FUnits.Unit), Ruler->Orientation() == orVert}));
     return true;
   }
   TfrmZoom* loupe = MouseLoupe();
   if (!loupe || !loupe->Visible()) return true;
   const std::optional<gfx::TColor> colour = ColourUnderPointer();
   if (!colour) return true;
-  const gfx::TColor c = *colour;
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", gfx::GetRValue(c), gfx::GetGValue(c), gfx::GetBValue(c));
-  platform.SetClipboardText(text);
+  platform.SetClipboardText(FormatColour(FCopyFormats, *colour));
   return true;
 }
 

@@ -19,8 +19,18 @@ void TfrmMain::mnuMeasureEdgesClick(TObject*) {
 
 bool TfrmMain::MeasuringEdges() const { return mnuMeasureEdges->Checked(); }
 
-std::string TfrmMain::EdgeMeasurement() const {
-  return FEdges && FEdges->Measuring() ? FEdges->Measurement() : std::string();
+std::optional<TCopiedReading> TfrmMain::EdgeMeasurement() const {
+  if (!FEdges || !FEdges->Measuring()) return std::nullopt;
+  const gfx::Rect& span = FEdges->Span();
+  return TCopiedReading{SpanText(span.Width(), false), SpanText(span.Height(), true), MeasureUnitName(FUnits.Unit)};
+}
+
+// PIXELS across (or down, with DOWN) in the strip's unit, at the density of the monitor under
+// the beams.
+std::string TfrmMain::SpanText(int pixels, bool down) const {
+  if (FUnits.Unit == TMeasureUnit::Pixel) return std::to_string(pixels);
+  const plat::Monitor m = TScreen::MonitorFromPoint(FEdges ? FEdges->Pointer() : FLastCursor);
+  return ReadingText(FUnits.Unit, pixels / FUnits.PixelsPerMm(m, down) / MillimetresPer(FUnits.Unit));
 }
 
 void TfrmMain::StartMeasuringEdges() {
@@ -45,14 +55,8 @@ void TfrmMain::TakeEdgePicture() {
   plat::Platform& platform = plat::Platform::Current();
   const gfx::Size screen = platform.ScreenSize();
   FEdges->Start(platform.CaptureScreen(gfx::Rect{0, 0, screen.cx, screen.cy}), [this](int width, int height) {
-    if (FUnits.Unit == TMeasureUnit::Pixel) return std::to_string(width) + " x " + std::to_string(height);
-    // Across and down at the density of the monitor under the pointer.
-    Point p;
-    if (!plat::Platform::Current().GetCursorPos(p)) p = FLastCursor;
-    const plat::Monitor m = TScreen::MonitorFromPoint(p);
-    const double mm = MillimetresPer(FUnits.Unit);
-    return ReadingText(FUnits.Unit, width / FUnits.PixelsPerMm(m, false) / mm) + " x " +
-           ReadingText(FUnits.Unit, height / FUnits.PixelsPerMm(m, true) / mm) + " " + MeasureUnitName(FUnits.Unit);
+    const std::string size = SpanText(width, false) + " x " + SpanText(height, true);
+    return FUnits.Unit == TMeasureUnit::Pixel ? size : size + " " + MeasureUnitName(FUnits.Unit);
   });
   RestoreLoupeAfterEdgePicture();
   Point p;
