@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kDefaultTolerance = 8;  // above the steps of gradients and soft shadows
 constexpr int kMaxTolerance = 128;
 constexpr int kBeamReach = 1 << 15;   // no edge further away than any screen is wide
 constexpr gfx::TColor kBeamColor = 0xFF00FF;  // magenta: rare in user interfaces
@@ -27,7 +26,7 @@ TForm* Beam(TComponent* owner, const char* name) {
 
 }  // namespace
 
-TfrmEdges::TfrmEdges(TComponent* AOwner) : TForm(AOwner), FTolerance(kDefaultTolerance) {
+TfrmEdges::TfrmEdges(TComponent* AOwner) : TForm(AOwner), FTolerance(gfx::kDefaultEdgeTolerance) {
   using namespace std::placeholders;
   SetName("frmEdges");
   SetBorderStyle(bsNone);

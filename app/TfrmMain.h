@@ -225,10 +225,13 @@ class TfrmMain : public TForm {
   int MinimumLength() const;
   // The length the user gave the strip, whatever a window manager made of it.
   int UserLength() const;
+  std::optional<int> ZeroSnap(Point place) const;
 
   bool FResizing = false;
   bool FMoving = false;
   Point FDragPoint;
+  Point FDragPlace;            // where the caption drag puts the strip before any snapping
+  bool FZeroSnapped = false;   // the drag laid the zero on an edge
   Point FLastCursor;
   std::int64_t FLastReading = 0;  // the reading FLastCursor gave
   int FPgDnGap = 0;

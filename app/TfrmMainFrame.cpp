@@ -4,6 +4,8 @@
 
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
+#include "graphics/EdgeFinder.h"
+#include "toolkit/core/TScreen.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -20,21 +22,57 @@ void TfrmMain::shpResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
   // the whole drag. Each step then reads the cursor as it is.
   if (auto* control = dynamic_cast<TControl*>(Sender)) FDragPoint = control->ClientToScreen({X, Y});
   else CursorPos(FDragPoint);
+  FDragPlace = {Left(), Top()};
   ShowPositionReadout();
   if (mnuZoom->Checked()) HideMouseLoupe();
 }
 
-void TfrmMain::shpResizeMouseMove(TObject*, TShiftState, int, int) {
+void TfrmMain::shpResizeMouseMove(TObject*, TShiftState Shift, int, int) {
   Point p;
   if (!FMoving || !CursorPos(p)) return;
-  SetBounds(TSettings::ClampPosition(std::int64_t(Left()) + p.x - FDragPoint.x),
-            TSettings::ClampPosition(std::int64_t(Top()) + p.y - FDragPoint.y), Width(), Height());
+  // The drag follows the pointer from where the strip would be unsnapped, so that a snapped
+  // zero lets go again once the pointer moves on.
+  FDragPlace = {TSettings::ClampPosition(std::int64_t(FDragPlace.x) + p.x - FDragPoint.x),
+                TSettings::ClampPosition(std::int64_t(FDragPlace.y) + p.y - FDragPoint.y)};
   FDragPoint = p;
+  // Alt held lets the zero go anywhere.
+  const std::optional<int> snapped = (Shift & ssAlt) ? std::nullopt : ZeroSnap(FDragPlace);
+  FZeroSnapped = snapped.has_value();
+  const int snap = snapped.value_or(0);
+  const bool horizontal = Ruler->Orientation() == orHoriz;
+  SetBounds(TSettings::ClampPosition(std::int64_t(FDragPlace.x) + (horizontal ? snap : 0)),
+            TSettings::ClampPosition(std::int64_t(FDragPlace.y) + (horizontal ? 0 : snap)), Width(), Height());
   ShowPositionReadout();
+}
+
+// How far the strip at PLACE must move along its length to lay its zero on an edge of the
+// screen within kZeroSnapRange pixels: the edge is sought on the row (or column) of screen
+// pixels just beyond the tick edge, where the ticks point. Nullopt when none lies in range, or
+// when another of the program's windows covers that stretch.
+std::optional<int> TfrmMain::ZeroSnap(Point place) const {
+  constexpr int kZeroSnapRange = 4;
+  const bool horizontal = Ruler->Orientation() == orHoriz, flipped = mnuRulerFlip->Checked();
+  const std::int64_t zero = (horizontal ? place.x : place.y) - ZeroOffset();
+  if (zero < TSettings::kMinPosition || zero > TSettings::kMaxPosition) return std::nullopt;
+  const int across = horizontal ? (flipped ? place.y - 1 : place.y + Height()) : (flipped ? place.x - 1 : place.x + Width());
+  const int from = int(zero) - kZeroSnapRange, count = 2 * kZeroSnapRange + 1;
+  const Rect stretch = horizontal ? Rect{from, across, from + count, across + 1} : Rect{across, from, across + 1, from + count};
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TForm* f = Screen->Forms(i);
+    if (f != this && f->Visible() && !f->BoundsRect().Intersect(stretch).IsEmpty()) return std::nullopt;
+  }
+  const gfx::Bitmap line = plat::Platform::Current().CaptureScreen(stretch);
+  if (line.Width() * line.Height() != count) return std::nullopt;
+  std::vector<gfx::TColor> pixels(line.Pixels().begin(), line.Pixels().end());
+  const std::optional<int> edge =
+      gfx::NearestEdge(pixels.data(), count, kZeroSnapRange, kZeroSnapRange, gfx::kDefaultEdgeTolerance);
+  if (!edge) return std::nullopt;
+  return *edge - kZeroSnapRange;
 }
 
 void TfrmMain::shpResizeMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
   FMoving = false;
+  FZeroSnapped = false;
   if (TfrmPosition* readout = PositionReadout()) readout->Hide();
   if (mnuZoom->Checked()) ShowMouseLoupe();
 }

@@ -154,7 +154,7 @@ std::string TfrmMain::ZeroPositionText() {
     y = std::int64_t(Top()) - ZeroOffset();
   }
   if (TfrmCrossRuler* cross = CrossRuler()) cross->AlignZeroTo(Handed(x), Handed(y));
-  return " Ruler zero position at x=" + std::to_string(x) + " y=" + std::to_string(y) + " ";
+  return " Ruler zero position at x=" + std::to_string(x) + " y=" + std::to_string(y) + (FZeroSnapped ? " on an edge " : " ");
 }
 
 void TfrmMain::ShowPositionReadout() {

@@ -12,6 +12,9 @@
 
 namespace gfx {
 
+// Above the steps of gradients and soft shadows, below any edge a person sees.
+constexpr int kDefaultEdgeTolerance = 8;
+
 // The largest difference between A and B on any of red, green and blue.
 int ChannelDifference(TColor a, TColor b);
 

@@ -112,3 +112,28 @@ TEST_F(StripTest, EdgeBeamsReadInTheStripsUnitAndTheMenuShowsTheMode) {
   EXPECT_EQ(checked[0], "frmMain.mnuMeasureEdges.Checked = true");
   EXPECT_EQ(checked[1], "frmMain.mnuMeasureEdges.Checked = false");
 }
+
+TEST_F(StripTest, ADraggedZeroSnapsOntoAnEdgeWithinFourPixelsUnlessAltIsHeld) {
+  // The strip at the top, its ticks' row (y 58, just below the 58-high strip) crossing the box.
+  // Dragged so that its zero (its first pixel) comes 3 right of the box's left edge, it lands
+  // on the edge, and the first pixel past the box reads the box's width. Alt keeps it at +3; 5
+  // away is out of range.
+  // Each drag grabs the caption strip 300 pixels right of the strip's start.
+  auto drag = [](int from, int to, const std::string& mods) {
+    return "mouse " + std::to_string(from + 300) + " 8\ndown left\n" + mods + "mouse " + std::to_string(to + 300) +
+           " 8\nwindows\nprop frmPosition.lblTxt.Caption\nup left\n";
+  };
+  StripRun r = RunOnCard(FDir, "file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=0\nMouseLoupe=0\n>>>\nstart\n" +
+                                   drag(100, kBox.left + 3, "") + "mouse " + std::to_string(kBox.right) + " 60\nwait 55\n" +
+                                   "prop frmMain.lblMsPos.Caption\n" + drag(kBox.left, kBox.left + 3, "keydown alt\n") +
+                                   "keyup alt\n" + drag(kBox.left + 3, kBox.left + 5, ""));
+  const std::vector<std::string> mains = r.Lines("frmMain "), readouts = r.Lines("frmPosition.lblTxt.Caption = ");
+  ASSERT_EQ(mains.size(), 3u) << r.Out;
+  ASSERT_EQ(readouts.size(), 3u);
+  EXPECT_EQ(mains[0].substr(0, mains[0].find(" 640")), "frmMain " + std::to_string(kBox.left) + " 0");
+  EXPECT_NE(readouts[0].find("on an edge"), std::string::npos) << readouts[0];
+  EXPECT_EQ(r.Props()["frmMain.lblMsPos.Caption"], std::to_string(kBox.Width()));
+  EXPECT_EQ(mains[1].substr(0, mains[1].find(" 640")), "frmMain " + std::to_string(kBox.left + 3) + " 0");
+  EXPECT_EQ(readouts[1].find("on an edge"), std::string::npos) << readouts[1];
+  EXPECT_EQ(mains[2].substr(0, mains[2].find(" 640")), "frmMain " + std::to_string(kBox.left + 5) + " 0");
+}
