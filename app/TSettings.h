@@ -10,7 +10,7 @@
 // and the zero offset (pixels per unit times MeasureStart) stays far inside int.
 #include <cstdint>
 
-#include "app/CopyFormats.h"
+#include "properties/CopyFormats.h"
 #include "app/MeasureUnits.h"
 #include "graphics/Color.h"
 #include "platform/ProfileFile.h"

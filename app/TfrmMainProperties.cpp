@@ -48,6 +48,7 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
   dlg->r4Times->SetChecked(FMagnification == 4);
   // The previews show the size the check box says, so the two never disagree.
   dlg->SizePreviews(FLarge);
+  dlg->SetCopyFormats(FCopyFormats);
   dlg->SetActiveControl(dlg->btnOK);
 
   // Only the dialog is seen while it is open, also when the strip is always on top and its
@@ -78,6 +79,7 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
       else if (dlg->r3Times->Checked()) FMagnification = 3;
       else if (dlg->r4Times->Checked()) FMagnification = 4;
       ApplyMagnification();
+      FCopyFormats = dlg->CopyFormats();
       FLarge = dlg->chkLargeRuler->Checked();
       ApplyRulerLayout();
     }

@@ -1,5 +1,7 @@
 #include "properties/TfrmRulerProperties.h"
 
+#include "properties/TfrmCopyFormats.h"
+
 #include <functional>
 
 namespace {
@@ -186,6 +188,14 @@ TfrmRulerProperties::TfrmRulerProperties(TComponent* AOwner) : TForm(AOwner) {
   btnCancel->SetModalResult(mrCancel);
   btnCancel->SetCancel(true);
 
+  // In the free corner left of OK, so nothing else moves.
+  btnCopyFormats = TComponent::Create<TButton>(this);
+  btnCopyFormats->SetName("btnCopyFormats");
+  btnCopyFormats->SetParent(pnlDialog);
+  btnCopyFormats->SetBounds(8, 274, 104, 25);
+  btnCopyFormats->SetCaption("Copy &formats...");
+  btnCopyFormats->OnClick = std::bind(&TfrmRulerProperties::btnCopyFormatsClick, this, _1);
+
   dlgColor = TComponent::Create<TColorDialog>(this);
   dlgColor->SetName("dlgColor");
   dlgColor->SetOptions(cdFullOpen | cdAnyColor);
@@ -313,3 +323,9 @@ void TfrmRulerProperties::SizePreviews(bool large) {
 // Enter takes OK without leaving the field being typed in: leave it now, so that a size typed
 // out of range is clamped (and shown in the previews) before the main window takes them.
 void TfrmRulerProperties::btnOKClick(TObject*) { SetActiveControl(btnOK); }
+
+void TfrmRulerProperties::btnCopyFormatsClick(TObject*) {
+  auto dlg = TComponent::Make<TfrmCopyFormats>(nullptr);
+  dlg->SetFormats(FCopyFormats);
+  if (dlg->ShowModal() == mrOk) FCopyFormats = dlg->Formats();
+}

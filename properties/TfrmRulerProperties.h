@@ -3,6 +3,7 @@
 // the large ruler and the loupes' magnification, with two live preview rulers that show
 // every change at once. It is created once at start-up and reused: the main window fills it
 // at each opening (TfrmMain::mnuRulerPropertiesClick) and takes the previews' look back on OK.
+#include "properties/CopyFormats.h"
 #include "ruler/TRuler.h"
 #include "toolkit/controls/TButton.h"
 #include "toolkit/controls/TGroupBox.h"
@@ -57,6 +58,13 @@ class TfrmRulerProperties : public TForm {
   TButton* btnOK;
   TButton* btnCancel;
   TColorDialog* dlgColor;
+  TButton* btnCopyFormats;
+
+  // How Ctrl+C and Ctrl+Shift+C copy: given before the dialog opens, changed by the copy
+  // formats dialog, read back after OK.
+  void SetCopyFormats(const TCopyFormats& f) { FCopyFormats = f; }
+  const TCopyFormats& CopyFormats() const { return FCopyFormats; }
+  void btnCopyFormatsClick(TObject* Sender);
 
   void btnColorClick(TObject* Sender);
   void btnTextcolorClick(TObject* Sender);
@@ -77,6 +85,7 @@ class TfrmRulerProperties : public TForm {
   void SizePreviews(bool large);
 
  private:
+  TCopyFormats FCopyFormats;
   // Opens the colour chooser at SWATCH's colour; true when the user took one (now in SWATCH).
   bool ChooseColor(TFaceButton* swatch);
 };

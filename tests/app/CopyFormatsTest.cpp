@@ -1,4 +1,4 @@
-#include "app/CopyFormats.h"
+#include "properties/CopyFormats.h"
 
 #include <gtest/gtest.h>
 

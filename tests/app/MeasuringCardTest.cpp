@@ -137,3 +137,28 @@ TEST_F(StripTest, ADraggedZeroSnapsOntoAnEdgeWithinFourPixelsUnlessAltIsHeld) {
   EXPECT_EQ(readouts[1].find("on an edge"), std::string::npos) << readouts[1];
   EXPECT_EQ(mains[2].substr(0, mains[2].find(" 640")), "frmMain " + std::to_string(kBox.left + 5) + " 0");
 }
+
+TEST_F(StripTest, CopyFormatsChosenInThePropertiesDialogShapeWhatIsCopiedAndAreKept) {
+  // On 1024 x 768 the properties dialog's client area starts at (329, 217) and its panel at
+  // (329, 258): "Copy formats..." at panel (8, 274), OK at (120, 274), Cancel at (204, 274).
+  // The 306 x 295 copy formats dialog, centred, has its client area at (362, 258): the CSS
+  // choice at group (8, 6) + (12, 60), HSL at group (8, 120) + (12, 60), the reading template
+  // at (8, 6) + (12, 81), OK at (132, 236).
+  auto click = [](int x, int y) { return "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nclick left\n"; };
+  const std::string open = "menu frmMain.mnuRulerProperties\n" + click(389, 544);
+  const std::string choose = click(392, 331) + click(392, 445) + click(530, 506);
+  StripRun r = RunOnCard(
+      FDir, kStripBelowCard + "wait 200\n" + open + choose + click(485, 544) + "wait 55\n" +
+                // The box's size through the beams, then the swatch's colour through the loupe.
+                "key e\nwait 110\nmouse 100 60\nwait 55\nkey c ctrl\nkey e\nmouse " + Centre(kSwatch336699) +
+                "\nwait 55\nkey c ctrl shift\nlog\n" +
+                // A template chosen, then the properties dialog cancelled: nothing changes.
+                open + click(392, 352) + click(530, 506) + click(569, 544) + "close\ncat Vantrel.ini\n");
+  const std::vector<std::string> copied = r.Lines("clipboard text ");
+  ASSERT_EQ(copied.size(), 2u) << r.Out;
+  EXPECT_EQ(copied[0], "clipboard text width: 137px; height: 41px;");
+  EXPECT_EQ(copied[1], "clipboard text hsl(210, 50%, 40%)");
+  EXPECT_NE(r.Out.find("[Copy]\r\nReading=css\r\nReadingTemplate={value} {unit}\r\nColour=hsl\r\nColourTemplate=#{hex}\r\n"),
+            std::string::npos)
+      << r.Out;
+}

@@ -1,4 +1,4 @@
-#include "app/CopyFormats.h"
+#include "properties/CopyFormats.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,7 @@
 namespace {
 
 constexpr const char* kSection = "Copy";
-// A template is a line of text; anything longer is a damaged file, not a format.
-constexpr std::size_t kMaxTemplate = 200;
+constexpr std::size_t kMaxTemplate = kMaxCopyTemplate;
 
 constexpr std::array<std::pair<TReadingFormat, const char*>, 4> kReadingNames{{
     {TReadingFormat::Number, "number"}, {TReadingFormat::WithUnit, "unit"},

@@ -20,6 +20,9 @@ struct TCopiedReading {
   bool Vertical = false;              // a single reading along a vertical strip
 };
 
+// A template is a line of text; anything longer is a damaged file or a slip, not a format.
+constexpr std::size_t kMaxCopyTemplate = 200;
+
 struct TCopyFormats {
   TReadingFormat Reading = TReadingFormat::Number;
   std::string ReadingTemplate = "{value} {unit}";
