@@ -1,0 +1,55 @@
+// Measuring between edges on a real X server: the beams find another program's window.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "ProgramFixture.h"
+
+using namespace x11test;
+
+TEST_F(X11Program, EdgeBeamsMeasureAnotherProgramsWindowAndCopyItsSize) {
+  // A red 137 x 41 window of another program at (300, 100), on Xvfb's black-and-white root
+  // weave, where every pixel differs from its neighbours: the beams stop at its border.
+  const gfx::Rect red = gfx::Rect::FromXYWH(300, 100, 137, 41);
+  const gfx::Point at{350, 120};
+  WriteSettings("[Application]\r\nLeft=100\r\nTop=600\r\nMouseLoupe=0\r\nLoupe=0");
+  StartProgram();
+  const ::Window strip = WaitForStrip();
+  ASSERT_NE(strip, None) << ProgramOutput();
+  const ::Window other = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), red.left, red.top, unsigned(red.Width()),
+                                             unsigned(red.Height()), 0, 0, 0xFF0000);
+  XMapRaised(Peer, other);
+  XSync(Peer, False);
+  ASSERT_EQ(Xdotool({"mousemove", "400", "608", "click", "1", "key", "e"}), 0);
+  ASSERT_TRUE(PollUntil([&] {
+    const std::vector<ShownWindow> shown = ShownWindows();
+    return std::any_of(shown.begin(), shown.end(), [](const ShownWindow& w) { return w.Bounds.Height() == 1; });
+  })) << "no beams after E";
+  ASSERT_EQ(Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)}), 0);
+  const gfx::Rect beamH{red.left, at.y, red.right, at.y + 1}, beamV{at.x, red.top, at.x + 1, red.bottom};
+  EXPECT_TRUE(PollUntil([&] {
+    int found = 0;
+    for (const ShownWindow& w : ShownWindows()) found += w.Bounds == beamH || w.Bounds == beamV;
+    return found == 2;
+  })) << "the beams do not end at the red window's border";
+
+  // Ctrl+C puts "137 x 41" on the clipboard, as xclip reads it.
+  ASSERT_EQ(Xdotool({"key", "ctrl+c"}), 0);
+  const std::string out = (Dir / "clip.txt").string();
+  std::string text;
+  EXPECT_TRUE(PollUntil([&] {
+    const pid_t pid = Server->Spawn({"xclip", "-selection", "clipboard", "-o"}, out);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    std::ifstream in(out);
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return text == "137 x 41";
+  }, 10000)) << "clipboard: '" << text << "'";
+  XDestroyWindow(Peer, other);
+  KillProgram();
+}
