@@ -4,8 +4,7 @@
 
 #include "app/TfrmMain.h"
 #include "app/TfrmPosition.h"
-#include "graphics/EdgeFinder.h"
-#include "toolkit/core/TScreen.h"
+#include "widgets/EdgeSnap.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -45,29 +44,15 @@ void TfrmMain::shpResizeMouseMove(TObject*, TShiftState Shift, int, int) {
   ShowPositionReadout();
 }
 
-// How far the strip at PLACE must move along its length to lay its zero on an edge of the
-// screen within kZeroSnapRange pixels: the edge is sought on the row (or column) of screen
-// pixels just beyond the tick edge, where the ticks point. Nullopt when none lies in range, or
-// when another of the program's windows covers that stretch.
+// How far the strip at PLACE must move along its length to lay its zero on an edge: the edge
+// is sought on the row (or column) of screen pixels just beyond the tick edge, where the ticks
+// point.
 std::optional<int> TfrmMain::ZeroSnap(Point place) const {
-  constexpr int kZeroSnapRange = 4;
   const bool horizontal = Ruler->Orientation() == orHoriz, flipped = mnuRulerFlip->Checked();
   const std::int64_t zero = (horizontal ? place.x : place.y) - ZeroOffset();
   if (zero < TSettings::kMinPosition || zero > TSettings::kMaxPosition) return std::nullopt;
   const int across = horizontal ? (flipped ? place.y - 1 : place.y + Height()) : (flipped ? place.x - 1 : place.x + Width());
-  const int from = int(zero) - kZeroSnapRange, count = 2 * kZeroSnapRange + 1;
-  const Rect stretch = horizontal ? Rect{from, across, from + count, across + 1} : Rect{across, from, across + 1, from + count};
-  for (int i = 0; i < Screen->FormCount(); ++i) {
-    TForm* f = Screen->Forms(i);
-    if (f != this && f->Visible() && !f->BoundsRect().Intersect(stretch).IsEmpty()) return std::nullopt;
-  }
-  const gfx::Bitmap line = plat::Platform::Current().CaptureScreen(stretch);
-  if (line.Width() * line.Height() != count) return std::nullopt;
-  std::vector<gfx::TColor> pixels(line.Pixels().begin(), line.Pixels().end());
-  const std::optional<int> edge =
-      gfx::NearestEdge(pixels.data(), count, kZeroSnapRange, kZeroSnapRange, gfx::kDefaultEdgeTolerance);
-  if (!edge) return std::nullopt;
-  return *edge - kZeroSnapRange;
+  return ScreenEdgeSnap(horizontal ? Point{int(zero), across} : Point{across, int(zero)}, horizontal);
 }
 
 void TfrmMain::shpResizeMouseUp(TObject*, TMouseButton, TShiftState, int, int) {

@@ -7,6 +7,7 @@
 #include "crossruler/TfrmCrossRuler.h"
 #include "platform/Platform.h"
 #include "ruler/RulerLayout.h"
+#include "widgets/EdgeSnap.h"
 
 namespace {
 
@@ -63,9 +64,18 @@ void TfrmCrossRuler::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftSta
   FResizing = true;
 }
 
-void TfrmCrossRuler::btnResizeMouseMove(TObject*, TShiftState, int, int) {
+void TfrmCrossRuler::btnResizeMouseMove(TObject*, TShiftState Shift, int, int) {
   Point p;
   if (!FResizing || !CursorPos(p)) return;
+  // The moving end snaps onto an edge within reach, found just beyond the tick edge; Alt held
+  // lets it go anywhere. The grip follows the pointer as it would unsnapped, so only the end
+  // moves.
+  if (!(Shift & ssAlt)) {
+    const int end = FFlipped ? (Vertical() ? p.y - FGripOffset : p.x - FGripOffset)
+                             : (Vertical() ? p.y + btnResize2->Height() + 2 : p.x + btnResize->Width() + 2);
+    const Point at = Vertical() ? Point{Left() + Width(), end} : Point{end, Top() + Height()};
+    if (const std::optional<int> snap = ScreenEdgeSnap(at, !Vertical())) (Vertical() ? p.y : p.x) += *snap;
+  }
   if (!FFlipped) {
     if (Vertical()) SetHeight(std::max(p.y - Top() + btnResize2->Height() + 2, kMinLength));
     else SetWidth(std::max(p.x - Left() + btnResize->Width() + 2, kMinLength));

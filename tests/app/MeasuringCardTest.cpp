@@ -162,3 +162,26 @@ TEST_F(StripTest, CopyFormatsChosenInThePropertiesDialogShapeWhatIsCopiedAndAreK
             std::string::npos)
       << r.Out;
 }
+
+
+TEST_F(StripTest, TheCrossRulersEndSnapsOntoAnEdgeUnlessAltIsHeld) {
+  // The strip at (100, 0): the cross ruler, 67 wide, hangs from y 57 with its tick column on
+  // the zero's x 100, so its ends are sought on column 101. Pressed, its grip (13 high, at 627)
+  // puts the pointer 2 below its top; pulled to y 388 the end would lie at 388 + 13 + 2 = 403,
+  // 3 below the top of the swatches' white ground at y 400: it lands on 400, 343 long. With
+  // Alt it stays at 403.
+  const std::string show = "mouse 145 8\nclick left\n" + [] {
+    std::string keys;
+    for (int i = 0; i < 8; ++i) keys += "key down\n";
+    return keys + "key enter\n";
+  }();
+  // The second press lands on the grip of the 343-long cross ruler, at 57 + 343 - 17.
+  StripRun r = RunOnCard(FDir, "file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=0\nMouseLoupe=0\n>>>\nstart\n" + show +
+                                   "mouse 41 689\ndown left\nmouse 41 388\nwindows\nup left\nmouse 41 " + std::to_string(57 + 343 - 17 + 5) + "\n" +
+                                   "down left\nkeydown alt\nmouse 41 388\nwindows\nup left\nkeyup alt\n");
+  const std::vector<std::string> cross = r.Lines("frmCrossRuler ");
+  ASSERT_EQ(cross.size(), 2u) << r.Out;
+  ASSERT_EQ(kSwatchGround.top, 400);
+  EXPECT_EQ(cross[0], "frmCrossRuler 34 57 67 343 visible=1 topmost=0");
+  EXPECT_EQ(cross[1], "frmCrossRuler 34 57 67 346 visible=1 topmost=0");
+}
