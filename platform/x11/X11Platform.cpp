@@ -474,6 +474,12 @@ bool X11Platform::ProcessEvents(bool wait) {
   // arrived at once.
   const bool readFirst = !wait;
   bool did = DispatchQueued(readFirst);
+  if (!wait && !FWatches.empty()) {
+    // What the watched services sent meanwhile, without sleeping (nested loops pump this way).
+    FPollFds.assign(1, pollfd{-1, 0, 0});  // the display's place, read above
+    for (FdWatch* w : FWatches) FPollFds.push_back(pollfd{w->Fd(), w->PollEvents(), 0});
+    DispatchWatches(poll(FPollFds.data(), nfds_t(FPollFds.size()), 0) > 0);
+  }
   FJustRead = readFirst;
   did = FireTimers() || did;
   FJustRead = false;
