@@ -2,16 +2,41 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/VantrelMain.h"
 #include "platform/Platform.h"
 #ifdef VANTREL_WITH_X11
 #include "platform/x11/X11Platform.h"
 #endif
 
-int main() {
+int main(int argc, char** argv) {
+  const TCommandLine line = ParseCommandLine(std::vector<std::string>(argv + (argc > 0), argv + argc));
+  switch (line.Action) {
+    case TCommandLine::TAction::Help:
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    case TCommandLine::TAction::Version:
+      std::printf("%s\n", VersionText().c_str());
+      return 0;
+    case TCommandLine::TAction::Error:
+      std::fprintf(stderr, "vantrel: %s\n\n%s", line.Error.c_str(), UsageText().c_str());
+      return 2;
+    case TCommandLine::TAction::Run: break;
+  }
+  if (line.Backend == TBackendChoice::Wayland) {
+    std::fprintf(stderr, "vantrel: this build has no Wayland backend.\n");
+    return 1;
+  }
+  const bool forcedX11 = line.Backend == TBackendChoice::X11;
   const char* display = std::getenv("DISPLAY");
 #ifdef VANTREL_WITH_X11
+  if (forcedX11 && !(display && *display)) {
+    std::fprintf(stderr, "vantrel: --backend=x11 needs an X11 display, but DISPLAY is not set.\n");
+    return 1;
+  }
   if (display && *display) {
     auto x11 = plat::X11Platform::Open(display);
     if (x11) {
@@ -35,6 +60,12 @@ int main() {
       return status;
     }
     std::fprintf(stderr, "vantrel: cannot open the display \"%s\".\n", display);
+    if (forcedX11) return 1;
+  }
+#else
+  if (forcedX11) {
+    std::fprintf(stderr, "vantrel: this build has no X11 backend.\n");
+    return 1;
   }
 #endif
   std::fprintf(stderr,

@@ -149,6 +149,19 @@ class TrayIcon {
   virtual bool Visible() const = 0;
 };
 
+// A file descriptor of another service (a D-Bus connection) that the event loop watches along
+// with its own: the loop sleeps in one poll over all of them and calls Dispatch when the
+// descriptor is ready or the watch's deadline has come, so an idle program wakes for nothing.
+class FdWatch {
+ public:
+  virtual ~FdWatch() = default;
+  virtual int Fd() = 0;
+  virtual short PollEvents() = 0;  // the poll() events wanted now, asked before each sleep
+  // Milliseconds from now after which Dispatch must run even if nothing arrives; -1: never.
+  virtual int TimeoutMs() = 0;
+  virtual void Dispatch() = 0;  // may remove (and destroy) this watch or others
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -196,6 +209,10 @@ class Platform {
   // something arrives or a timer is due (the virtual desktop never sleeps). Returns false
   // when the platform cannot go on (connection to the display lost).
   virtual bool ProcessEvents(bool wait) = 0;
+  // Watches W until RemoveFdWatch; W must be removed before it is destroyed. False when the
+  // platform has no loop of its own to watch it with (the virtual desktop).
+  virtual bool AddFdWatch(FdWatch* w) { (void)w; return false; }
+  virtual void RemoveFdWatch(FdWatch* w) { (void)w; }
 
   // Shell services.
   virtual void SetClipboardBitmap(const gfx::Bitmap& bmp) = 0;

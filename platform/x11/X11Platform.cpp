@@ -17,6 +17,9 @@
 #include <cstdio>
 #include <cerrno>
 
+#ifdef VANTREL_HAVE_SNI
+#include "platform/dbus/StatusNotifierItem.h"
+#endif
 #include "platform/x11/X11Clipboard.h"
 #include "platform/x11/X11Keys.h"
 #include "platform/x11/X11Monitors.h"
@@ -471,6 +474,12 @@ bool X11Platform::ProcessEvents(bool wait) {
   // arrived at once.
   const bool readFirst = !wait;
   bool did = DispatchQueued(readFirst);
+  if (!wait && !FWatches.empty()) {
+    // What the watched services sent meanwhile, without sleeping (nested loops pump this way).
+    FPollFds.assign(1, pollfd{-1, 0, 0});  // the display's place, read above
+    for (FdWatch* w : FWatches) FPollFds.push_back(pollfd{w->Fd(), w->PollEvents(), 0});
+    DispatchWatches(poll(FPollFds.data(), nfds_t(FPollFds.size()), 0) > 0);
+  }
   FJustRead = readFirst;
   did = FireTimers() || did;
   FJustRead = false;
@@ -481,11 +490,19 @@ bool X11Platform::ProcessEvents(bool wait) {
     FFlushedRequest = XNextRequest(dpy);
     bool readable = true;
     if (XEventsQueued(dpy, QueuedAlready) == 0) {
-      // Sleep until the server sends something or the next timer is due: no busy waiting.
-      pollfd p{ConnectionNumber(dpy), POLLIN, 0};
-      const int timeout = WaitMs(NowMs());
+      // Sleep until the server or a watched service sends something, or the next timer or a
+      // watch's deadline is due: no busy waiting.
+      FPollFds.assign(1, pollfd{ConnectionNumber(dpy), POLLIN, 0});
+      int timeout = WaitMs(NowMs());
+      for (FdWatch* w : FWatches) {
+        FPollFds.push_back(pollfd{w->Fd(), w->PollEvents(), 0});
+        const int due = w->TimeoutMs();
+        if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
+      }
+      const int n = poll(FPollFds.data(), nfds_t(FPollFds.size()), timeout);
       // A hang-up shows up as readable; the read in DispatchQueued then notices the loss.
-      readable = poll(&p, 1, timeout) != 0;
+      readable = n < 0 || FPollFds[0].revents != 0;
+      DispatchWatches(n > 0);
     }
     DispatchQueued(readable);
     FJustRead = true;
@@ -500,15 +517,47 @@ bool X11Platform::ProcessEvents(bool wait) {
   return CheckConnection();
 }
 
+bool X11Platform::AddFdWatch(FdWatch* w) {
+  if (std::find(FWatches.begin(), FWatches.end(), w) == FWatches.end()) FWatches.push_back(w);
+  return true;
+}
+
+void X11Platform::RemoveFdWatch(FdWatch* w) { std::erase(FWatches, w); }
+
+void X11Platform::DispatchWatches(bool polledReady) {
+  // FPollFds[i + 1] belongs to the watch that was FWatches[i] when the poll began; a dispatch
+  // may remove any watch, so each is looked up again before it runs.
+  const std::vector<FdWatch*> polled = FWatches;
+  for (std::size_t i = 0; i < polled.size() && i + 1 < FPollFds.size(); ++i) {
+    FdWatch* w = polled[i];
+    if (std::find(FWatches.begin(), FWatches.end(), w) == FWatches.end()) continue;
+    if ((polledReady && FPollFds[i + 1].revents != 0) || w->TimeoutMs() == 0) {
+      ++FPass;
+      w->Dispatch();
+    }
+  }
+}
+
 // ---- shell services ----
 
 void X11Platform::SetClipboardBitmap(const gfx::Bitmap& bmp) { FClipboard->SetBitmap(bmp); }
 void X11Platform::SetClipboardText(const std::string& utf8) { FClipboard->SetText(utf8); }
 
-bool X11Platform::TrayAvailable() { return X11TrayIcon::TrayOwner(*FDisplay) != None; }
+bool X11Platform::TrayAvailable() {
+  if (X11TrayIcon::TrayOwner(*FDisplay) != None) return true;
+#ifdef VANTREL_HAVE_SNI
+  if (StatusNotifierItem::WatcherPresent()) return true;
+#endif
+  return false;
+}
 
 std::unique_ptr<TrayIcon> X11Platform::CreateTrayIcon(TrayIconListener* listener) {
-  if (!TrayAvailable()) return nullptr;
+#ifdef VANTREL_HAVE_SNI
+  // Panels that speak StatusNotifierItem may also run an XEmbed tray for old programs; the
+  // item is what they show best.
+  if (auto item = StatusNotifierItem::Create(*this, listener)) return item;
+#endif
+  if (X11TrayIcon::TrayOwner(*FDisplay) == None) return nullptr;
   auto icon = std::make_unique<X11TrayIcon>(*this, *FDisplay, listener);
   icon->Dock();
   return icon;

@@ -27,8 +27,11 @@
 //   [x] focus: XSetInputFocus (+ _NET_ACTIVE_WINDOW under a manager); without a manager,
 //       hiding the active window passes the focus to our next window
 //   [x] move drag (the caption strip) done by us, exact with or without a manager
-//   [x] XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn), re-docked when a tray appears,
-//       with its tool tip drawn by us (trays show none for embedded icons)
+//   [x] tray icon: a StatusNotifierItem where a StatusNotifierWatcher runs on the session bus
+//       (built with libsystemd), else an XEmbed notification-area icon (_NET_SYSTEM_TRAY_Sn),
+//       re-docked when a tray appears, with its tool tip drawn by us (trays show none for
+//       embedded icons)
+//   [x] other services' descriptors (the session bus) watched in the same poll (AddFdWatch)
 //   [x] xdg-open through fork/execvp (no shell), children reaped without blocking
 //   [x] help: the HTML help document opened once, at its topic's anchor (X11HelpService)
 //   [x] menu sounds: the freedesktop theme's events through libcanberra when it is built in
@@ -52,6 +55,7 @@
 // Needs libX11 1.7 or newer (XSetIOErrorExitHandler). VANTREL_X11_ERRORS=1 prints the X
 // protocol errors the backend otherwise ignores.
 #include <X11/Xlib.h>
+#include <poll.h>
 
 #include <functional>
 #include <memory>
@@ -105,6 +109,9 @@ class X11Platform final : public Platform {
   // cached position is due to be asked for again.
   void SetTimerIdleTolerance(TimerId id, unsigned ms) override { FTimers.SetIdleTolerance(id, ms); }
   bool ProcessEvents(bool wait) override;
+  // Watched in the loop's one poll: an idle program still sleeps until something arrives.
+  bool AddFdWatch(FdWatch* w) override;
+  void RemoveFdWatch(FdWatch* w) override;
 
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
   void SetClipboardText(const std::string& utf8) override;
@@ -176,6 +183,8 @@ class X11Platform final : public Platform {
   // How long the loop may sleep from NOW: until the next timer is due, or while the program
   // is idle, as late as the timers' tolerances allow.
   int WaitMs(std::uint64_t now) const;
+  // Runs the watches whose descriptor the last poll found ready, or whose deadline has come.
+  void DispatchWatches(bool polledReady);
   // Fires the timers due now as one round; answers whether any fired.
   bool FireTimers();
   static Bool NotePointerEvent(Display*, XEvent* ev, XPointer self);
@@ -192,6 +201,8 @@ class X11Platform final : public Platform {
   std::vector<X11Window*> FWindows;
   std::vector<X11Window*> FBand;  // topmost windows, bottom to top
   std::vector<X11TrayIcon*> FTrayIcons;
+  std::vector<FdWatch*> FWatches;
+  std::vector<pollfd> FPollFds;  // kept between sleeps: no allocation per pass
   X11Window* FCaptureOwner = nullptr;
   Time FLastEventTime = CurrentTime;
   std::optional<Size> FScreenSize;  // asked once, forgotten when the screen changes

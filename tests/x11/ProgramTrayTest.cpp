@@ -1,6 +1,7 @@
 // Minimising the running program to a real notification area (trayer, an XEmbed tray) and
 // back; and what happens where there is none.
 #include "ProgramFixture.h"
+#include "PrivateSessionBus.h"
 
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -65,6 +66,9 @@ TEST_F(X11Program, MinimizedTheIconDocksInTheTrayCrispAndAClickBringsTheStripBac
   } reap{tray};
   const Atom selection = XInternAtom(Peer, "_NET_SYSTEM_TRAY_S0", False);
   ASSERT_TRUE(PollUntil([&] { return XGetSelectionOwner(Peer, selection) != None; }, 15000)) << "trayer did not start";
+  // A session bus without a StatusNotifierWatcher: the icon goes to the XEmbed tray.
+  PrivateSessionBus bus;
+  ASSERT_NE(bus.Address(), "");
   WriteSettings(kStrip);
   StartProgram();
   const ::Window strip = WaitForStrip();

@@ -1,7 +1,10 @@
 // The event loop: timers, sleeping while idle, and surviving the loss of the server.
 #include "X11Fixture.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <time.h>
+#include <unistd.h>
 
 using namespace x11test;
 using plat::Rect;
@@ -87,4 +90,61 @@ TEST_F(X11Fixture, LostConnectionEndsTheLoopWithoutEndingTheProcess) {
   EXPECT_FALSE(Platform->TrayAvailable());
   Windows.clear();
   Platform.reset();
+}
+
+TEST_F(X11Fixture, WatchedDescriptorsWakeTheSleepingLoopAndTheirDeadlinesAreKept) {
+  // A pipe stands for another service's connection: it asks to be read, or to run at a deadline.
+  struct PipeWatch : plat::FdWatch {
+    int Fds[2] = {-1, -1};
+    std::uint64_t Due = 0;  // 0: no deadline
+    plat::Platform* Owner = nullptr;
+    std::vector<std::uint64_t> Runs;  // when Dispatch ran
+    int Fd() override { return Fds[0]; }
+    short PollEvents() override { return POLLIN; }
+    int TimeoutMs() override { return Due == 0 ? -1 : Due > Owner->NowMs() ? int(Due - Owner->NowMs()) : 0; }
+    void Dispatch() override {
+      char c;
+      while (read(Fds[0], &c, 1) == 1) {
+      }
+      Runs.push_back(Owner->NowMs());
+      if (Due && Owner->NowMs() >= Due) Due = 0;
+    }
+  } ready, timed;
+  for (PipeWatch* w : {&ready, &timed}) {
+    ASSERT_EQ(pipe2(w->Fds, O_NONBLOCK | O_CLOEXEC), 0);
+    w->Owner = Platform.get();
+    ASSERT_TRUE(Platform->AddFdWatch(w));
+  }
+  int passes = 0;
+  // The main loop's way: each pass may sleep.
+  auto sleepUntil = [&](const std::function<bool()>& pred) {
+    for (const std::uint64_t end = Platform->NowMs() + 3000; !pred() && Platform->NowMs() < end; ++passes)
+      if (!Platform->ProcessEvents(true)) return false;
+    return pred();
+  };
+  // A slow timer keeps the loop from sleeping for ever should the deadline be ignored; the
+  // deadline must come first.
+  int slowTicks = 0;
+  const plat::Platform::TimerId slow = Platform->StartTimer(1000, [&] { ++slowTicks; });
+  const std::uint64_t start = Platform->NowMs();
+  timed.Due = start + 150;
+  ASSERT_TRUE(sleepUntil([&] { return !timed.Runs.empty(); }));
+  Platform->StopTimer(slow);
+  ASSERT_EQ(timed.Runs.size(), 1u);
+  EXPECT_GE(timed.Runs[0], start + 150);  // not before its deadline
+  EXPECT_EQ(slowTicks, 0) << "the deadline waited for another wake-up";
+  EXPECT_LT(passes, 10) << "the loop spun instead of sleeping until the deadline";
+  EXPECT_TRUE(ready.Runs.empty());
+
+  ASSERT_EQ(write(ready.Fds[1], "x", 1), 1);
+  ASSERT_TRUE(sleepUntil([&] { return !ready.Runs.empty(); }));
+  EXPECT_EQ(timed.Runs.size(), 1u);
+  // What the program's own event pumps (ProcessMessages) see at once, too.
+  ASSERT_EQ(write(ready.Fds[1], "y", 1), 1);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return ready.Runs.size() == 2; }));  // its deadline passed, nothing woke it again
+  for (PipeWatch* w : {&ready, &timed}) {
+    Platform->RemoveFdWatch(w);
+    close(w->Fds[0]);
+    close(w->Fds[1]);
+  }
 }
