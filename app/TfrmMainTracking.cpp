@@ -48,7 +48,8 @@ void TfrmMain::Timer1Timer(TObject*) {
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();
   if (cross) cross->TrackCursor(p.x, p.y, Handed(reading));
-  if (Menu->IsOpen() || !Visible() || Application->Minimized()) return;
+  // Restacking stops while a dialog blocks the strip: the dialog stays in front of it.
+  if (Menu->IsOpen() || !Visible() || Application->Minimized() || !AcceptsInput()) return;
   if (cross) cross->StackWith(*this);
   if (mnuZoom->Checked()) MouseLoupeStacking(p);
   // With the lens option on, the strip keeps the keyboard focus so that its keys work.
