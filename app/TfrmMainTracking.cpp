@@ -36,8 +36,12 @@ void TfrmMain::Timer1Timer(TObject*) {
   // A still mouse needs nothing, unless keys or commands moved the strip or its zero: the
   // caption must show what lies under the mouse now, not before the key.
   if (p == FLastCursor && reading == FLastReading) return;
-  // Shown or not, the lens keeps its picture current.
-  if (TForm1* lens = Lens()) lens->Timer1Timer(this);
+  // Shown or not, the lens keeps its picture current, taken the way the strip lies now.
+  if (TForm1* lens = Lens()) {
+    lens->FHorizontal = Ruler->Orientation() == orHoriz;
+    lens->FFlipped = mnuRulerFlip->Checked();
+    lens->Timer1Timer(this);
+  }
   FLastCursor = p;
   FLastReading = reading;
   lblMsPos->SetCaption(ReadingAt(along));
@@ -45,7 +49,8 @@ void TfrmMain::Timer1Timer(TObject*) {
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();
   if (cross) cross->TrackCursor(p.x, p.y, Handed(reading));
-  if (Menu->IsOpen() || !Visible() || Application->Minimized()) return;
+  // Restacking stops while a dialog blocks the strip: the dialog stays in front of it.
+  if (Menu->IsOpen() || !Visible() || Application->Minimized() || !AcceptsInput()) return;
   if (cross) cross->StackWith(*this);
   if (mnuZoom->Checked()) MouseLoupeStacking(p);
   // With the lens option on, the strip keeps the keyboard focus so that its keys work.
@@ -99,8 +104,6 @@ void TfrmMain::LensTracking(Point p) {
     lens->Hide();
     return;
   }
-  lens->FHorizontal = horizontal;
-  lens->FFlipped = flipped;
   lens->Crosshairs1Click(this);
   // Beside the pointer on its own monitor: worked out as if that monitor were the screen.
   const gfx::Rect monitor = TScreen::MonitorFromPoint(p).Bounds;

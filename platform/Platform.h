@@ -218,6 +218,8 @@ class Platform {
   virtual void SetClipboardBitmap(const gfx::Bitmap& bmp) = 0;
   // Puts UTF8 text on the clipboard, replacing what was there (a picture included).
   virtual void SetClipboardText(const std::string& utf8) = 0;
+  // The clipboard's text, nullopt when it holds none or cannot be read.
+  virtual std::optional<std::string> ClipboardText() { return std::nullopt; }
   virtual bool TrayAvailable() = 0;
   virtual std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) = 0;  // null if none
   virtual void ShellOpen(const std::string& target) = 0;

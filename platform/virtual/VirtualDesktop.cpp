@@ -792,10 +792,14 @@ void VirtualDesktop::SetClipboardBitmap(const gfx::Bitmap& bmp) {
 }
 
 void VirtualDesktop::SetClipboardText(const std::string& utf8) {
-  FClipboardText = utf8;
+  InjectClipboardText(utf8);
+  FLog.push_back("clipboard text " + utf8);
+}
+
+void VirtualDesktop::InjectClipboardText(std::string utf8) {
+  FClipboardText = std::move(utf8);
   FClipboard = gfx::Bitmap();
   FHasClipboard = false;
-  FLog.push_back("clipboard text " + utf8);
 }
 
 std::unique_ptr<TrayIcon> VirtualDesktop::CreateTrayIcon(TrayIconListener* listener) {

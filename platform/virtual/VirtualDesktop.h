@@ -15,7 +15,7 @@
 //   virtual clock and timers; queued input; key and button state; key-to-character
 //   translation for a US layout; close requests; geometry forced by a window manager;
 //   window roles and owners (recorded for queries);
-//   clipboard (bitmap), tray icons, shell open, sounds, beep, help, journal: all logged;
+//   clipboard (bitmap and text), tray icons, shell open, sounds, beep, help, journal: all logged;
 //   scripted answers for dialogs.
 // Missing: double-click detection from timing (inject it explicitly),
 //   synthetic moves when a window appears under a still pointer, keyboard autorepeat.
@@ -114,6 +114,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   bool ProcessEvents(bool wait) override;
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
   void SetClipboardText(const std::string& utf8) override;
+  std::optional<std::string> ClipboardText() override { return FClipboardText; }
   bool TrayAvailable() override { return FTrayAvailable; }
   std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) override;
   void ShellOpen(const std::string& target) override;
@@ -175,6 +176,9 @@ class VirtualDesktop : public Platform, public DialogScript {
   // A window manager gives the window BOUNDS of its own choosing (tiling it, keeping it from
   // a size); the window hears OnMoved.
   void InjectManagerBounds(const VirtualWindow* window, const Rect& bounds);
+  // Another program copies UTF8 text: the clipboard holds it at once (not logged: the
+  // program did nothing).
+  void InjectClipboardText(std::string utf8);
   // A mouse message on a tray icon (the newest one when ICON is null), at the pointer.
   void InjectTrayMouse(MouseButton button, TrayMouseKind kind, const VirtualTrayIcon* icon = nullptr);
 
@@ -192,7 +196,6 @@ class VirtualDesktop : public Platform, public DialogScript {
   std::vector<VirtualTrayIcon*> TrayIcons() const { return FTrayIcons; }
   bool HasClipboardBitmap() const { return FHasClipboard; }
   const gfx::Bitmap& ClipboardBitmap() const { return FClipboard; }
-  const std::optional<std::string>& ClipboardText() const { return FClipboardText; }
   const std::vector<std::string>& Log() const { return FLog; }
   std::vector<std::string> TakeLog();
 

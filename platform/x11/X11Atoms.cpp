@@ -48,6 +48,7 @@ void X11Atoms::Intern(Display* dpy, int screen) {
       {"_XEMBED_INFO", &XEmbedInfo},
       {"VANTREL_TIME", &VantrelTime},
       {"VANTREL_SAVE", &VantrelSave},
+      {"VANTREL_PASTE", &VantrelPaste},
   };
   std::vector<char*> names;
   for (auto& [name, slot] : table) names.push_back(const_cast<char*>(name));

@@ -16,8 +16,9 @@ struct X11Atoms {
        NetSupportingWmCheck = None, NetWmUserTime = None, MotifWmHints = None;
   Atom NetSystemTrayS = None, NetSystemTrayOpcode = None, Manager = None, XEmbed = None,
        XEmbedInfo = None;
-  // Our own property for getting a server timestamp and for receiving selections.
-  Atom VantrelTime = None, VantrelSave = None;
+  // Our own properties for getting a server timestamp, handing the clipboard to a manager
+  // and receiving the clipboard's text.
+  Atom VantrelTime = None, VantrelSave = None, VantrelPaste = None;
 
   // Interns everything; TRAY_SELECTION is "_NET_SYSTEM_TRAY_S<screen>".
   void Intern(Display* dpy, int screen);

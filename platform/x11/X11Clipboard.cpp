@@ -48,6 +48,68 @@ void X11Clipboard::SetText(const std::string& utf8) {
   if (!TakeOwnership()) Clear();
 }
 
+std::optional<std::string> X11Clipboard::Text(int timeoutMs) {
+  if (FDisplay.ConnectionLost()) return std::nullopt;
+  const X11Atoms& at = FDisplay.Atoms();
+  const ::Window owner = XGetSelectionOwner(FDpy, at.Clipboard);
+  if (owner == None) return std::nullopt;
+  // Converting our own selection would wait for an answer only we can give.
+  if (owner == FWindow) return FText;
+  XDeleteProperty(FDpy, FWindow, at.VantrelPaste);
+  XConvertSelection(FDpy, at.Clipboard, at.Utf8String, at.VantrelPaste, FWindow, CurrentTime);
+  XFlush(FDpy);
+  const std::uint64_t deadline = X11TimerQueue::NowMs() + std::uint64_t(std::max(0, timeoutMs));
+  XEvent ev;
+  const bool answered = WaitForEvent(SelectionNotify, deadline, ev, [&](const XEvent& e) {
+    return e.xselection.requestor == FWindow && e.xselection.selection == at.Clipboard;
+  });
+  if (!answered || ev.xselection.property == None) return std::nullopt;
+  Atom type = None;
+  std::string text = TakeProperty(type);
+  if (type != at.Incr) return type == at.Utf8String ? std::optional(text) : std::nullopt;
+  // INCR: the owner sends a chunk each time we delete the property; an empty one ends it.
+  text.clear();
+  auto newChunk = [&](const XEvent& e) {
+    return e.xproperty.atom == at.VantrelPaste && e.xproperty.state == PropertyNewValue;
+  };
+  while (WaitForEvent(PropertyNotify, deadline, ev, newChunk)) {
+    const std::string chunk = TakeProperty(type);
+    // The notice of the INCR property itself may still be queued: gone by now, it is no chunk.
+    if (type == None) continue;
+    if (chunk.empty()) return text;
+    text += chunk;
+  }
+  return std::nullopt;
+}
+
+bool X11Clipboard::WaitForEvent(int type, std::uint64_t deadline, XEvent& ev,
+                                const std::function<bool(const XEvent&)>& matches) {
+  while (!FDisplay.ConnectionLost()) {
+    while (XCheckTypedWindowEvent(FDpy, FWindow, type, &ev))
+      if (matches(ev)) return true;
+    const std::uint64_t now = X11TimerQueue::NowMs();
+    if (now >= deadline) return false;
+    pollfd p{ConnectionNumber(FDpy), POLLIN, 0};
+    poll(&p, 1, int(std::min<std::uint64_t>(deadline - now, 100)));
+  }
+  return false;
+}
+
+std::string X11Clipboard::TakeProperty(Atom& type) {
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  type = None;
+  std::string bytes;
+  // Deleting it as it is read tells an INCR owner to send the next chunk.
+  if (XGetWindowProperty(FDpy, FWindow, FDisplay.Atoms().VantrelPaste, 0, 0x1FFFFFFF, True, AnyPropertyType, &type,
+                         &format, &count, &after, &data) == Success &&
+      data && format == 8)
+    bytes.assign(reinterpret_cast<const char*>(data), count);
+  if (data) XFree(data);
+  return bytes;
+}
+
 void X11Clipboard::Clear() {
   FBitmap.reset();
   FText.reset();

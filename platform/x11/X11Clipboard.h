@@ -1,10 +1,12 @@
 #pragma once
 // Owns the CLIPBOARD selection for a bitmap, served as image/png and image/bmp (encoded when
 // first asked for), or for text, served as UTF8_STRING and text/plain (and STRING when it is
-// plain ASCII); data larger than one request goes out with INCR.
+// plain ASCII); data larger than one request goes out with INCR. Reads another owner's text
+// as UTF8_STRING (INCR included).
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +29,10 @@ class X11Clipboard final : public X11EventSink {
   ::Window Handle() const { return FWindow; }
   void SetBitmap(const gfx::Bitmap& bmp);
   void SetText(const std::string& utf8);
+  // The clipboard's text: our own copy while we own it, else the owner's, converted to
+  // UTF8_STRING within TIMEOUTMS (other events wait meanwhile); nullopt when there is none,
+  // the owner refuses, or it does not answer in time.
+  std::optional<std::string> Text(int timeoutMs);
   bool Owned() const { return FOwned; }
   std::size_t ChunkSize() const { return FChunk; }
 
@@ -50,6 +56,11 @@ class X11Clipboard final : public X11EventSink {
   };
 
   void OnRequest(const XSelectionRequestEvent& req);
+  // Waits until DEADLINE (ms) for an event of TYPE on our window that MATCHES; others of that
+  // type are dropped, events of other types stay queued.
+  bool WaitForEvent(int type, std::uint64_t deadline, XEvent& ev, const std::function<bool(const XEvent&)>& matches);
+  // Takes the received property off our window: its type and bytes.
+  std::string TakeProperty(Atom& type);
   Bytes Encoded(Atom target);
   void DropStaleTransfers();
   bool TakeOwnership();

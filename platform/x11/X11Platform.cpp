@@ -32,6 +32,9 @@ namespace plat {
 namespace {
 // How long closing the program may wait for a clipboard manager to take our copy.
 constexpr int kClipboardHandOverMs = 1000;
+// How long a paste may wait for another program to hand over the clipboard's text: owners
+// answer at once, one that hangs must not freeze the program for long.
+constexpr int kClipboardReadMs = 1000;
 // Longest a cached pointer position is trusted: a warp over another client's window tells us
 // nothing. Each check is a round trip and a wake-up of an otherwise idle program, so a rare
 // warp may show up to a second late rather than costing four wake-ups a second for ever.
@@ -542,6 +545,7 @@ void X11Platform::DispatchWatches(bool polledReady) {
 
 void X11Platform::SetClipboardBitmap(const gfx::Bitmap& bmp) { FClipboard->SetBitmap(bmp); }
 void X11Platform::SetClipboardText(const std::string& utf8) { FClipboard->SetText(utf8); }
+std::optional<std::string> X11Platform::ClipboardText() { return FClipboard->Text(kClipboardReadMs); }
 
 bool X11Platform::TrayAvailable() {
   if (X11TrayIcon::TrayOwner(*FDisplay) != None) return true;

@@ -23,7 +23,8 @@
 //   [x] double clicks (500 ms, 4 px), wheel, mouse leave
 //   [x] one-thread poll() loop over the X connection and the timers (CLOCK_MONOTONIC)
 //   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data,
-//       handed to a clipboard manager (SAVE_TARGETS) when the program ends
+//       handed to a clipboard manager (SAVE_TARGETS) when the program ends; text read from
+//       another owner as UTF8_STRING (INCR too) with a bounded wait
 //   [x] focus: XSetInputFocus (+ _NET_ACTIVE_WINDOW under a manager); without a manager,
 //       hiding the active window passes the focus to our next window
 //   [x] move drag (the caption strip) done by us, exact with or without a manager
@@ -115,6 +116,7 @@ class X11Platform final : public Platform {
 
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
   void SetClipboardText(const std::string& utf8) override;
+  std::optional<std::string> ClipboardText() override;
   bool TrayAvailable() override;
   std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) override;
   void ShellOpen(const std::string& target) override;

@@ -124,6 +124,32 @@ TEST_F(LensTest, PictureIsTheScreenEnlargedUnderTheMarkerWithItsRimAndStippledAr
   }
 }
 
+TEST_F(LensTest, FirstPictureOverAVerticalOrFlippedStripIsTakenTheWayTheStripLies) {
+  // One tick with the pointer on the ruler: the picture must already be shifted for the
+  // strip's orientation and flip (factor 2, 100 x 100 captured). Vertical at (820, 0): the
+  // pointer (850, 600) shifted by (0, -8) gives the square from (800, 542); the horizontal
+  // shift (-12, 0) would give (788, 550). Flipped horizontal at (10, 130): (500, 150) shifted
+  // by (-12, -8) gives (438, 92); unflipped it would be (438, 100). The screen is shot first
+  // with the pointer beside the strip at the same reading, so the caption shows the same.
+  struct Case {
+    const char* Settings;
+    gfx::Point Before, On, From;
+  } cases[] = {{"Orientation=1\nLeft=820\nTop=0\nLength=760", {700, 600}, {850, 600}, {800, 542}},
+               {"Left=10\nTop=130\nLength=1000\nRulerFlip=1", {500, 300}, {500, 150}, {438, 92}}};
+  const std::string pre = (FDir / "pre.bmp").string(), pic = (FDir / "pic.bmp").string();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Settings);
+    auto at = [](gfx::Point p) { return "mouse " + std::to_string(p.x) + " " + std::to_string(p.y) + "\nwait 55\n"; };
+    Run(LensSettings(c.Settings) + at(c.Before) + "shot " + pre + "\n" + at(c.On) + "menu Form1.Copy1\nclipboard " + pic + "\n");
+    const gfx::Bitmap screen = gfx::ReadBmpFile(pre), picture = gfx::ReadBmpFile(pic);
+    ASSERT_EQ(picture.Bounds(), (gfx::Rect{0, 0, 200, 200}));
+    int wrong = 0;
+    for (int j = 0; j < 200; ++j)
+      for (int i = 0; i < 200; ++i) wrong += picture.At(i, j) != screen.Get(c.From.x + i / 2, c.From.y + j / 2);
+    EXPECT_EQ(wrong, 0) << "pixels of the first picture that are not the enlarged screen";
+  }
+}
+
 TEST_F(LensTest, LockViewKeepsThePictureAndMediumRestartsTheTimer) {
   const std::string a = (FDir / "a.bmp").string(), b = (FDir / "b.bmp").string(), c = (FDir / "c.bmp").string();
   // Locked, over other pixels: the caption and the place follow, the picture stays.

@@ -240,6 +240,41 @@ TEST_F(X11Fixture, ClipboardServesPngAndBmpThatXclipReadsBack) {
   EXPECT_TRUE(PumpUntil(*Platform, [&] { return !Platform->ClipboardOwned(); }));
 }
 
+TEST_F(X11Fixture, ClipboardTextIsReadFromAnotherOwnerAndFromOurOwnCopy) {
+  EXPECT_EQ(Platform->ClipboardText(), std::nullopt) << "nobody owns the clipboard yet";
+  const Atom clipboard = XInternAtom(Peer, "CLIPBOARD", False);
+  // xclip takes the clipboard and serves it from the background. Short text comes in one
+  // piece; 3 MB is more than xclip sends at once (its chunk is a quarter of the server's
+  // largest request), so it comes through INCR.
+  std::string big(3 << 20, ' ');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = char('a' + (i * 7) % 26);
+  for (const std::string& text : {std::string("12,5 \xC2\xB5m"), big}) {
+    const std::string file = TempPath("paste");
+    std::ofstream(file, std::ios::binary) << text;
+    XSetSelectionOwner(Peer, clipboard, None, CurrentTime);
+    XSync(Peer, False);
+    ASSERT_EQ(PumpUntilExit(*Platform, Server->Spawn({"xclip", "-selection", "clipboard", "-i", file})), 0)
+        << "xclip is needed (package xclip)";
+    ASSERT_TRUE(PumpUntil(*Platform, [&] { return XGetSelectionOwner(Peer, clipboard) != None; }));
+    const std::optional<std::string> got = Platform->ClipboardText();
+    ASSERT_TRUE(got.has_value()) << text.size() << " bytes";
+    EXPECT_TRUE(*got == text) << got->size() << " bytes of " << text.size();
+    unlink(file.c_str());
+  }
+  // Our own copy is answered from our data (asking the server would wait for ourselves); a
+  // picture is no text.
+  Platform->SetClipboardText("-16300");
+  EXPECT_EQ(Platform->ClipboardText(), "-16300");
+  Platform->SetClipboardBitmap(Noise(2, 2));
+  EXPECT_EQ(Platform->ClipboardText(), std::nullopt);
+  // An owner that never answers: the wait is bounded.
+  const Window mute = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(Peer, clipboard, mute, CurrentTime);
+  XSync(Peer, False);
+  ASSERT_TRUE(PumpUntil(*Platform, [&] { return !Platform->ClipboardOwned(); }));
+  EXPECT_EQ(Platform->ClipboardText(), std::nullopt);
+}
+
 TEST_F(X11Fixture, NotificationAreaIconDocksThroughXEmbed) {
   // No tray: nothing to dock into.
   EXPECT_FALSE(Platform->TrayAvailable());

@@ -9,6 +9,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/CanvasStateSaver.h"
+#include "platform/Platform.h"
 #include "toolkit/core/PropText.h"
 
 namespace {
@@ -26,12 +27,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   return s;
-}
-
-// The process's text clipboard (see the header).
-std::string& TextClipboard() {
-  static std::string text;
-  return text;
 }
 
 }  // namespace
@@ -128,8 +123,14 @@ void TCustomEdit::ClearSelection() {
   ReplaceRange(SelStart(), SelStart() + SelLength(), "");
 }
 
-std::string TCustomEdit::ClipboardText() { return TextClipboard(); }
-void TCustomEdit::SetClipboardText(const std::string& text) { TextClipboard() = text; }
+std::string TCustomEdit::ClipboardText() {
+  if (!plat::Platform::HasCurrent()) return {};
+  return plat::Platform::Current().ClipboardText().value_or("");
+}
+
+void TCustomEdit::SetClipboardText(const std::string& text) {
+  if (plat::Platform::HasCurrent()) plat::Platform::Current().SetClipboardText(text);
+}
 
 void TCustomEdit::CopyToClipboard() {
   if (SelLength() > 0) SetClipboardText(SelText());
@@ -142,11 +143,11 @@ void TCustomEdit::CutToClipboard() {
 }
 
 void TCustomEdit::PasteFromClipboard() {
-  if (FReadOnly) return;
+  if (FReadOnly || !plat::Platform::HasCurrent()) return;
+  const std::optional<std::string> text = plat::Platform::Current().ClipboardText();
+  if (!text) return;  // a picture or nothing: the field stays as it is
   // A single-line field keeps the first line of what is pasted.
-  std::string text = ClipboardText();
-  text = text.substr(0, text.find_first_of("\r\n"));
-  TypeText(text);
+  TypeText(text->substr(0, text->find_first_of("\r\n")));
 }
 
 int TCustomEdit::AsInteger(int fallback) const {

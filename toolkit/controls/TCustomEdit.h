@@ -4,8 +4,8 @@
 // Shift+Insert, Shift+Delete), Ctrl+A, MaxLength, ReadOnly and OnChange. Text is UTF-8; the
 // caret and the selection count bytes and always sit between whole characters.
 //
-// The clipboard for text lives in the process (ClipboardText / SetClipboardText): the
-// platform's clipboard carries bitmaps only.
+// Cut, copy and paste go through the desktop's text clipboard (the platform's), so text
+// moves between these fields and other programs both ways.
 #include <string>
 
 #include "toolkit/core/TCustomControl.h"
@@ -53,6 +53,7 @@ class TCustomEdit : public TCustomControl {
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();
+  // The desktop's clipboard text ("" when it holds none), and putting TEXT there.
   static std::string ClipboardText();
   static void SetClipboardText(const std::string& text);
 

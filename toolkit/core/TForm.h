@@ -162,6 +162,9 @@ class TForm : public TWinControl {
   void NativeCloseRequest();
   void NativeMoved(const Rect& bounds);
   void NativeCaptureLost();
+  // Brings the innermost modal form to the front and gives it the keyboard, when one is
+  // shown and this form is not it; false otherwise.
+  bool ReturnToModalForm();
 
   void CreateNativeWindow();
   void DestroyNativeWindow();

@@ -4,7 +4,8 @@
 bool TForm::CanFocus() const { return FVisible && Enabled() && FWindowKind != plat::WindowKind::Popup; }
 
 void TForm::SetFocus() {
-  if (FWindow && FVisible && FWindowKind != plat::WindowKind::Popup) FWindow->Activate();
+  // A form that a modal form blocks cannot take the keyboard from it.
+  if (FWindow && FVisible && FWindowKind != plat::WindowKind::Popup && AcceptsInput()) FWindow->Activate();
 }
 
 void TForm::SetActiveControl(TWinControl* control) { FocusControl(control); }

@@ -173,7 +173,10 @@ void TForm::NativeMouseDown(const plat::MouseEvent& e) {
                                                               : (e.DoubleClick ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN);
   TMsg m{this, msg, e.Shift, PointToLParam(e.Pos), e.ScreenPos};
   if (Application && Application->FilterMessage(m)) return;
-  if (!AcceptsInput()) return;
+  if (!AcceptsInput()) {
+    if (ReturnToModalForm()) plat::Platform::Current().Beep();
+    return;
+  }
   if (!FCaptureControl) {
     const int hit = HitTest(e.Pos);
     if (hit != HTCLIENT) {
@@ -348,7 +351,18 @@ void TForm::NativeChar(std::string_view utf8) {
   }
 }
 
+bool TForm::ReturnToModalForm() {
+  if (!Application || Application->ModalForms().empty()) return false;
+  TForm* modal = Application->ModalForms().back();
+  if (modal == this || !modal->Showing()) return false;
+  modal->BringToFront();
+  return true;
+}
+
 void TForm::NativeActivate(bool active) {
+  // The window system (a click, a window manager) activated a window that a modal form
+  // blocks: the modal form takes the keyboard back at once, so Enter and Escape still reach it.
+  if (active && !AcceptsInput() && ReturnToModalForm()) return;
   if (active == FActive) return;
   FActive = active;
   if (active && Screen) Screen->SetActiveForm(this);

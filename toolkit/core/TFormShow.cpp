@@ -148,6 +148,18 @@ TModalResult TForm::ShowModal() {
         if (Screen && Screen->IndexOf(f) >= 0 && f->FDisabledCount > 0) --f->FDisabledCount;
     }
   } restore{this, blocked};
+  // It must stay in front of every window it blocks, so it shares the topmost band with any
+  // of them that is there (as an owned window of a topmost window is topmost itself).
+  const bool raised = FWindow && !FWindow->TopMost() && std::any_of(blocked.begin(), blocked.end(), [](TForm* f) {
+    return f->FWindow && f->FWindow->TopMost();
+  });
+  struct Lower {
+    plat::NativeWindow* Window;
+    ~Lower() {
+      if (Window) Window->SetZOrder(plat::ZOrder::NoTopMost);
+    }
+  } lower{raised ? FWindow.get() : nullptr};
+  if (raised) FWindow->SetZOrder(plat::ZOrder::TopMost);
   FModal = true;
   FModalResult = mrNone;
   Application->ModalBegins(this);

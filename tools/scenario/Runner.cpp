@@ -232,6 +232,12 @@ bool Runner::Execute(const Command& c) {
     return false;
   }
 
+  if (n == "cliptext") {
+    // The text is the rest of the line, blanks and all, as for type.
+    FDesktop.InjectClipboardText(c.Rest);
+    return false;
+  }
+
   if (n == "log") {
     Require(c, 0, 0);
     for (const std::string& line : FDesktop.TakeLog()) FOut << line << "\n";

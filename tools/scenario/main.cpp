@@ -61,6 +61,8 @@ Commands, one a line (output: one line per query, on standard output):
   shot FILE [X Y W H]         PNG of the screen or a rectangle of it (BMP if FILE ends in .bmp)
   clipboard FILE              the clipboard's picture to FILE, PNG or BMP as for shot; with
                               no picture on the clipboard: 'clipboard empty'
+  cliptext TEXT               another program copies TEXT (the rest of the line) to the
+                              clipboard, replacing what was there
   cat NAME                    the bytes of file NAME in DIR
   log                         what the program did since the last log: beep, sound NAME,
                               open TARGET, message TEXT, clipboard bitmap WxH,
