@@ -7,11 +7,14 @@
 // The class is split over several sources by concern: TfrmMain.cpp (controls, start-up,
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
-// TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration).
+// TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration),
+// TfrmMainFreeze.cpp (the frozen screen).
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/RulerCursors.h"
 #include "app/TSettings.h"
@@ -28,6 +31,10 @@
 #include "widgets/TTrayIcon.h"
 
 class TfrmCrossRuler;
+class TfrmFreeze;
+namespace plat {
+struct DesktopPicture;
+}
 class TfrmPosition;
 class TfrmRulerProperties;
 class TfrmZoom;
@@ -42,6 +49,7 @@ gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::
 class TfrmMain : public TForm {
  public:
   explicit TfrmMain(TComponent* AOwner);
+  ~TfrmMain() override;
 
   // Controls, in declaration order.
   TRuler* Ruler;
@@ -70,6 +78,7 @@ class TfrmMain : public TForm {
   TMenuItem* N3;
   TMenuItem* mnuLoupe;
   TMenuItem* mnuZoom;
+  TMenuItem* mnuFreeze;
   TMenuItem* N2;
   TMenuItem* mnuAlwaysTop;
   TMenuItem* mnuMinimize;
@@ -155,6 +164,10 @@ class TfrmMain : public TForm {
   void mnuLoupeClick(TObject* Sender);
   void mnuZoomClick(TObject* Sender);
   void mnuAlwaysTopClick(TObject* Sender);
+  // Freezes the screen (one still picture of the desktop under the program's windows, which
+  // every reading then measures), or thaws it. Checked while frozen.
+  void mnuFreezeClick(TObject* Sender);
+  bool ScreenFrozen() const;
   void mnuMinimizeClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
   void tryIconClick(TObject* Sender);
@@ -204,6 +217,20 @@ class TfrmMain : public TForm {
   int MinimumLength() const;
   // The length the user gave the strip, whatever a window manager made of it.
   int UserLength() const;
+
+  // The frozen screen.
+  void RequestFreeze();
+  void FreezeWith(const plat::DesktopPicture& picture);
+  void Thaw();
+  // Puts the strip and its companions back above the frozen picture.
+  void StackOverFreeze();
+  // The tick and the magnifiers show the pixels under the pointer again, from where they now come.
+  void RefreshReadings();
+  std::vector<TfrmFreeze*> FFreezeForms;
+  bool FFreezePending = false;
+  TTimer* tmrFreeze = nullptr;
+  // Answers that come after the window is gone find it dead.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
   bool FResizing = false;
   bool FMoving = false;

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int kKeyC = 'C';
+constexpr int kKeyF = 'F';
 }  // namespace
 
 // Ctrl+C copies the reading as the caption shows it; Ctrl+Shift+C, while the mouse loupe is
@@ -25,7 +26,8 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
   TfrmZoom* loupe = MouseLoupe();
   Point p;
   if (!loupe || !loupe->Visible() || !platform.GetCursorPos(p)) return true;
-  const gfx::Bitmap pixel = platform.CaptureScreen(Rect{p.x, p.y, p.x + 1, p.y + 1});
+  if (!Screen->PixelsReadable()) return true;  // no colour to tell, rather than a false black
+  const gfx::Bitmap pixel = Screen->CapturePixels(Rect{p.x, p.y, p.x + 1, p.y + 1});
   if (pixel.Width() < 1 || pixel.Height() < 1) return true;
   const gfx::TColor c = pixel.At(0, 0);
   char text[8];
@@ -36,6 +38,11 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
   if (CopyKey(Key, Shift) || UnitKey(Key, Shift)) return;
+  const bool plainF = Key == kKeyF && !(Shift & (ssShift | ssCtrl | ssAlt));
+  if (plainF || (Key == plat::VK_ESCAPE && ScreenFrozen())) {
+    mnuFreezeClick(this);
+    return;
+  }
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {

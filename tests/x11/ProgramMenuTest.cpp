@@ -19,7 +19,7 @@ class X11Menu : public X11Program {
   // The shown window of the program at (kMenuLeft, kMenuTop), if any.
   bool MenuShown() {
     for (const ShownWindow& w : ShownWindows())
-      if (w.Bounds.left == kMenuLeft && w.Bounds.top == kMenuTop && w.Bounds.Height() == 308) return true;
+      if (w.Bounds.left == kMenuLeft && w.Bounds.top == kMenuTop && w.Bounds.Height() == 327) return true;
     return false;
   }
   // Whether another client could take the pointer and the keyboard now.
