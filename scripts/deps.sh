@@ -4,9 +4,11 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core
       libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libcanberra-dev xdg-utils
+      libsystemd-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       clang libclang-rt-dev
-      xvfb xdotool xclip x11-utils trayer i3-wm openbox)
+      xvfb xdotool xclip x11-utils trayer i3-wm openbox
+      dbus python3-dbus python3-gi)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
