@@ -18,6 +18,10 @@ class TfrmFreeze : public TForm {
   TfrmFreeze(TComponent* AOwner, const gfx::Rect& monitor, const gfx::Bitmap& desktop);
 
   TImage* Image1;
+  // It lies under the strip: as the strip's own window a window manager would hold it above.
+  bool BelongsToMainForm() const override { return false; }
+  // A utility window would be held above the program's other windows by some managers too.
+  plat::WindowRole WindowRole() const override { return plat::WindowRole::Normal; }
   // A press on the picture (a window manager may have raised it over the strip).
   std::function<void()> OnPicturePressed;
 };

@@ -47,6 +47,9 @@ void TfrmMain::FreezeWith(const plat::DesktopPicture& picture) {
   for (const plat::Monitor& m : TScreen::Monitors()) {
     auto* form = TComponent::Create<TfrmFreeze>(this, m.Bounds, *Screen->FrozenPicture());
     form->OnPicturePressed = [this] { StackOverFreeze(); };
+    // Some managers lift a focused window the size of a monitor above every other: the
+    // keyboard goes back to the strip.
+    form->OnActivate = [this](TObject*) { StackOverFreeze(); };
     // Keys that reach the picture are the strip's.
     form->OnKeyDown = [this](TObject* sender, int& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
     form->OnKeyUp = [this](TObject* sender, int& key, TShiftState shift) { FormKeyUp(sender, key, shift); };
@@ -59,9 +62,12 @@ void TfrmMain::FreezeWith(const plat::DesktopPicture& picture) {
   RefreshReadings();
 }
 
+// The picture is an ordinary window that a window manager may raise when it maps it or when it
+// is clicked: the strip stays in the topmost band while the screen is frozen, whatever "Always
+// on top" says, and goes back to its own band when it thaws.
 void TfrmMain::StackOverFreeze() {
   if (!Visible()) return;
-  NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::Top);
+  NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
   if (TfrmCrossRuler* cross = CrossRuler()) cross->StackWith(*this);
   SetFocus();
 }
@@ -72,6 +78,10 @@ void TfrmMain::Thaw() {
   for (TfrmFreeze* form : forms) DestroyComponent(form);
   Screen->SetFrozenPicture(std::nullopt);
   mnuFreeze->SetChecked(false);
+  if (!mnuAlwaysTop->Checked()) {
+    NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
+    if (TfrmCrossRuler* cross = CrossRuler()) cross->StackWith(*this);
+  }
   RefreshReadings();
 }
 

@@ -214,8 +214,11 @@ void ScreenshotPortal::Poll() {
   std::vector<std::unique_ptr<Call>> answered;
   for (auto it = FCalls.begin(); it != FCalls.end();) {
     Call& call = **it;
-    for (int i = 0; i < 64 && !call.Answered && call.Bus; ++i)
-      if (sd_bus_process(call.Bus, nullptr) <= 0) break;
+    for (int i = 0; i < 64 && !call.Answered && call.Bus; ++i) {
+      const int r = sd_bus_process(call.Bus, nullptr);
+      if (r < 0) call.Fail("The screen could not be frozen: the connection to the session bus was lost.");
+      if (r <= 0) break;
+    }
     if (!call.Answered && FPlatform.NowMs() >= call.Deadline)
       call.Fail("The screen could not be frozen: the desktop did not send the screenshot in time.");
     if (call.Answered) {

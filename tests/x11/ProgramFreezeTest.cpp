@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,6 +74,26 @@ TEST_F(X11Program, FrozenTheLoupeStillShowsAWindowThatIsGoneUntilTheScreenThaws)
   EXPECT_TRUE(PollUntil([&] { return (Capture(Rect::FromXYWH(thawed.x, thawed.y, 1, 1)).At(0, 0) & 0xFFFFFF) != gfx::clRed; }))
       << "the loupe still shows the frozen window";
   for (const ShownWindow& w : ShownWindows()) EXPECT_NE(w.Bounds, (Rect{0, 0, 1024, 768})) << "the picture stayed";
+}
+
+TEST_F(X11Program, UnderAWindowManagerTheStripStaysAboveTheFrozenPicture) {
+  // Openbox lifts a focused, undecorated window the size of the screen above all others, and
+  // keeps a program's utility windows above the rest of it.
+  StartWindowManager("openbox");
+  WriteSettings("[Application]\nLeft=100\nTop=600\nLength=500\nMouseLoupe=0\nOnTop=0");
+  StartProgram();
+  const ::Window strip = WaitForStrip();
+  ASSERT_NE(strip, None) << ProgramOutput();
+  ASSERT_EQ(Xdotool({"mousemove", "400", "608", "click", "1", "key", "f"}), 0);
+  auto order = [&](::Window w) {
+    const std::vector<::Window> stack = StackingOrder();
+    return std::find(stack.begin(), stack.end(), TopLevel(w)) - stack.begin();
+  };
+  EXPECT_TRUE(PollUntil([&] {
+    for (const ShownWindow& w : ShownWindows())
+      if (w.Bounds == Rect{0, 0, 1024, 768}) return order(w.Id) < order(strip);
+    return false;
+  })) << "the strip is not above the frozen picture";
 }
 
 TEST_F(X11Program, ThroughThePortalTheScreenFreezesOrSaysWhyNot) {
