@@ -170,9 +170,11 @@ TEST_F(X11Program, ThroughThePortalTheScreenFreezesOrSaysWhyNot) {
         << "the stand-in portal did not start (python3-dbus, python3-gi): " << refusing->Line;
     freezeFails("the portal refuses");
   }
-  writeShot();
   auto answering = startPortal(0);
   ASSERT_EQ(answering->Line.rfind("ready", 0), 0u) << answering->Line;
+  std::ofstream(png) << "not a PNG";
+  freezeFails("the picture is damaged");
+  writeShot();
   ASSERT_EQ(Xdotool({"mousemove", "400", "608", "click", "1", "key", "f", "mousemove", std::to_string(p.x),
                      std::to_string(p.y)}), 0);
   // Q = (570, 390): red 570 - 512 = 58, green 390 - 256 = 134, blue 0x55.
