@@ -79,6 +79,10 @@ struct ScreenshotPortal::Call {
   sd_bus_slot* Signal = nullptr;
   sd_bus_slot* Reply = nullptr;
   std::string Path;  // the request object whose Response is awaited
+  // The portal's unique name, from its reply: only it may answer (anyone on the bus could
+  // send a Response naming a file for us to read and delete).
+  std::string Portal;
+  sd_bus_message* Early = nullptr;  // a Response that came before the reply
   std::uint64_t Deadline = 0;
   bool Answered = false;
   DesktopPicture Result;
@@ -86,6 +90,7 @@ struct ScreenshotPortal::Call {
   ~Call() {
     sd_bus_slot_unref(Signal);
     sd_bus_slot_unref(Reply);
+    sd_bus_message_unref(Early);
     if (Bus) sd_bus_flush_close_unref(Bus);
   }
   void Fail(const std::string& message) {
@@ -99,6 +104,13 @@ namespace {
 int OnResponse(sd_bus_message* m, void* userdata, sd_bus_error*) {
   auto* call = static_cast<ScreenshotPortal::Call*>(userdata);
   if (call->Answered) return 0;
+  const char* sender = sd_bus_message_get_sender(m);
+  if (call->Portal.empty()) {
+    // Judged when the reply names the portal.
+    if (!call->Early) call->Early = sd_bus_message_ref(m);
+    return 0;
+  }
+  if (!sender || call->Portal != sender) return 0;
   std::uint32_t response = 2;
   std::string uri;
   if (sd_bus_message_read(m, "u", &response) < 0) {
@@ -160,6 +172,13 @@ int OnReply(sd_bus_message* m, void* userdata, sd_bus_error*) {
                        : "The screen could not be frozen: the screenshot portal failed (" +
                              std::string(e->message ? e->message : e->name) + ").");
     return 0;
+  }
+  if (const char* portal = sd_bus_message_get_sender(m)) call->Portal = portal;
+  if (sd_bus_message* early = call->Early) {
+    call->Early = nullptr;
+    OnResponse(early, call, nullptr);
+    sd_bus_message_unref(early);
+    if (call->Answered) return 0;
   }
   // An older portal may choose its own request path: follow it.
   const char* path = nullptr;
