@@ -43,6 +43,8 @@ void TfrmMain::FreezeWith(const plat::DesktopPicture& picture) {
     if (mnuZoom->Checked()) ShowMouseLoupe();
     return;
   }
+  // Gone to the tray while the desktop was asked: nothing would measure the picture.
+  if (!Visible() || Application->Minimized()) return;
   Screen->SetFrozenPicture(plat::MapToDesktop(picture.Picture, plat::Platform::Current().ScreenSize()));
   for (const plat::Monitor& m : TScreen::Monitors()) {
     auto* form = TComponent::Create<TfrmFreeze>(this, m.Bounds, *Screen->FrozenPicture());
