@@ -161,6 +161,16 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Timer1->SetOnTimer(std::bind(&TfrmMain::Timer1Timer, this, _1));
   Timer1->SetEnabled(true);
 
+  // Lets the magnifiers leave the screen before the picture is taken.
+  tmrFreeze = TComponent::Create<TTimer>(this);
+  tmrFreeze->SetName("tmrFreeze");
+  tmrFreeze->SetEnabled(false);
+  tmrFreeze->SetInterval(100);
+  tmrFreeze->SetOnTimer([this](TObject*) {
+    tmrFreeze->SetEnabled(false);
+    RequestFreeze();
+  });
+
   Menu = TComponent::Create<TAnimatedPopupMenu>(this);
   Menu->SetName("Menu");
   Menu->SetStatusBarIndex(0);
@@ -185,6 +195,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuLoupe = Item(this, items, "mnuLoupe", "Loupe");
   mnuZoom = Item(this, items, "mnuZoom", "Mouse loupe");
   mnuMeasureEdges = Item(this, items, "mnuMeasureEdges", "Measure edges");
+  mnuFreeze = Item(this, items, "mnuFreeze", "Freeze screen");
   N2 = Item(this, items, "N2", "-");
   mnuAlwaysTop = Item(this, items, "mnuAlwaysTop", "Always on top");
   mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
@@ -201,6 +212,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
   mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
   mnuMeasureEdges->OnClick = std::bind(&TfrmMain::mnuMeasureEdgesClick, this, _1);
+  mnuFreeze->OnClick = std::bind(&TfrmMain::mnuFreezeClick, this, _1);
   mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
   mnuMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
   mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);

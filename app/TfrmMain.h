@@ -8,11 +8,13 @@
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
 // TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration),
-// TfrmMainMeasure.cpp (measuring between edges).
+// TfrmMainMeasure.cpp (measuring between edges), TfrmMainFreeze.cpp (the frozen screen).
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/RulerCursors.h"
 #include "app/TSettings.h"
@@ -30,6 +32,10 @@
 
 class TfrmCrossRuler;
 class TfrmEdges;
+class TfrmFreeze;
+namespace plat {
+struct DesktopPicture;
+}
 class TfrmPosition;
 class TfrmRulerProperties;
 class TfrmZoom;
@@ -44,6 +50,7 @@ gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::
 class TfrmMain : public TForm {
  public:
   explicit TfrmMain(TComponent* AOwner);
+  ~TfrmMain() override;
 
   // Controls, in declaration order.
   TRuler* Ruler;
@@ -73,6 +80,7 @@ class TfrmMain : public TForm {
   TMenuItem* mnuLoupe;
   TMenuItem* mnuZoom;
   TMenuItem* mnuMeasureEdges;
+  TMenuItem* mnuFreeze;
   TMenuItem* N2;
   TMenuItem* mnuAlwaysTop;
   TMenuItem* mnuMinimize;
@@ -172,6 +180,10 @@ class TfrmMain : public TForm {
   void TakeEdgePicture();
   void RestoreLoupeAfterEdgePicture();
   void mnuAlwaysTopClick(TObject* Sender);
+  // Freezes the screen (one still picture of the desktop under the program's windows, which
+  // every reading then measures), or thaws it. Checked while frozen.
+  void mnuFreezeClick(TObject* Sender);
+  bool ScreenFrozen() const;
   void mnuMinimizeClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
   void tryIconClick(TObject* Sender);
@@ -226,6 +238,20 @@ class TfrmMain : public TForm {
   // The length the user gave the strip, whatever a window manager made of it.
   int UserLength() const;
   std::optional<int> ZeroSnap(Point place) const;
+
+  // The frozen screen.
+  void RequestFreeze();
+  void FreezeWith(const plat::DesktopPicture& picture);
+  void Thaw();
+  // Puts the strip and its companions back above the frozen picture.
+  void StackOverFreeze();
+  // The tick and the magnifiers show the pixels under the pointer again, from where they now come.
+  void RefreshReadings();
+  std::vector<TfrmFreeze*> FFreezeForms;
+  bool FFreezePending = false;
+  TTimer* tmrFreeze = nullptr;
+  // Answers that come after the window is gone find it dead.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 
   bool FResizing = false;
   bool FMoving = false;

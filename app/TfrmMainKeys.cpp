@@ -11,13 +11,15 @@
 namespace {
 constexpr int kKeyB = 'B';
 constexpr int kKeyC = 'C';
+constexpr int kKeyF = 'F';
 
-// The colour of the screen pixel under the pointer, if it can be read.
+// The colour of the screen pixel under the pointer (of the frozen picture while the screen is
+// frozen), if it can be read.
 std::optional<gfx::TColor> ColourUnderPointer() {
-  plat::Platform& platform = plat::Platform::Current();
   Point p;
-  if (!platform.GetCursorPos(p)) return std::nullopt;
-  const gfx::Bitmap pixel = platform.CaptureScreen(Rect{p.x, p.y, p.x + 1, p.y + 1});
+  if (!plat::Platform::Current().GetCursorPos(p)) return std::nullopt;
+  if (!Screen->PixelsReadable()) return std::nullopt;  // no colour to tell, rather than a false black
+  const gfx::Bitmap pixel = Screen->CapturePixels(Rect{p.x, p.y, p.x + 1, p.y + 1});
   if (pixel.Width() < 1 || pixel.Height() < 1) return std::nullopt;
   return pixel.At(0, 0);
 }
@@ -62,6 +64,11 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
   if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || MeasureKey(Key, Shift) || UnitKey(Key, Shift)) return;
+  const bool plainF = Key == kKeyF && !(Shift & (ssShift | ssCtrl | ssAlt));
+  if (plainF || (Key == plat::VK_ESCAPE && ScreenFrozen())) {
+    mnuFreezeClick(this);
+    return;
+  }
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {

@@ -34,6 +34,11 @@ std::string TfrmMain::SpanText(int pixels, bool down) const {
 }
 
 void TfrmMain::StartMeasuringEdges() {
+  // Where the screen cannot be read (XWayland, not frozen) there is nothing to measure.
+  if (!Screen->PixelsReadable()) {
+    plat::Platform::Current().Beep();
+    return;
+  }
   if (!FEdges) {
     FEdges = TComponent::Create<TfrmEdges>(this);
     FEdgePicture = TComponent::Create<TTimer>(this);
@@ -54,7 +59,8 @@ void TfrmMain::TakeEdgePicture() {
   FEdgePicture->SetEnabled(false);
   plat::Platform& platform = plat::Platform::Current();
   const gfx::Size screen = platform.ScreenSize();
-  FEdges->Start(platform.CaptureScreen(gfx::Rect{0, 0, screen.cx, screen.cy}), [this](int width, int height) {
+  // The frozen picture while the screen is frozen.
+  FEdges->Start(Screen->CapturePixels(gfx::Rect{0, 0, screen.cx, screen.cy}), [this](int width, int height) {
     const std::string size = SpanText(width, false) + " x " + SpanText(height, true);
     return FUnits.Unit == TMeasureUnit::Pixel ? size : size + " " + MeasureUnitName(FUnits.Unit);
   });

@@ -18,7 +18,8 @@ void TfrmMain::btnMenuClick(TObject*) {
 void TfrmMain::MenuMenuCommand(TObject* Sender) { MenuMenuClose(Sender); }
 
 void TfrmMain::MenuMenuClose(TObject*) {
-  if (mnuZoom->Checked()) ShowMouseLoupe();
+  // Not into the picture of the screen that is about to freeze: it comes back afterwards.
+  if (mnuZoom->Checked() && !FFreezePending) ShowMouseLoupe();
 }
 
 // The lens must not follow the pointer round a modal box, nor the mouse loupe float over it;

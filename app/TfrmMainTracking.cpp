@@ -86,7 +86,7 @@ gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::
 void TfrmMain::LensTracking(Point p) {
   TForm1* lens = Lens();
   if (!lens) return;
-  const bool onTop = mnuAlwaysTop->Checked();
+  const bool onTop = mnuAlwaysTop->Checked() && !ScreenFrozen();  // frozen: the strip stays up
   if (onTop && lens->Visible()) {
     lens->NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
     NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
@@ -137,7 +137,8 @@ void TfrmMain::SetLoupeOrigin() {
 void TfrmMain::MouseLoupeStacking(Point cursor) {
   TfrmZoom* loupe = MouseLoupe();
   const bool inside = BoundsRect().Contains(cursor);
-  if (mnuAlwaysTop->Checked()) {
+  // Over a frozen screen the strip stays in the topmost band, above the picture.
+  if (mnuAlwaysTop->Checked() && !ScreenFrozen()) {
     NativeWindow()->SetZOrder(inside ? plat::ZOrder::NoTopMost : plat::ZOrder::TopMost);
     NativeWindow()->SetZOrder(plat::ZOrder::Top);
   }

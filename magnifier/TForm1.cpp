@@ -5,10 +5,12 @@
 
 #include "graphics/Canvas.h"
 #include "graphics/ImageFile.h"
+#include "magnifier/NoScreenPicture.h"
 #include "platform/Platform.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
+#include "toolkit/core/TScreen.h"
 
 namespace {
 
@@ -250,10 +252,15 @@ void TForm1::Timer1Timer(TObject*) {
   const TLensShift shift = LensCaptureShift(FZoomFactor, FHorizontal, FFlipped);
   if (LockView1->Checked()) return;
   const int x = p.x + shift.DX, y = p.y + shift.DY;
-  // Beyond the screen's edge the platform gives black.
-  FCapture = plat::Platform::Current().CaptureScreen(
-      gfx::Rect::FromXYWH(x - FCaptureWidth / 2, y - FCaptureHeight / 2, FCaptureWidth, FCaptureHeight));
   gfx::Bitmap& picture = Image1->Picture();
+  if (!Screen->PixelsReadable()) {
+    DrawNoScreenPicture(picture, gfx::Rect{62, 70, 190, 180});  // inside the disc
+    Image1->PictureChanged();
+    return;
+  }
+  // From the frozen picture while the screen is frozen; beyond the screen's edge, black.
+  FCapture = Screen->CapturePixels(
+      gfx::Rect::FromXYWH(x - FCaptureWidth / 2, y - FCaptureHeight / 2, FCaptureWidth, FCaptureHeight));
   if (picture.IsEmpty() || FCapture.IsEmpty()) return;
   gfx::Canvas canvas(picture);
   // The picture keeps its size while the menu bar comes and goes above it.

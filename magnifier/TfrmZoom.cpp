@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "magnifier/NoScreenPicture.h"
 #include "platform/Platform.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
@@ -194,6 +195,11 @@ void TfrmZoom::PlanIdleTicks() {
   Timer1->SetIdleTolerance(left > 0 ? unsigned(left) * Timer1->Interval() : 0);
 }
 
+void TfrmZoom::RefreshAtNextTick() {
+  FStillTicks = kStillRefresh;
+  PlanIdleTicks();
+}
+
 void TfrmZoom::paintcrosshairs() {
   const int w = Image1->Width(), h = Image1->Height();
   const int back = FZoomFactor == 3 ? 2 : FZoomFactor == 4 ? 3 : 0;
@@ -265,7 +271,6 @@ void TfrmZoom::Timer1Timer(TObject*) {
 }
 
 void TfrmZoom::Refresh(gfx::Point p) {
-  plat::Platform& platform = plat::Platform::Current();
   const TLoupeReadout text = LoupeReadout(p.x, p.y, FOriginX, FOriginY);
   SetCaption(text.Caption);
 
@@ -286,13 +291,22 @@ void TfrmZoom::Refresh(gfx::Point p) {
     FInfo->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
   }
 
-  // Taken after the move, so where the square overlaps the loupe the loupe sees itself.
-  // Beyond the screen's edge the platform gives black.
-  FCapture = platform.CaptureScreen(
-      gfx::Rect::FromXYWH(p.x - FCaptureWidth / 2, p.y - FCaptureHeight / 2, FCaptureWidth, FCaptureHeight));
-  // Nearest pixel, as the default stretching mode: target pixel x shows source x * cw / W.
   gfx::Bitmap& picture = Image1->Picture();
   const int w = picture.Width(), h = picture.Height();
+  if (!Screen->PixelsReadable()) {
+    // A black picture would read as black pixels: say instead how to measure here.
+    DrawNoScreenPicture(picture, gfx::Rect{10, 20, 92, 80});
+    Image1->PictureChanged();
+    if (FInfo)
+      for (TLabel* l : {FInfo->lblRed, FInfo->lblGreen, FInfo->lblBlue}) l->SetCaption("-");
+    return;
+  }
+  // Taken after the move, so where the square overlaps the loupe the loupe sees itself (but
+  // not over a frozen screen, whose picture holds what lay there when it froze). Beyond the
+  // screen's edge the pixels are black.
+  FCapture = Screen->CapturePixels(
+      gfx::Rect::FromXYWH(p.x - FCaptureWidth / 2, p.y - FCaptureHeight / 2, FCaptureWidth, FCaptureHeight));
+  // Nearest pixel, as the default stretching mode: target pixel x shows source x * cw / W.
   if (FCapture.Width() == FCaptureWidth && FCapture.Height() == FCaptureHeight && w > 0 && h > 0) {
     for (int y = 0; y < h; ++y) {
       const gfx::TColor* src = FCapture.Row(y * FCaptureHeight / h);

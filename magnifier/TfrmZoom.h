@@ -45,6 +45,9 @@ class TfrmZoom : public TForm {
   int FOriginY = 0;
   // Tells the platform how many ticks may be slept through while the program idles.
   void PlanIdleTicks();
+  // Shows the pixels under the pointer at the next tick, still or not (they now come from
+  // elsewhere: the screen froze or thawed).
+  void RefreshAtNextTick();
 
   void changezoomfactor(int factor);
   void paintcrosshairs();

@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace plat {
@@ -16,5 +17,21 @@ Platform& Platform::Current() {
 bool Platform::HasCurrent() { return gCurrent != nullptr; }
 
 void Platform::SetCurrent(Platform* platform) { gCurrent = platform; }
+
+gfx::Bitmap MapToDesktop(const gfx::Bitmap& picture, Size desktop) {
+  if (picture.Width() == desktop.cx && picture.Height() == desktop.cy) return picture;
+  gfx::Bitmap out(std::max(desktop.cx, 0), std::max(desktop.cy, 0), 0);
+  if (picture.IsEmpty() || out.IsEmpty()) return out;
+  const std::int64_t pw = picture.Width(), ph = picture.Height();
+  for (int y = 0; y < out.Height(); ++y) {
+    // The centre of desktop row y, (y + 0.5) / height of the way down, in whole numbers.
+    const int sy = int(std::min<std::int64_t>(ph - 1, ((2 * y + 1) * ph) / (2 * std::int64_t(desktop.cy))));
+    const gfx::TColor* src = picture.Row(sy);
+    gfx::TColor* dst = out.Row(y);
+    for (int x = 0; x < out.Width(); ++x)
+      dst[x] = src[std::min<std::int64_t>(pw - 1, ((2 * x + 1) * pw) / (2 * std::int64_t(desktop.cx)))];
+  }
+  return out;
+}
 
 }  // namespace plat

@@ -131,6 +131,17 @@ class NativeWindow {
   virtual void Present(const Rect& dirty) = 0;
 };
 
+// One still picture of the whole desktop, or why there is none.
+struct DesktopPicture {
+  gfx::Bitmap Picture;  // ScreenSize() pixels, one a desktop pixel; empty when Error is set
+  std::string Error;    // for the user, when no picture could be taken
+};
+
+// PICTURE laid over a desktop of DESKTOP pixels, each desktop pixel taking the picture's pixel
+// nearest its centre: a screenshot of scaled monitors has more (or fewer) pixels than the
+// desktop has logical ones, and readings must stay in the desktop's pixels.
+gfx::Bitmap MapToDesktop(const gfx::Bitmap& picture, Size desktop);
+
 class TrayIconListener {
  public:
   virtual ~TrayIconListener() = default;
@@ -184,6 +195,17 @@ class Platform {
     return {Monitor{Rect{0, 0, s.cx, s.cy}, 0, 0, true}};
   }
   virtual gfx::Bitmap CaptureScreen(const Rect& r) = 0;  // parts off-screen read as black
+  // Whether CaptureScreen sees what the user sees. Under XWayland the root window holds only
+  // the X clients' pixels, so the magnifiers must not pretend to show the screen there.
+  virtual bool ScreenReadable() { return true; }
+  // Takes one picture of the whole desktop and calls DONE with it, from the event loop or
+  // (as here, through CaptureScreen) at once. A desktop that asks the user first (the
+  // screenshot portal) answers later, maybe with an error; DONE is called exactly once unless
+  // the platform is destroyed first.
+  virtual void RequestDesktopPicture(std::function<void(DesktopPicture)> done) {
+    const Size s = ScreenSize();
+    done(DesktopPicture{CaptureScreen(Rect{0, 0, s.cx, s.cy}), {}});
+  }
 
   // Pointer and keyboard state.
   virtual bool GetCursorPos(Point& p) = 0;  // false when it cannot be read

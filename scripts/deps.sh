@@ -4,9 +4,10 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core
       libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libcanberra-dev xdg-utils
+      libsystemd-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       clang libclang-rt-dev
-      libsystemd-dev dbus
+      libsystemd-dev dbus python3-dbus python3-gi
       xvfb xdotool xclip x11-utils trayer i3-wm openbox
       dpkg-dev file lintian appstream desktop-file-utils groff-base)
 missing=()

@@ -26,6 +26,10 @@
 #include "platform/x11/X11ScreenCapture.h"
 #include "platform/x11/X11TrayIcon.h"
 #include "platform/x11/X11Window.h"
+#include "platform/x11/X11XWayland.h"
+#ifdef VANTREL_HAVE_PORTAL
+#include "platform/portal/ScreenshotPortal.h"
+#endif
 
 namespace plat {
 
@@ -157,6 +161,22 @@ void X11Platform::Sleep(unsigned ms) {
 int X11Platform::ScreenDepth() { return DefaultDepth(FDisplay->Dpy(), FDisplay->ScreenNumber()); }
 
 gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return FCapture->Capture(r); }
+
+bool X11Platform::ThroughPortal() {
+  if (!FThroughPortal) FThroughPortal = DetectXWayland(*FDisplay) || PortalAskedFor(*FDisplay);
+  return *FThroughPortal;
+}
+
+void X11Platform::RequestDesktopPicture(std::function<void(DesktopPicture)> done) {
+  if (!ThroughPortal()) return Platform::RequestDesktopPicture(std::move(done));
+#ifdef VANTREL_HAVE_PORTAL
+  if (!FPortal) FPortal = std::make_shared<ScreenshotPortal>(*this);
+  FPortal->Request(std::move(done));
+#else
+  done(DesktopPicture{{}, "The screen could not be frozen: under XWayland the screen is read through the "
+                          "desktop's screenshot portal, and this Vantrel was built without it (libsystemd)."});
+#endif
+}
 
 bool X11Platform::CaptureUsesShm() const { return FCapture->UsingShm(); }
 void X11Platform::DisableShmCapture() { FCapture->DisableShm(); }

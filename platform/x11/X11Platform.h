@@ -42,6 +42,9 @@
 //       the primary first; asked again after the screen changes
 //   [x] XBell, screen size from the root window (all monitors), executable folder from /proc
 //   [x] lost connection: ProcessEvents returns false (see SetConnectionLostHandler)
+//   [x] XWayland told from a real server (X11XWayland): there the screen is not readable and
+//       the desktop's picture comes from the screenshot portal (when built with sd-bus); the X
+//       resource "Vantrel.screenshotPortal: true" asks for the same on any server
 // Missing
 //   [ ] dialogs (save file, colour, message box): the toolkit draws its own
 //   [ ] input-method preedit (on-the-spot composition windows for CJK methods)
@@ -76,6 +79,7 @@
 
 namespace plat {
 
+class ScreenshotPortal;
 class X11Clipboard;
 class X11ScreenCapture;
 class X11TrayIcon;
@@ -94,6 +98,12 @@ class X11Platform final : public Platform {
   std::vector<Monitor> Monitors() override;
   int ScreenDepth() override;
   gfx::Bitmap CaptureScreen(const Rect& r) override;
+  bool ScreenReadable() override { return !ThroughPortal(); }
+  // The root window on a real X server, the screenshot portal under XWayland.
+  void RequestDesktopPicture(std::function<void(DesktopPicture)> done) override;
+  // Whether the screen is read through the portal: the server is XWayland, or the X resource
+  // Vantrel.screenshotPortal says so (asked once).
+  bool ThroughPortal();
 
   bool GetCursorPos(Point& p) override;
   void SetCursorPos(Point p) override;
@@ -199,6 +209,9 @@ class X11Platform final : public Platform {
   X11Launcher FLauncher;
   std::unique_ptr<X11HelpService> FHelp;  // after the timers and the launcher it uses
   std::unique_ptr<X11Sound> FSound;
+  std::optional<bool> FThroughPortal;
+  // Shared for its type-erased deleter: built without sd-bus, the type stays incomplete.
+  std::shared_ptr<ScreenshotPortal> FPortal;
   std::unordered_map<::Window, X11EventSink*> FSinks;
   std::vector<X11Window*> FWindows;
   std::vector<X11Window*> FBand;  // topmost windows, bottom to top

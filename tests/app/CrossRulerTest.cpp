@@ -8,7 +8,7 @@ namespace {
 // commands are reached with Down from the top (separators are skipped), then Enter.
 std::string Choose(const std::string& item, int x, int y) {
   static const std::map<std::string, int> steps{{"mnuSetBegin0", 4},  {"mnuSetEnd0", 5}, {"mnuRulerFlip", 6},
-                                                {"mnuFlip", 7},       {"mnuCrossRuler", 8}, {"mnuAlwaysTop", 12}};
+                                                {"mnuFlip", 7},       {"mnuCrossRuler", 8}, {"mnuAlwaysTop", 13}};
   std::string s = "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nclick left\n";
   for (int i = 0; i < steps.at(item); ++i) s += "key down\n";
   return s + "key enter\n";

@@ -25,13 +25,13 @@ int MenuWidth(const std::string& line) {
 
 TEST_F(StripTest, MenuOpensBelowItsButtonWithinTheScreen) {
   // At 300, 300 the menu button sits at 38, 2 of the caption panel (1, 1): the menu opens at
-  // (300 + 38, 300 + 2 + 13 + 2); 14 rows of 19 and 5 separators of 11 in a 1-pixel margin and
-  // a 2-pixel frame: 1 + 266 + 55 + 1 + 4 = 327 high.
+  // (300 + 38, 300 + 2 + 13 + 2); 15 rows of 19 and 5 separators of 11 in a 1-pixel margin and
+  // a 2-pixel frame: 1 + 285 + 55 + 1 + 4 = 346 high.
   StripRun r = Run(Settings(kAt300) + "start\nmouse 344 308\nclick left\nwindows\n");
   const std::string first = MenuLine(r);
   const int w = MenuWidth(first);
   ASSERT_GT(w, 60) << r.Out;
-  EXPECT_EQ(first, "MenuWindow 338 317 " + std::to_string(w) + " 327 visible=1 topmost=1");
+  EXPECT_EQ(first, "MenuWindow 338 317 " + std::to_string(w) + " 346 visible=1 topmost=1");
 
   struct Case {
     const char* Screen;
@@ -39,14 +39,14 @@ TEST_F(StripTest, MenuOpensBelowItsButtonWithinTheScreen) {
     std::string Expect;  // X Y of the menu
   } cases[] = {
       // Near the bottom: above the button, whose top is at 600 + 1 + 2.
-      {"", "[Application]\nLeft=300\nTop=600", "338 276"},
+      {"", "[Application]\nLeft=300\nTop=600", "338 257"},
       // At the right edge: moved left to end at the screen's edge.
       {"", "[Application]\nLeft=950\nTop=300", std::to_string(1024 - w) + " 317"},
       // Off the left edge: at 1.
       {"", "[Application]\nLeft=-100\nTop=300", "1 317"},
       // Fits neither below nor above: its bottom on the screen's, but never above 1.
       {"screen 1024 300\n", "[Application]\nLeft=300\nTop=100", "338 1"},
-      {"screen 1024 400\n", "[Application]\nLeft=300\nTop=150", "338 73"},
+      {"screen 1024 400\n", "[Application]\nLeft=300\nTop=150", "338 54"},
       // Vertical: the button at 2, 40 of the panel.
       {"", "[Application]\nLeft=300\nTop=300\nOrientation=1", "302 355"},
       // Ruler flipped: the caption panel lies below (at 1, 44) or right (at 50, 1) of the
@@ -57,7 +57,7 @@ TEST_F(StripTest, MenuOpensBelowItsButtonWithinTheScreen) {
   for (const Case& c : cases) {
     std::filesystem::remove(FDir / "Vantrel.ini");
     r = Run(std::string(c.Screen) + Settings(c.Settings) + "start\nmenu frmMain.N1\nwindows\n");
-    EXPECT_EQ(MenuLine(r), "MenuWindow " + c.Expect + " " + std::to_string(w) + " 327 visible=1 topmost=1")
+    EXPECT_EQ(MenuLine(r), "MenuWindow " + c.Expect + " " + std::to_string(w) + " 346 visible=1 topmost=1")
         << c.Settings;
   }
 }
@@ -128,7 +128,7 @@ TEST_F(StripTest, OpenMenuByKeysAndMouse) {
   EXPECT_EQ(r.Props()["frmMain.lblMsPos.Caption"], "300");
   auto selected = r.Lines("MenuWindow.Selected");
   ASSERT_EQ(selected.size(), 3u);
-  EXPECT_EQ(selected[0], "MenuWindow.Selected = 18");  // Exit, from nothing upwards
+  EXPECT_EQ(selected[0], "MenuWindow.Selected = 19");  // Exit, from nothing upwards
   EXPECT_EQ(selected[1], "MenuWindow.Selected = 0");   // wrapped to About
   EXPECT_EQ(selected[2], "MenuWindow.Selected = 8");   // 1 2 4 5 7 8: past N1 and N5
   EXPECT_EQ(r.Lines("frmMain.Menu.IsOpen"), (std::vector<std::string>{"frmMain.Menu.IsOpen = true", "frmMain.Menu.IsOpen = false"}));

@@ -32,9 +32,9 @@ void X11Dialog::AboutBoxKeepsTheKeyboard(const std::string& manager) {
       if (s.Bounds.Width() == w && s.Bounds.Height() == h) return s.Id;
     return ::Window(None);
   };
-  // The menu (138 x 308) opens under the button; Down and Enter choose its first item, About.
+  // The menu (138 x 346: 15 rows of 19, 5 separators of 11, margins and frame) opens under the button; Down and Enter choose its first item, About.
   ASSERT_EQ(Xdotool({"mousemove", "144", "408", "click", "1"}), 0);
-  ASSERT_TRUE(PollUntil([&] { return shownOfSize(138, 308) != None; })) << "the menu did not open";
+  ASSERT_TRUE(PollUntil([&] { return shownOfSize(138, 346) != None; })) << "the menu did not open";
   ASSERT_EQ(Xdotool({"key", "--delay", "30", "Down", "Return"}), 0);
   ::Window about = None;
   ASSERT_TRUE(PollUntil([&] { return (about = shownOfSize(351, 275)) != None; })) << "the About box did not open";

@@ -11,8 +11,8 @@ namespace {
 // at 60, Set begin to 0 at 71, Set end to 0 at 90.
 const char* kSettings = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
 constexpr int kMenuLeft = 138, kMenuTop = 137;
-// 14 rows of 19 and 5 separators of 11, a 1-pixel margin and a 2-pixel frame on each side.
-constexpr int kMenuHeight = 14 * 19 + 5 * 11 + 2 * (1 + 2);
+// 15 rows of 19 and 5 separators of 11, a 1-pixel margin and a 2-pixel frame on each side.
+constexpr int kMenuHeight = 15 * 19 + 5 * 11 + 2 * (1 + 2);
 
 }  // namespace
 

@@ -1,4 +1,5 @@
-// The backend's pieces that need no server: key translation, the timer queue, pixel formats.
+// The backend's pieces that need no server: key translation, the timer queue, pixel formats,
+// telling XWayland, and the screenshot portal's paths and files.
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
@@ -7,6 +8,10 @@
 #include "platform/x11/X11Platform.h"
 #include "platform/x11/X11PixelFormat.h"
 #include "platform/x11/X11TimerQueue.h"
+#include "platform/x11/X11XWayland.h"
+#ifdef VANTREL_HAVE_PORTAL
+#include "platform/portal/ScreenshotPortal.h"
+#endif
 
 using namespace plat;
 
@@ -149,3 +154,29 @@ TEST(X11Platform, OpeningADisplayThatIsNotThereGivesNothing) {
   // No server listens on this number: the program then explains that it needs a display.
   EXPECT_EQ(X11Platform::Open(":4321"), nullptr);
 }
+
+TEST(X11XWayland, ToldByItsExtensionOrItsOutputNames) {
+  using Names = std::vector<std::string>;
+  EXPECT_TRUE(LooksLikeXWayland({"XWAYLAND0"}, false));
+  EXPECT_TRUE(LooksLikeXWayland({"DP-1", "XWAYLAND12"}, false));
+  EXPECT_TRUE(LooksLikeXWayland(Names{}, true));
+  EXPECT_FALSE(LooksLikeXWayland({"screen", "eDP-1", "HDMI-A-1", "xwayland0", "MY-XWAYLAND"}, false));
+  EXPECT_FALSE(LooksLikeXWayland(Names{}, false));
+}
+
+#ifdef VANTREL_HAVE_PORTAL
+TEST(ScreenshotPortal, RequestPathsFileUrisAndWhichFilesMayGo) {
+  EXPECT_EQ(PortalRequestPath(":1.42", "vantrel1"), "/org/freedesktop/portal/desktop/request/1_42/vantrel1");
+  EXPECT_EQ(PortalRequestPath(":12.3.4", "t"), "/org/freedesktop/portal/desktop/request/12_3_4/t");
+  EXPECT_EQ(FileOfUri("file:///tmp/Screenshot%20from%202024.png"), "/tmp/Screenshot from 2024.png");
+  EXPECT_EQ(FileOfUri("file://localhost/run/a.png"), "/run/a.png");
+  for (const char* uri : {"", "http://x/a.png", "file://otherhost/a.png", "file:///a%00b.png", "/tmp/a.png"})
+    EXPECT_EQ(FileOfUri(uri), "") << uri;
+  setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+  unsetenv("TMPDIR");
+  EXPECT_TRUE(InTemporaryFolder("/tmp/shot.png"));
+  EXPECT_TRUE(InTemporaryFolder("/run/user/1000/doc/shot.png"));
+  for (const char* kept : {"/home/u/Pictures/Screenshots/shot.png", "/tmp/../home/u/shot.png", "/tmp", "/run/user/10000/x.png", "shot.png"})
+    EXPECT_FALSE(InTemporaryFolder(kept)) << kept;
+}
+#endif

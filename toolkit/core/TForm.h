@@ -37,6 +37,9 @@ class TForm : public TWinControl {
   // with the main form as its owner: borderless forms are floating tools, framed ones
   // dialogs, popup kinds tool tips.
   virtual plat::WindowRole WindowRole() const;
+  // Whether the window belongs to the main form (window managers keep it above the main form
+  // and with it); true for every form but the main one unless a form says otherwise.
+  virtual bool BelongsToMainForm() const { return true; }
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition value) { FPosition = value; }
   bool KeyPreview() const { return FKeyPreview; }

@@ -33,7 +33,7 @@ void TForm::NativeShow() {
   if (!FWindow) return;
   FWindow->SetRole(WindowRole());
   TForm* main = Application ? Application->MainForm() : nullptr;
-  FWindow->SetOwner(main && main != this ? main->NativeWindow() : nullptr);
+  FWindow->SetOwner(main && main != this && BelongsToMainForm() ? main->NativeWindow() : nullptr);
   ApplyZOrder();
   InvalidateWindowRect(Rect{0, 0, Width(), Height()});
   FWindow->Show(FWindowKind != plat::WindowKind::Popup);

@@ -20,6 +20,22 @@ int TScreen::Height() const {
   return plat::Platform::HasCurrent() ? plat::Platform::Current().ScreenSize().cy : 0;
 }
 
+gfx::Bitmap TScreen::CapturePixels(const gfx::Rect& r) const {
+  if (!FFrozen) {
+    if (!plat::Platform::HasCurrent()) return gfx::Bitmap(std::max(r.Width(), 0), std::max(r.Height(), 0));
+    return plat::Platform::Current().CaptureScreen(r);
+  }
+  gfx::Bitmap out(std::max(r.Width(), 0), std::max(r.Height(), 0), 0);
+  const gfx::Rect in = r.Intersect(gfx::Rect{0, 0, FFrozen->Width(), FFrozen->Height()});
+  for (int y = in.top; y < in.bottom; ++y)
+    std::copy(FFrozen->Row(y) + in.left, FFrozen->Row(y) + in.right, out.Row(y - r.top) + (in.left - r.left));
+  return out;
+}
+
+bool TScreen::PixelsReadable() const {
+  return FFrozen || !plat::Platform::HasCurrent() || plat::Platform::Current().ScreenReadable();
+}
+
 std::vector<plat::Monitor> TScreen::Monitors() {
   std::vector<plat::Monitor> list;
   if (plat::Platform::HasCurrent()) list = plat::Platform::Current().Monitors();

@@ -2,8 +2,10 @@
 // The screen: the desktop's size and its monitors, the cursor table, the global cursor
 // override, the forms that exist and the active form and control.
 #include <map>
+#include <optional>
 #include <vector>
 
+#include "graphics/Bitmap.h"
 #include "graphics/Types.h"
 #include "platform/Cursor.h"
 #include "platform/Monitor.h"
@@ -40,6 +42,16 @@ class TScreen : public TComponent {
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor value);
 
+  // Screen pixels, as the magnifiers and the colour copy read them: from the still picture
+  // while the screen is frozen, else from the platform. Outside the desktop they are black.
+  gfx::Bitmap CapturePixels(const gfx::Rect& r) const;
+  // Whether CapturePixels gives what the user sees (frozen, or a screen the platform can read).
+  bool PixelsReadable() const;
+  // The desktop's still picture (its size in desktop pixels), or nullopt to read live again.
+  void SetFrozenPicture(std::optional<gfx::Bitmap> picture) { FFrozen = std::move(picture); }
+  bool Frozen() const { return FFrozen.has_value(); }
+  const gfx::Bitmap* FrozenPicture() const { return FFrozen ? &*FFrozen : nullptr; }
+
   int FormCount() const { return int(FForms.size()); }
   TForm* Forms(int index) const;  // in creation order; nullptr when out of range
   int IndexOf(const TForm* form) const;  // -1 when FORM does not exist (any more)
@@ -56,6 +68,7 @@ class TScreen : public TComponent {
   TCursor FCursor = crDefault;
   std::vector<TForm*> FForms;
   TForm* FActiveForm = nullptr;
+  std::optional<gfx::Bitmap> FFrozen;
 };
 
 // The screen object; nullptr when no application exists.

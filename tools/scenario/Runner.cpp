@@ -201,6 +201,18 @@ bool Runner::Execute(const Command& c) {
     if (!(f << c.Body) || !f.flush()) throw ScriptError(c.Line, "cannot write " + c.Args[0]);
     return false;
   }
+  if (n == "wallpaper") {
+    // Before start or while the program runs: the desktop's pixels change under it.
+    Require(c, 1, 1);
+    const std::string& file = c.Args[0];
+    const bool bmp = file.size() >= 4 && file.compare(file.size() - 4, 4, ".bmp") == 0;
+    try {
+      FDesktop.SetWallpaper(bmp ? gfx::ReadBmpFile(PathIn(file)) : gfx::ReadPngFile(PathIn(file)));
+    } catch (const std::exception& e) {
+      throw ScriptError(c.Line, "cannot read the wallpaper " + file + ": " + e.what());
+    }
+    return false;
+  }
   if (n == "cat") {
     Require(c, 1, 1);
     std::ifstream f(PathIn(c.Args[0]), std::ios::binary);

@@ -27,6 +27,9 @@ Commands, one a line (output: one line per query, on standard output):
                               (black, the pointer cannot go there). WMM HMM: its physical size
                               in millimetres (0 0: it does not tell); without them, 96 pixels
                               per inch. Not together with screen
+  wallpaper FILE              show the picture FILE (PNG, or BMP if it ends in .bmp; in DIR
+                              unless absolute) on the desktop from its top-left corner, the
+                              wallpaper colour beyond it; before start or at any time after
   file NAME <<<               write the lines up to a line '>>>' to NAME in DIR,
   ...                         joined and ended with CR LF
   >>>
