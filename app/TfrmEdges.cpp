@@ -95,11 +95,12 @@ void TfrmEdges::Track(gfx::Point p) {
 void TfrmEdges::ShowLabel() {
   lblSize->SetCaption(FMeasurement + "   tolerance " + std::to_string(FTolerance));
   SetBounds(Left(), Top(), lblSize->Width() + 12, Height());
-  // Below right of the pointer, turned to the other side near the monitor's far edges.
+  // Above right of the pointer, clear of the mouse loupe that hangs below it; turned to the
+  // other side near the monitor's edges.
   const gfx::Rect m = TScreen::MonitorFromPoint(FPointer).Bounds;
-  int x = FPointer.x + kLabelGap, y = FPointer.y + kLabelGap;
+  int x = FPointer.x + kLabelGap, y = FPointer.y - kLabelGap - Height();
   if (x + Width() > m.right) x = FPointer.x - kLabelGap - Width();
-  if (y + Height() > m.bottom) y = FPointer.y - kLabelGap - Height();
+  if (y < m.top) y = FPointer.y + kLabelGap;
   SetBounds(std::max(x, m.left), std::max(y, m.top), Width(), Height());
   if (!Visible()) Show();
   NativeWindow()->SetZOrder(plat::ZOrder::TopMost);

@@ -27,6 +27,7 @@
 #include "toolkit/controls/TShape.h"
 #include "toolkit/controls/TSpeedButton.h"
 #include "toolkit/core/TTimer.h"
+#include "widgets/EdgeSnap.h"
 #include "widgets/TEffectLabel.h"
 #include "widgets/TTrayIcon.h"
 
@@ -258,6 +259,7 @@ class TfrmMain : public TForm {
   Point FDragPoint;
   Point FDragPlace;            // where the caption drag puts the strip before any snapping
   bool FZeroSnapped = false;   // the drag laid the zero on an edge
+  TEdgeSnap FSnap;             // the screen as the caption drag found it
   Point FLastCursor;
   std::int64_t FLastReading = 0;  // the reading FLastCursor gave
   int FPgDnGap = 0;

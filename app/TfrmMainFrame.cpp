@@ -22,6 +22,8 @@ void TfrmMain::shpResizeMouseDown(TObject* Sender, TMouseButton Button, TShiftSt
   if (auto* control = dynamic_cast<TControl*>(Sender)) FDragPoint = control->ClientToScreen({X, Y});
   else CursorPos(FDragPoint);
   FDragPlace = {Left(), Top()};
+  // Before the readout shows and the loupe steps aside: what they cover is not the screen's.
+  FSnap.Take();
   ShowPositionReadout();
   if (mnuZoom->Checked()) HideMouseLoupe();
 }
@@ -52,12 +54,13 @@ std::optional<int> TfrmMain::ZeroSnap(Point place) const {
   const std::int64_t zero = (horizontal ? place.x : place.y) - ZeroOffset();
   if (zero < TSettings::kMinPosition || zero > TSettings::kMaxPosition) return std::nullopt;
   const int across = horizontal ? (flipped ? place.y - 1 : place.y + Height()) : (flipped ? place.x - 1 : place.x + Width());
-  return ScreenEdgeSnap(horizontal ? Point{int(zero), across} : Point{across, int(zero)}, horizontal);
+  return FSnap.Snap(horizontal ? Point{int(zero), across} : Point{across, int(zero)}, horizontal);
 }
 
 void TfrmMain::shpResizeMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
   FMoving = false;
   FZeroSnapped = false;
+  FSnap.Drop();
   if (TfrmPosition* readout = PositionReadout()) readout->Hide();
   if (mnuZoom->Checked()) ShowMouseLoupe();
 }

@@ -19,6 +19,7 @@
 #include "toolkit/controls/TShape.h"
 #include "toolkit/controls/TSpeedButton.h"
 #include "toolkit/core/TForm.h"
+#include "widgets/EdgeSnap.h"
 #include "widgets/TEffectLabel.h"
 
 class TfrmCrossRuler : public TForm {
@@ -85,6 +86,7 @@ class TfrmCrossRuler : public TForm {
   void PlaceHorizontalLabels(int left);
 
   bool FResizing = false;
+  TEdgeSnap FSnap;  // the screen as the grip's drag found it
   bool FFlipped = false;
   bool FLarge = false;
   // Where the pointer lies from the window's start edge during a drag of the flipped grip,

@@ -60,6 +60,7 @@ void TfrmCrossRuler::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftSta
     FGripOffset = btnResize->Left() + 2;
     p = {Left() + FGripOffset, Top() + btnResize->Top() + Y};
   }
+  FSnap.Take();
   plat::Platform::Current().SetCursorPos(p);
   FResizing = true;
 }
@@ -74,7 +75,7 @@ void TfrmCrossRuler::btnResizeMouseMove(TObject*, TShiftState Shift, int, int) {
     const int end = FFlipped ? (Vertical() ? p.y - FGripOffset : p.x - FGripOffset)
                              : (Vertical() ? p.y + btnResize2->Height() + 2 : p.x + btnResize->Width() + 2);
     const Point at = Vertical() ? Point{Left() + Width(), end} : Point{end, Top() + Height()};
-    if (const std::optional<int> snap = ScreenEdgeSnap(at, !Vertical())) (Vertical() ? p.y : p.x) += *snap;
+    if (const std::optional<int> snap = FSnap.Snap(at, !Vertical())) (Vertical() ? p.y : p.x) += *snap;
   }
   if (!FFlipped) {
     if (Vertical()) SetHeight(std::max(p.y - Top() + btnResize2->Height() + 2, kMinLength));
@@ -94,5 +95,7 @@ void TfrmCrossRuler::btnResizeMouseMove(TObject*, TShiftState Shift, int, int) {
 }
 
 void TfrmCrossRuler::btnResizeMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
-  if (Button == mbLeft) FResizing = false;
+  if (Button != mbLeft) return;
+  FResizing = false;
+  FSnap.Drop();
 }
