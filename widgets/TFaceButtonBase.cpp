@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "graphics/Canvas.h"
+#include "toolkit/core/Accelerator.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/menus/TPopupMenu.h"
@@ -230,15 +231,7 @@ void TFaceButtonBase::MouseUp(TMouseButton button, TShiftState shift, int x, int
 
 char TFaceButtonBase::Accelerator() const {
   const std::string& t = Caption();
-  for (std::size_t i = 0; i + 1 < t.size(); ++i) {
-    if (t[i] != '&') continue;
-    if (t[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return char(std::toupper(static_cast<unsigned char>(t[i + 1])));
-  }
-  return 0;
+  return char(std::toupper(static_cast<unsigned char>(AcceleratorChar(t))));
 }
 
 void TFaceButtonBase::WndProc(TMessage& message) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "graphics/Canvas.h"
+#include "toolkit/core/Accelerator.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/TScreen.h"
 
@@ -174,15 +175,7 @@ int TStyledControl::HoverState() const {
 
 char TStyledControl::Accelerator() const {
   const std::string& t = Caption();
-  for (std::size_t i = 0; i + 1 < t.size(); ++i) {
-    if (t[i] != '&') continue;
-    if (t[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return char(std::toupper(static_cast<unsigned char>(t[i + 1])));
-  }
-  return 0;
+  return char(std::toupper(static_cast<unsigned char>(AcceleratorChar(t))));
 }
 
 // ---- painting

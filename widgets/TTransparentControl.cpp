@@ -1,5 +1,6 @@
 #include "widgets/TTransparentControl.h"
 
+#include "graphics/CanvasStateSaver.h"
 #include "toolkit/core/TForm.h"
 
 TTransparentControl::TTransparentControl(TComponent* AOwner) : TCustomControl(AOwner) {}
@@ -15,6 +16,8 @@ void TTransparentControl::EraseBackground(TCanvas& canvas) { (void)canvas; }
 void TTransparentControl::PaintParentBackground(TCanvas& canvas) {
   TWinControl* parent = Parent();
   if (!parent) return;
+  // The parent and the controls below paint with their own tools; all comes back at the end.
+  gfx::CanvasStateSaver saved(canvas);
   const Point origin = canvas.Origin;
   const std::optional<gfx::Region> clip = canvas.ClipRegion();
   canvas.Origin = {origin.x - Left(), origin.y - Top()};
@@ -28,8 +31,6 @@ void TTransparentControl::PaintParentBackground(TCanvas& canvas) {
     canvas.IntersectClipRect(Rect{0, 0, c->Width(), c->Height()});
     c->Perform(WM_PAINT, reinterpret_cast<std::intptr_t>(&canvas), 0);
   }
-  canvas.Origin = origin;
-  canvas.SetClipRegion(clip);
 }
 
 void TTransparentControl::InvalidatePart(const Rect& r) {

@@ -1,24 +1,16 @@
 #include "toolkit/controls/TButton.h"
 
-#include "toolkit/core/PropText.h"
-
 #include <cctype>
 
+#include "toolkit/core/Accelerator.h"
+#include "toolkit/core/PropText.h"
 #include "toolkit/core/TForm.h"
 
 namespace {
 
 // The key of the caption's '&' character (upper case, as virtual keys are), or 0.
 int AccelKey(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return std::toupper(static_cast<unsigned char>(caption[i + 1]));
-  }
-  return 0;
+  return char(std::toupper(static_cast<unsigned char>(AcceleratorChar(caption))));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "toolkit/controls/TLabel.h"
 
+#include "toolkit/core/Accelerator.h"
 #include "toolkit/core/PropText.h"
 
 #include <cctype>
@@ -70,15 +71,7 @@ void TLabel::SetShowAccelChar(bool value) {
 char TLabel::AccelChar() const {
   if (!FShowAccelChar) return 0;
   const std::string& text = Caption();
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return char(std::tolower(static_cast<unsigned char>(text[i + 1])));
-  }
-  return 0;
+  return char(std::tolower(static_cast<unsigned char>(AcceleratorChar(text))));
 }
 
 void TLabel::DoDrawText(TCanvas& canvas, Rect& r, unsigned flags) {

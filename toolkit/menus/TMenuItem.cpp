@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "toolkit/core/Accelerator.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/menus/TMenu.h"
 
@@ -81,15 +82,7 @@ std::string StripHotkey(const std::string& caption) {
 }
 
 char GetHotkey(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return char(std::tolower(static_cast<unsigned char>(caption[i + 1])));
-  }
-  return 0;
+  return char(std::tolower(static_cast<unsigned char>(AcceleratorChar(caption))));
 }
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
