@@ -30,13 +30,50 @@ class Runner {
 
   plat::VirtualDesktop& Desktop() { return FDesktop; }
 
+  // The command lines of --help, one entry of the command table after another.
+  static std::string CommandHelp();
+
  private:
   enum class Phase { BeforeStart, Running, Ended };
 
   // Carries out commands until one hands the program work; false at the end of the script.
   bool Step();
+  // One command of the script language: the names it answers to, whether it needs the running
+  // program, what it does (true when the program has work to do afterwards) and its help.
+  struct CommandSpec {
+    std::vector<const char*> Names;
+    bool NeedsProgram;
+    bool (Runner::*Run)(const Command&);
+    const char* Help;
+  };
+  static const std::vector<CommandSpec>& Commands();
+
   // Carries out one command; true when the program has work to do afterwards.
   bool Execute(const Command& c);
+  bool DoScreen(const Command& c);
+  bool DoMonitor(const Command& c);
+  bool DoWallpaper(const Command& c);
+  bool DoFile(const Command& c);
+  bool DoStart(const Command& c);
+  bool DoWait(const Command& c);
+  bool DoMouse(const Command& c);
+  bool DoButton(const Command& c);
+  bool DoWheel(const Command& c);
+  bool DoKey(const Command& c);
+  bool DoType(const Command& c);
+  bool DoAnswer(const Command& c);
+  bool DoMenu(const Command& c);
+  bool DoManage(const Command& c);
+  bool DoWindows(const Command& c);
+  bool DoProp(const Command& c);
+  bool DoPixel(const Command& c);
+  bool DoShot(const Command& c);
+  bool DoClipboard(const Command& c);
+  bool DoClipText(const Command& c);
+  bool DoCat(const Command& c);
+  bool DoLog(const Command& c);
+  bool DoTray(const Command& c);
+  bool DoClose(const Command& c);
   // Execute, with errors reported on FErr and the run marked failed.
   bool ExecuteGuarded(const Command& c);
   void Require(const Command& c, std::size_t minArgs, std::size_t maxArgs) const;
