@@ -26,32 +26,9 @@ TForm* Beam(TComponent* owner, const char* name) {
 
 }  // namespace
 
-TfrmEdges::TfrmEdges(TComponent* AOwner) : TForm(AOwner), FTolerance(gfx::kDefaultEdgeTolerance) {
+TfrmEdges::TfrmEdges(TComponent* AOwner) : TfrmPosition(AOwner), FTolerance(gfx::kDefaultEdgeTolerance) {
   using namespace std::placeholders;
   SetName("frmEdges");
-  SetBorderStyle(bsNone);
-  SetBorderIcons(0);
-  SetFormStyle(fsStayOnTop);
-  // It shows beside the pointer and must never take the keyboard from the strip.
-  SetWindowKind(plat::WindowKind::Popup);
-  gfx::Font f;
-  f.Name = "MS Sans Serif";
-  f.SetSize(8);
-  Font().SetData(f);
-  SetBounds(0, 0, 120, 22);
-
-  Panel1 = TComponent::Create<TPanel>(this);
-  Panel1->SetName("Panel1");
-  Panel1->SetParent(this);
-  Panel1->SetAlign(alClient);
-  Panel1->SetCaption("");
-  lblSize = TComponent::Create<TLabel>(this);
-  lblSize->SetName("lblSize");
-  lblSize->SetParent(Panel1);
-  lblSize->SetAutoSize(true);
-  lblSize->SetLeft(6);
-  lblSize->SetTop(4);
-
   frmBeamH = Beam(this, "frmBeamH");
   frmBeamV = Beam(this, "frmBeamV");
   // The beams cross under the pointer, so the wheel turns on them.
@@ -93,8 +70,8 @@ void TfrmEdges::Track(gfx::Point p) {
 }
 
 void TfrmEdges::ShowLabel() {
-  lblSize->SetCaption(FMeasurement + "   tolerance " + std::to_string(FTolerance));
-  SetBounds(Left(), Top(), lblSize->Width() + 12, Height());
+  lblTxt->SetCaption(FMeasurement + "   tolerance " + std::to_string(FTolerance));
+  SetBounds(Left(), Top(), lblTxt->Width() + 12, Height());
   // Above right of the pointer, clear of the mouse loupe that hangs below it; turned to the
   // other side near the monitor's edges.
   const gfx::Rect m = TScreen::MonitorFromPoint(FPointer).Bounds;

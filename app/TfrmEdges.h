@@ -7,17 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "app/TfrmPosition.h"
 #include "graphics/Bitmap.h"
-#include "toolkit/controls/TLabel.h"
-#include "toolkit/controls/TPanel.h"
-#include "toolkit/core/TForm.h"
 
-class TfrmEdges : public TForm {
+// The label is a readout like the position readout: its panel and label (lblTxt).
+class TfrmEdges : public TfrmPosition {
  public:
   explicit TfrmEdges(TComponent* AOwner);
 
-  TPanel* Panel1;
-  TLabel* lblSize;
   TForm* frmBeamH;  // the horizontal beam, a window one pixel high
   TForm* frmBeamV;  // the vertical beam, a window one pixel wide
 

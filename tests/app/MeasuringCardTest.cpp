@@ -8,17 +8,9 @@ namespace {
 
 using namespace measurecard;
 
-// Runs SCRIPT with the measuring card as the desktop's wallpaper, at its top-left corner.
-StripRun RunOnCard(const std::filesystem::path& dir, const std::string& script) {
-  std::ostringstream out, err;
-  scenario::Runner runner(scenario::ProgramMain, dir.string(), out, err);
-  runner.Desktop().SetWallpaper(MeasureCard());
-  StripRun r;
-  r.Status = runner.Run(script);
-  r.Out = out.str();
-  r.Err = err.str();
-  EXPECT_EQ(r.Status, 0) << r.Err;
-  return r;
+const gfx::Bitmap& Card() {
+  static const gfx::Bitmap card = MeasureCard();
+  return card;
 }
 
 std::string Centre(const gfx::Rect& r) {
@@ -36,11 +28,11 @@ TEST_F(StripTest, LoupePanelGradesContrastAgainstAChosenBackground) {
   // #767676 4.54:1 (AA for text, AAA for large text) and #777777 4.48:1 (AA for large text
   // only); #336699 gives 6.00:1 (hand-worked in the graphics tests). Shift+B drops it.
   const std::string rows = "prop frmInfo.lblContrast.Caption\nprop frmInfo.lblLarge.Caption\nwindows\n";
-  StripRun r = RunOnCard(FDir, kStripBelowCard + "mouse 45 405\nwait 55\nkey b\nwait 55\n" +
+  StripRun r = Run(kStripBelowCard + "mouse 45 405\nwait 55\nkey b\nwait 55\n" +
                                    "mouse " + Centre(kSwatch767676) + "\nwait 55\n" + rows +
                                    "mouse " + Centre(kSwatch777777) + "\nwait 55\n" + rows +
                                    "mouse " + Centre(kSwatch336699) + "\nwait 55\n" + rows +
-                                   "key b shift\nwait 55\nwindows\n");
+                                   "key b shift\nwait 55\nwindows\n", &Card());
   std::vector<std::string> contrast = r.Lines("frmInfo.lblContrast.Caption = ");
   std::vector<std::string> large = r.Lines("frmInfo.lblLarge.Caption = ");
   std::vector<std::string> panel = r.Lines("frmInfo ");
@@ -77,7 +69,7 @@ TEST_F(StripTest, EdgeBeamsMeasureTheCardsShapesAcrossGradientsAndShadows) {
   // The wheel over the beams: 8 + 3 = 11, then 11 - 8 = 3, under the shadow's steps.
   script += "wheel 3\nprop frmEdges.Tolerance\nwheel -8\nprop frmEdges.Tolerance\nwindows\n";
   script += "mouse 100 60\nwait 55\nkey c ctrl\nlog\nkey escape\nwait 55\nwindows\n";
-  StripRun r = RunOnCard(FDir, script);
+  StripRun r = Run(script, &Card());
   const std::vector<std::string> h = r.Lines("frmBeamH "), v = r.Lines("frmBeamV ");
   ASSERT_EQ(h.size(), std::size(cases) + 3);
   ASSERT_EQ(v.size(), h.size());
@@ -103,9 +95,9 @@ TEST_F(StripTest, EdgeBeamsMeasureTheCardsShapesAcrossGradientsAndShadows) {
 TEST_F(StripTest, EdgeBeamsReadInTheStripsUnitAndTheMenuShowsTheMode) {
   // The box at 96 pixels an inch: 137 px = 137 x 25.4 / 96 = 36.25 mm, 41 px = 10.85 mm; one
   // decimal as the caption shows millimetres.
-  StripRun r = RunOnCard(FDir, kStripBelowCard + "key u\nmenu frmMain.mnuMeasureEdges\nwait 110\nmouse 100 60\nwait 55\n"
+  StripRun r = Run(kStripBelowCard + "key u\nmenu frmMain.mnuMeasureEdges\nwait 110\nmouse 100 60\nwait 55\n"
                                                  "prop frmEdges.Measurement\nprop frmMain.mnuMeasureEdges.Checked\n"
-                                                 "key e\nprop frmMain.mnuMeasureEdges.Checked\n");
+                                                 "key e\nprop frmMain.mnuMeasureEdges.Checked\n", &Card());
   EXPECT_EQ(r.Props()["frmEdges.Measurement"], "36.2 x 10.8 mm");
   const std::vector<std::string> checked = r.Lines("frmMain.mnuMeasureEdges.Checked = ");
   ASSERT_EQ(checked.size(), 2u);
@@ -123,10 +115,10 @@ TEST_F(StripTest, ADraggedZeroSnapsOntoAnEdgeWithinFourPixelsUnlessAltIsHeld) {
     return "mouse " + std::to_string(from + 300) + " 8\ndown left\n" + mods + "mouse " + std::to_string(to + 300) +
            " 8\nwindows\nprop frmPosition.lblTxt.Caption\nup left\n";
   };
-  StripRun r = RunOnCard(FDir, "file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=0\nMouseLoupe=0\n>>>\nstart\n" +
+  StripRun r = Run("file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=0\nMouseLoupe=0\n>>>\nstart\n" +
                                    drag(100, kBox.left + 3, "") + "mouse " + std::to_string(kBox.right) + " 60\nwait 55\n" +
                                    "prop frmMain.lblMsPos.Caption\n" + drag(kBox.left, kBox.left + 3, "keydown alt\n") +
-                                   "keyup alt\n" + drag(kBox.left + 3, kBox.left + 5, ""));
+                                   "keyup alt\n" + drag(kBox.left + 3, kBox.left + 5, ""), &Card());
   const std::vector<std::string> mains = r.Lines("frmMain "), readouts = r.Lines("frmPosition.lblTxt.Caption = ");
   ASSERT_EQ(mains.size(), 3u) << r.Out;
   ASSERT_EQ(readouts.size(), 3u);
@@ -147,13 +139,12 @@ TEST_F(StripTest, CopyFormatsChosenInThePropertiesDialogShapeWhatIsCopiedAndAreK
   auto click = [](int x, int y) { return "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nclick left\n"; };
   const std::string open = "menu frmMain.mnuRulerProperties\n" + click(389, 544);
   const std::string choose = click(392, 331) + click(392, 445) + click(530, 506);
-  StripRun r = RunOnCard(
-      FDir, kStripBelowCard + "wait 200\n" + open + choose + click(485, 544) + "wait 55\n" +
+  StripRun r = Run(kStripBelowCard + "wait 200\n" + open + choose + click(485, 544) + "wait 55\n" +
                 // The box's size through the beams, then the swatch's colour through the loupe.
                 "key e\nwait 110\nmouse 100 60\nwait 55\nkey c ctrl\nkey e\nmouse " + Centre(kSwatch336699) +
                 "\nwait 55\nkey c ctrl shift\nlog\n" +
                 // A template chosen, then the properties dialog cancelled: nothing changes.
-                open + click(392, 352) + click(530, 506) + click(569, 544) + "close\ncat Vantrel.ini\n");
+                open + click(392, 352) + click(530, 506) + click(569, 544) + "close\ncat Vantrel.ini\n", &Card());
   const std::vector<std::string> copied = r.Lines("clipboard text ");
   ASSERT_EQ(copied.size(), 2u) << r.Out;
   EXPECT_EQ(copied[0], "clipboard text width: 137px; height: 41px;");
@@ -176,9 +167,9 @@ TEST_F(StripTest, TheCrossRulersEndSnapsOntoAnEdgeUnlessAltIsHeld) {
     return keys + "key enter\n";
   }();
   // The second press lands on the grip of the 343-long cross ruler, at 57 + 343 - 17.
-  StripRun r = RunOnCard(FDir, "file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=0\nMouseLoupe=0\n>>>\nstart\n" + show +
+  StripRun r = Run("file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=0\nMouseLoupe=0\n>>>\nstart\n" + show +
                                    "mouse 41 689\ndown left\nmouse 41 388\nwindows\nup left\nmouse 41 " + std::to_string(57 + 343 - 17 + 5) + "\n" +
-                                   "down left\nkeydown alt\nmouse 41 388\nwindows\nup left\nkeyup alt\n");
+                                   "down left\nkeydown alt\nmouse 41 388\nwindows\nup left\nkeyup alt\n", &Card());
   const std::vector<std::string> cross = r.Lines("frmCrossRuler ");
   ASSERT_EQ(cross.size(), 2u) << r.Out;
   ASSERT_EQ(kSwatchGround.top, 400);

@@ -47,9 +47,11 @@ class StripTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(FDir); }
 
-  StripRun Run(const std::string& script) {
+  // WALLPAPER, when given, lies on the desktop from its top-left corner.
+  StripRun Run(const std::string& script, const gfx::Bitmap* wallpaper = nullptr) {
     std::ostringstream out, err;
     scenario::Runner runner(scenario::ProgramMain, FDir.string(), out, err);
+    if (wallpaper) runner.Desktop().SetWallpaper(*wallpaper);
     StripRun r;
     r.Status = runner.Run(script);
     r.Out = out.str();
