@@ -90,6 +90,11 @@ void TfrmMain::Thaw() {
 void TfrmMain::RefreshReadings() {
   FLastCursor = {INT_MIN, INT_MIN};
   if (TfrmZoom* loupe = MouseLoupe()) loupe->RefreshAtNextTick();
+  // The edge beams measure what the screen now reads: their picture is taken again.
+  if (MeasuringEdges()) {
+    StopMeasuringEdges();
+    StartMeasuringEdges();
+  }
 }
 
 TfrmMain::~TfrmMain() {

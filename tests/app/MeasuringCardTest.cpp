@@ -176,3 +176,38 @@ TEST_F(StripTest, TheCrossRulersEndSnapsOntoAnEdgeUnlessAltIsHeld) {
   EXPECT_EQ(cross[0], "frmCrossRuler 34 57 67 343 visible=1 topmost=0");
   EXPECT_EQ(cross[1], "frmCrossRuler 34 57 67 346 visible=1 topmost=0");
 }
+
+TEST_F(StripTest, EveryCopyFormatReachesTheClipboardAndFrozenBeamsMeasureTheStillPicture) {
+  // Each [Copy] choice, read from the settings file: the box's size through the beams and the
+  // #336699 swatch's colour (worked by hand in CopyFormatsTest).
+  struct Case { const char* Copy; const char* Size; const char* Colour; };
+  const Case cases[] = {
+      {"Reading=number\nColour=hex", "137 x 41", "#336699"},
+      {"Reading=unit\nColour=rgb", "137 x 41 px", "rgb(51, 102, 153)"},
+      {"Reading=css\nColour=hsl", "width: 137px; height: 41px;", "hsl(210, 50%, 40%)"},
+      {"Reading=template\nReadingTemplate=[{width}|{height}]\nColour=template\nColourTemplate={r}/{g}/{b}",
+       "[137|41]", "51/102/153"},
+  };
+  for (const Case& c : cases) {
+    StripRun r = Run("file Vantrel.ini <<<\n[Application]\nLeft=100\nTop=650\n[Copy]\n" + std::string(c.Copy) +
+                         "\n>>>\nstart\nmouse 400 658\ndown left\nup left\nkey e\nwait 110\nmouse 100 60\nwait 55\n"
+                         "key c ctrl\nkey e\nmouse " + Centre(kSwatch336699) + "\nwait 55\nkey c ctrl shift\nlog\n",
+                     &Card());
+    EXPECT_EQ(r.Lines("clipboard text "),
+              (std::vector<std::string>{std::string("clipboard text ") + c.Size, std::string("clipboard text ") + c.Colour}))
+        << c.Copy;
+  }
+  // Frozen, the desktop turned plain grey beneath (the plain picture and, beyond it, the
+  // wallpaper colour): the beams still find the box in the picture.
+  gfx::WritePngFile((FDir / "plain.png").string(), gfx::Bitmap(kWidth, kHeight, kGround));
+  StripRun r = Run(kStripBelowCard + "key f\nwait 110\nwallpaper plain.png\nkey e\nwait 110\nmouse 100 60\nwait 55\n"
+                                     "prop frmEdges.Measurement\nkey f\nwait 110\nmouse 101 60\nwait 55\n"
+                                     "prop frmEdges.Measurement\n",
+                   &Card());
+  // Thawed, they measure the live desktop again: the whole plain picture, up to the wallpaper
+  // colour around it.
+  const std::vector<std::string> sizes = r.Lines("frmEdges.Measurement = ");
+  ASSERT_EQ(sizes.size(), 2u);
+  EXPECT_EQ(sizes[0], "frmEdges.Measurement = 137 x 41");
+  EXPECT_EQ(sizes[1], "frmEdges.Measurement = " + std::to_string(kWidth) + " x " + std::to_string(kHeight));
+}
