@@ -4,10 +4,12 @@
 //
 // Implemented
 //   [x] start only where zwlr_layer_shell_v1 is offered (else the program falls back to X11)
-//   [x] the program's windows (strip, cross ruler, loupe and panel, lens, readouts, menus) as
-//       overlay layer surfaces anchored top-left on the output that holds them, the margins
-//       giving the exact place in desktop coordinates; a move onto another output re-creates
-//       the surface there; dialogs as ordinary xdg toplevels (the compositor places them)
+//   [x] the program's windows as layer surfaces anchored top-left on the output that holds
+//       them, the margins giving the exact place in desktop coordinates; a move onto another
+//       output re-creates the surface there; dialogs as ordinary xdg toplevels (the
+//       compositor places them)
+//   [x] stacking by layers, which every compositor keeps: the strip and the cross ruler in the
+//       top layer, the loupe and its panel, the lens, readouts and menus in the overlay layer
 //   [x] monitors from wl_output + zxdg_output_v1: logical geometry, physical size in mm,
 //       followed as outputs come and go
 //   [x] shm double buffers (a third while both are busy), Present damages and commits only
@@ -30,8 +32,9 @@
 //   [ ] pointer position over other clients' windows: Wayland never tells it; the last
 //       position seen over our own surfaces is answered
 //   [ ] SetCursorPos (no pointer warping on Wayland)
-//   [ ] stacking on request: the compositor stacks our layer surfaces in the order they are
-//       mapped (a window shown later is above), SetZOrder changes nothing
+//   [ ] stacking on request within a layer (compositors order surfaces of one layer as they
+//       like; sway puts the newest below), SetZOrder changes nothing; the top layer hides
+//       behind fullscreen windows on sway
 //   [ ] menus close on clicks in other programs' windows (no global pointer grab)
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
 //   [ ] clipboard through wl_data_device where data-control is missing

@@ -56,19 +56,19 @@ void WaylandWindow::CreateSurface() {
   FEventOrigin = Point{FBounds.left, FBounds.top};
   if (IsLayer()) {
     FOutput = FPlatform.OutputFor(FBounds);
+    // Layers keep our stacking whatever order a compositor gives surfaces of one layer (sway
+    // puts the newest below): the strip and the cross ruler in the top layer, the loupe,
+    // readouts, menus and the lens above them in the overlay layer.
+    const bool tool = FRole == WindowRole::Utility;
     FLayer = zwlr_layer_shell_v1_get_layer_surface(FPlatform.LayerShell(), FSurface, FOutput ? FOutput->Output : nullptr,
-                                                   ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "vantrel");
+                                                   tool ? ZWLR_LAYER_SHELL_V1_LAYER_TOP : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
+                                                   "vantrel");
     static const zwlr_layer_surface_v1_listener kListener{&WaylandWindow::OnLayerConfigure, &WaylandWindow::OnLayerClosed};
     zwlr_layer_surface_v1_add_listener(FLayer, &kListener, this);
     zwlr_layer_surface_v1_set_anchor(FLayer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT);
     // Placed by its margins alone, whatever panels reserve.
     zwlr_layer_surface_v1_set_exclusive_zone(FLayer, -1);
-    // The strip and the cross ruler take the keyboard when clicked (on_demand needs v4).
-    const bool keys = FKind != WindowKind::Popup && zwlr_layer_surface_v1_get_version(FLayer) >= 4;
-    zwlr_layer_surface_v1_set_keyboard_interactivity(
-        FLayer, FGrab ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE
-                      : keys ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
-                             : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, Interactivity());
     Place();
   } else {
     FOutput = nullptr;
@@ -89,6 +89,14 @@ void WaylandWindow::CreateSurface() {
   ApplyInputRegion();
   wl_surface_commit(FSurface);  // no buffer before the first configure
   FPlatform.Flush();
+}
+
+std::uint32_t WaylandWindow::Interactivity() const {
+  if (FGrab) return ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE;
+  // The strip and the cross ruler take the keyboard when clicked (on_demand needs v4).
+  const bool keys = FRole == WindowRole::Utility || FKind != WindowKind::Popup;
+  return keys && zwlr_layer_surface_v1_get_version(FLayer) >= 4 ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
+                                                                : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE;
 }
 
 void WaylandWindow::DestroySurface() {
@@ -247,7 +255,7 @@ void WaylandWindow::UngrabInput() {
   if (!FGrab) return;
   FGrab = false;
   if (!FLayer) return;
-  zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+  zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, Interactivity());
   wl_surface_commit(FSurface);
   FPlatform.Flush();
 }

@@ -70,6 +70,7 @@ class WaylandWindow final : public NativeWindow {
   bool IsLayer() const;
   void CreateSurface();
   void DestroySurface();
+  std::uint32_t Interactivity() const;  // keyboard interactivity of the layer surface
   void Place();  // margins and size of the layer surface from FBounds
   void ApplyInputRegion();
   void Commit(const Rect& damage);

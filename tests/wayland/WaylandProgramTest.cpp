@@ -1,0 +1,86 @@
+// The program under a headless sway: where its windows appear, what they look like, how the
+// pointer and the keys drive them, and what it writes. Each scene is played on the virtual
+// desktop too, whose pictures, clipboard and settings file are the reference.
+#include <fstream>
+#include <sstream>
+
+#include "WaylandProgramFixture.h"
+
+using namespace wltest;
+using gfx::Rect;
+
+namespace {
+// Without the mouse loupe, which shows after a drag and covers part of the screen.
+const char* kStrip = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
+const Rect kStripBounds = Rect::FromXYWH(100, 120, 500, 58);
+// The strip's menu button, from the strip's top-left corner.
+constexpr int kMenuButtonX = 44, kMenuButtonY = 8;
+
+std::string At(int x, int y) { return "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nwait 55\n"; }
+}  // namespace
+
+class WaylandStrip : public WaylandProgram {
+ protected:
+  // Opens the menu of the strip at STRIP from its button, checks that it looks as on the
+  // virtual desktop after SETTINGS and BEFORE, and chooses "Exit" from the keyboard (Up from
+  // nothing lands on the last item): the program ends well.
+  void ExitThroughMenu(const std::string& settings, const std::string& before, Rect strip) {
+    const int bx = strip.left + kMenuButtonX, by = strip.top + kMenuButtonY;
+    const std::string open = before + "mouse " + std::to_string(bx) + " " + std::to_string(by) + "\nclick left\nwait 500\n";
+    std::istringstream windows(RunVirtual(settings, open + "windows\n"));
+    Rect menu;
+    for (std::string name; windows >> name;) {
+      int x = 0, y = 0, w = 0, h = 0;
+      windows >> x >> y >> w >> h;
+      if (name == "MenuWindow") menu = Rect::FromXYWH(x, y, w, h);
+      windows.ignore(1000, '\n');
+    }
+    ASSERT_FALSE(menu.IsEmpty()) << "no menu on the virtual desktop";
+    // Beside its button: below the caption, at the button's left.
+    EXPECT_EQ(menu.left, strip.left + 38);
+    EXPECT_EQ(menu.top, strip.top + 17);
+    const gfx::Bitmap look = ShotVirtual(settings, open, menu);
+    Click(bx, by);
+    ASSERT_TRUE(WaitForPixels(menu, look)) << "the menu does not open beside its button: " << Difference(Capture(menu), look);
+    Type({"-k", "Up", "-k", "Return"});
+    EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  }
+  // The settings file the virtual desktop writes after SETTINGS, COMMANDS and a close.
+  std::string VirtualSettings(const std::string& settings, const std::string& commands) {
+    return RunVirtual(settings, commands + "close\ncat Vantrel.ini\n");
+  }
+  std::string OurSettings() {
+    std::ifstream in(Dir / "Vantrel.ini", std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+};
+
+TEST_F(WaylandStrip, AppearsAtItsPlaceLooksAsOnTheVirtualDesktopAndItsMenuEndsIt) {
+  struct Case {
+    const char* Settings;
+    Rect Bounds;
+    gfx::Point Pointer;  // over the strip: Wayland shows us the pointer only there
+  } cases[] = {
+      {kStrip, kStripBounds, {350, 170}},
+      // Vertical, flipped, large: the turned captions and the other scale.
+      {"[Application]\nLeft=600\nTop=100\nLength=450\nOrientation=1\nRulerFlip=1\nMouseLoupe=0\n[Ruler]\nLarge=1",
+       Rect::FromXYWH(600, 100, 97, 450), {640, 333}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Settings);
+    const gfx::Bitmap expected = ShotVirtual(c.Settings, At(c.Pointer.x, c.Pointer.y), c.Bounds);
+    WriteSettings(c.Settings);
+    StartProgram();
+    MoveTo(c.Pointer.x, c.Pointer.y);
+    EXPECT_TRUE(WaitForPixels(c.Bounds, expected, 10000)) << Difference(Capture(c.Bounds), expected) << ProgramOutput();
+    // One pixel off either way would not match.
+    EXPECT_FALSE(WaitForPixels(c.Bounds.Offset(1, 0), expected, 0));
+    EXPECT_FALSE(WaitForPixels(c.Bounds.Offset(0, -1), expected, 0));
+    if (c.Bounds == kStripBounds)
+      ExitThroughMenu(c.Settings, At(c.Pointer.x, c.Pointer.y), c.Bounds);
+    else
+      KillProgram();
+  }
+}
