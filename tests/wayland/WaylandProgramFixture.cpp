@@ -48,6 +48,7 @@ void WaylandProgram::SetUp() {
   const std::filesystem::path built = std::filesystem::path(VANTREL_BINARY_DIR) / "vantrel";
   ASSERT_TRUE(std::filesystem::exists(built)) << built << " is missing: build the target vantrel first";
   std::filesystem::copy_file(built, Dir / "vantrel");
+  ConnectDevices();
 }
 
 void WaylandProgram::KillProgram() {
@@ -59,6 +60,10 @@ void WaylandProgram::KillProgram() {
 
 void WaylandProgram::TearDown() {
   KillProgram();
+  if (FHeldKeyboard > 0) {
+    kill(FHeldKeyboard, SIGKILL);
+    waitpid(FHeldKeyboard, nullptr, 0);
+  }
   if (FPointer) zwlr_virtual_pointer_v1_destroy(FPointer);
   if (FPointers) zwlr_virtual_pointer_manager_v1_destroy(FPointers);
   if (FClient) wl_display_disconnect(FClient);
@@ -115,24 +120,57 @@ int WaylandProgram::WaitExit(int timeoutMs) {
 
 std::string WaylandProgram::ProgramOutput() const { return ReadWhole(Dir / "output.txt"); }
 
-void WaylandProgram::MoveTo(int x, int y) {
-  if (!FPointer) {
-    FClient = wl_display_connect(Server->Socket().c_str());
-    ASSERT_NE(FClient, nullptr) << "cannot connect to sway";
-    wl_registry* registry = wl_display_get_registry(FClient);
-    static const wl_registry_listener kRegistry{
-        [](void* d, wl_registry* r, std::uint32_t name, const char* iface, std::uint32_t) {
-          if (std::string(iface) == zwlr_virtual_pointer_manager_v1_interface.name)
-            *static_cast<zwlr_virtual_pointer_manager_v1**>(d) = static_cast<zwlr_virtual_pointer_manager_v1*>(
-                wl_registry_bind(r, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
-        },
-        [](void*, wl_registry*, std::uint32_t) {}};
-    wl_registry_add_listener(registry, &kRegistry, &FPointers);
-    wl_display_roundtrip(FClient);
-    wl_registry_destroy(registry);
-    ASSERT_NE(FPointers, nullptr) << "sway offers no virtual pointer";
-    FPointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(FPointers, nullptr);
+void WaylandProgram::ConnectDevices() {
+  // The seat gets its pointer (ours) and a keyboard (a wtype that waits for an hour) before
+  // the program starts: keys a short-lived wtype sends reach only clients that already hold
+  // a keyboard, and the first moves only clients that hold a pointer.
+  FClient = wl_display_connect(Server->Socket().c_str());
+  ASSERT_NE(FClient, nullptr) << "cannot connect to sway";
+  struct Globals {
+    zwlr_virtual_pointer_manager_v1* Pointers = nullptr;
+    wl_seat* Seat = nullptr;
+    std::uint32_t Caps = 0;
+  } g;
+  wl_registry* registry = wl_display_get_registry(FClient);
+  static const wl_registry_listener kRegistry{
+      [](void* d, wl_registry* r, std::uint32_t name, const char* iface, std::uint32_t) {
+        auto* g = static_cast<Globals*>(d);
+        if (std::string(iface) == zwlr_virtual_pointer_manager_v1_interface.name)
+          g->Pointers = static_cast<zwlr_virtual_pointer_manager_v1*>(
+              wl_registry_bind(r, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+        if (std::string(iface) == wl_seat_interface.name && !g->Seat) {
+          g->Seat = static_cast<wl_seat*>(wl_registry_bind(r, name, &wl_seat_interface, 1));
+          static const wl_seat_listener kSeat{[](void* d, wl_seat*, std::uint32_t caps) { *static_cast<std::uint32_t*>(d) = caps; },
+                                              [](void*, wl_seat*, const char*) {}};
+          wl_seat_add_listener(g->Seat, &kSeat, &g->Caps);
+        }
+      },
+      [](void*, wl_registry*, std::uint32_t) {}};
+  wl_registry_add_listener(registry, &kRegistry, &g);
+  wl_display_roundtrip(FClient);
+  wl_registry_destroy(registry);
+  ASSERT_NE(g.Pointers, nullptr) << "sway offers no virtual pointer";
+  ASSERT_NE(g.Seat, nullptr) << "sway has no seat";
+  FPointers = g.Pointers;
+  FPointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(FPointers, g.Seat);
+  FHeldKeyboard = fork();
+  if (FHeldKeyboard == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    setenv("WAYLAND_DISPLAY", Server->Socket().c_str(), 1);
+    execlp("wtype", "wtype", "-s", "3600000", "-k", "Shift_L", static_cast<char*>(nullptr));
+    _exit(127);
   }
+  const bool both = PollUntil([&] {
+    wl_display_roundtrip(FClient);
+    return (g.Caps & (WL_SEAT_CAPABILITY_POINTER | WL_SEAT_CAPABILITY_KEYBOARD)) ==
+           (WL_SEAT_CAPABILITY_POINTER | WL_SEAT_CAPABILITY_KEYBOARD);
+  });
+  wl_seat_destroy(g.Seat);
+  ASSERT_TRUE(both) << "the seat has no pointer and keyboard";
+}
+
+void WaylandProgram::MoveTo(int x, int y) {
+  ASSERT_NE(FPointer, nullptr);
   FPointerAt = {x, y};
   zwlr_virtual_pointer_v1_motion_absolute(FPointer, FTime += 10, std::uint32_t(x), std::uint32_t(y), kScreenW, kScreenH);
   zwlr_virtual_pointer_v1_frame(FPointer);
@@ -190,7 +228,7 @@ bool WaylandProgram::WaitForPixels(const gfx::Rect& r, const gfx::Bitmap& expect
   // pixels around the pointer are left out of the comparison, on both sides.
   const Rect cursor = Rect::FromXYWH(FPointerAt.x - 40 - r.left, FPointerAt.y - 40 - r.top, 80, 80);
   auto masked = [&](gfx::Bitmap b) {
-    if (!FPointer) return b;
+    if (FTime == 0) return b;  // no move yet: no cursor shown
     const Rect m = cursor.Intersect(b.Bounds());
     for (int y = m.top; y < m.bottom; ++y)
       for (int x = m.left; x < m.right; ++x) b.At(x, y) = 0;

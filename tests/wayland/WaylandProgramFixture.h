@@ -33,7 +33,7 @@ class WaylandProgram : public ::testing::Test {
   void KillProgram();  // at once, writing nothing
   std::string ProgramOutput() const;
 
-  // The pointer (a virtual pointer device, made on first use: the seat gains it then).
+  // The pointer: a virtual pointer device of ours.
   void MoveTo(int x, int y);
   void Button(bool down, bool left = true);
   void Click(int x, int y);
@@ -55,12 +55,15 @@ class WaylandProgram : public ::testing::Test {
   std::filesystem::path Dir;
 
  private:
+  void ConnectDevices();
+
   pid_t FPid = -1;
   int FRuns = 0;
   wl_display* FClient = nullptr;
   zwlr_virtual_pointer_manager_v1* FPointers = nullptr;
   zwlr_virtual_pointer_v1* FPointer = nullptr;
   std::uint32_t FTime = 0;
+  pid_t FHeldKeyboard = -1;
   gfx::Point FPointerAt;
 };
 
