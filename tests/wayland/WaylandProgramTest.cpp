@@ -27,14 +27,7 @@ class WaylandStrip : public WaylandProgram {
   void ExitThroughMenu(const std::string& settings, const std::string& before, Rect strip) {
     const int bx = strip.left + kMenuButtonX, by = strip.top + kMenuButtonY;
     const std::string open = before + "mouse " + std::to_string(bx) + " " + std::to_string(by) + "\nclick left\nwait 500\n";
-    std::istringstream windows(RunVirtual(settings, open + "windows\n"));
-    Rect menu;
-    for (std::string name; windows >> name;) {
-      int x = 0, y = 0, w = 0, h = 0;
-      windows >> x >> y >> w >> h;
-      if (name == "MenuWindow") menu = Rect::FromXYWH(x, y, w, h);
-      windows.ignore(1000, '\n');
-    }
+    const Rect menu = VirtualWindow(settings, open, "MenuWindow");
     ASSERT_FALSE(menu.IsEmpty()) << "no menu on the virtual desktop";
     // Beside its button: below the caption, at the button's left.
     EXPECT_EQ(menu.left, strip.left + 38);
@@ -44,6 +37,19 @@ class WaylandStrip : public WaylandProgram {
     ASSERT_TRUE(WaitForPixels(menu, look)) << "the menu does not open beside its button: " << Difference(Capture(menu), look);
     Type({"-k", "Up", "-k", "Return"});
     EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  }
+  // Where the virtual desktop shows its window NAME after SETTINGS and COMMANDS (empty if not).
+  Rect VirtualWindow(const std::string& settings, const std::string& commands, const std::string& name) {
+    std::istringstream windows(RunVirtual(settings, commands + "windows\n"));
+    for (std::string n; windows >> n;) {
+      int x = 0, y = 0, w = 0, h = 0;
+      windows >> x >> y >> w >> h;
+      std::string visible;
+      windows >> visible;
+      if (n == name && visible == "visible=1") return Rect::FromXYWH(x, y, w, h);
+      windows.ignore(1000, '\n');
+    }
+    return {};
   }
   // The settings file the virtual desktop writes after SETTINGS, COMMANDS and a close.
   std::string VirtualSettings(const std::string& settings, const std::string& commands) {
@@ -83,4 +89,59 @@ TEST_F(WaylandStrip, AppearsAtItsPlaceLooksAsOnTheVirtualDesktopAndItsMenuEndsIt
     else
       KillProgram();
   }
+}
+
+TEST_F(WaylandStrip, ACaptionDragMovesItExactlyUnderItsReadoutAndTheNewPlaceIsSaved) {
+  WriteSettings(kStrip);
+  StartProgram();
+  MoveTo(400, 128);
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, At(400, 128), kStripBounds))) << ProgramOutput();
+  Button(true);
+  MoveTo(450, 178);
+  MoveTo(470, 180);
+  // 70 right and 52 down of the press: the strip at 170, 172, the zero-position readout
+  // above it, both as on the virtual desktop.
+  const std::string drag = "mouse 400 128\ndown left\nmouse 450 178\nmouse 470 180\nwait 55\n";
+  const Rect now = Rect::FromXYWH(170, 172, 500, 58);
+  const gfx::Bitmap look = ShotVirtual(kStrip, drag, now);
+  EXPECT_TRUE(WaitForPixels(now, look)) << Difference(Capture(now), look);
+  const Rect readout = VirtualWindow(kStrip, drag, "frmPosition");
+  ASSERT_EQ(readout, Rect::FromXYWH(170, 150, readout.Width(), 22));
+  const gfx::Bitmap readoutLook = ShotVirtual(kStrip, drag, readout);
+  EXPECT_TRUE(WaitForPixels(readout, readoutLook)) << Difference(Capture(readout), readoutLook);
+  // Released, the pointer going on leaves it there.
+  Button(false);
+  MoveTo(700, 600);
+  MoveTo(470, 180);
+  EXPECT_TRUE(WaitForPixels(now, look)) << "moved after the release: " << Difference(Capture(now), look);
+  ExitThroughMenu(kStrip, drag + "up left\n", now);
+  EXPECT_EQ(Setting("Left"), "170");
+  EXPECT_EQ(Setting("Top"), "172");
+}
+
+TEST_F(WaylandStrip, TakesKeysAfterAClickMovesChangesUnitAndCopiesAsOnTheVirtualDesktop) {
+  WriteSettings(kStrip);
+  StartProgram();
+  Click(400, 128);  // the strip takes the keyboard (on demand)
+  const gfx::Bitmap clicked = ShotVirtual(kStrip, "mouse 400 128\nclick left\nwait 55\n", kStripBounds);
+  ASSERT_TRUE(WaitForPixels(kStripBounds, clicked)) << "the click is not seen: " << ProgramOutput();
+  Type({"-k", "Right", "-k", "Down"});
+  const std::string keys = "mouse 400 128\nclick left\nkey right\nkey down\nwait 55\n";
+  const Rect moved = kStripBounds.Offset(1, 1);
+  const gfx::Bitmap look = ShotVirtual(kStrip, keys, moved);
+  EXPECT_TRUE(WaitForPixels(moved, look)) << "the arrow keys move it a pixel: " << Difference(Capture(moved), look);
+  Type({"u"});
+  const gfx::Bitmap unit = ShotVirtual(kStrip, keys + "key u\nwait 55\n", moved);
+  ASSERT_NE(unit, look);
+  EXPECT_TRUE(WaitForPixels(moved, unit)) << "U shows the next unit: " << Difference(Capture(moved), unit);
+  // Ctrl+C: the reading, as the virtual desktop's program puts it on its clipboard.
+  Type({"-M", "ctrl", "c", "-m", "ctrl"});
+  const std::string log = RunVirtual(kStrip, keys + "key u\nkey c ctrl\nlog\n");
+  const std::size_t at = log.find("clipboard text ");
+  ASSERT_NE(at, std::string::npos) << log;
+  const std::string reading = log.substr(at + 15, log.find('\n', at) - at - 15);
+  std::string pasted;
+  EXPECT_TRUE(PollUntil([&] { return (pasted = Paste()) == reading; })) << pasted << " != " << reading;
+  ExitThroughMenu(kStrip, keys + "key u\nkey c ctrl\n", moved);
+  EXPECT_EQ(OurSettings(), VirtualSettings(kStrip, keys + "key u\nkey c ctrl\n"));
 }
