@@ -117,6 +117,12 @@ SwayServer::~SwayServer() {
   std::filesystem::remove_all(FDir, ec);
 }
 
+int SwayServer::Command(const std::string& command) const {
+  for (const auto& e : std::filesystem::directory_iterator(FDir + "/run"))
+    if (e.path().filename().string().rfind("sway-ipc.", 0) == 0) return Run({"swaymsg", "-s", e.path(), command});
+  return -1;
+}
+
 int SwayServer::Run(const std::vector<std::string>& argv, std::string* out) const {
   int pipes[2];
   if (pipe2(pipes, O_CLOEXEC) != 0) return -1;

@@ -21,6 +21,8 @@ class SwayServer {
   // Runs ARGV as a client of this compositor and waits for it (10 s at most); its exit status
   // (-1 when it failed or was killed) and, with OUT, what it wrote on standard output.
   int Run(const std::vector<std::string>& argv, std::string* out = nullptr) const;
+  // Runs a sway command through its IPC socket ("create_output" ...); swaymsg's exit status.
+  int Command(const std::string& command) const;
 
  private:
   std::string FDir;

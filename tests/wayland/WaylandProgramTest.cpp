@@ -145,3 +145,27 @@ TEST_F(WaylandStrip, TakesKeysAfterAClickMovesChangesUnitAndCopiesAsOnTheVirtual
   ExitThroughMenu(kStrip, keys + "key u\nkey c ctrl\n", moved);
   EXPECT_EQ(OurSettings(), VirtualSettings(kStrip, keys + "key u\nkey c ctrl\n"));
 }
+
+TEST_F(WaylandProgram, AForcedBackendThatCannotStartSaysWhyAndFails) {
+  // The compositor is there (WAYLAND_DISPLAY), no X11 display is (no DISPLAY).
+  struct Case {
+    const char* Arg;
+    const char* Says;
+  } cases[] = {
+      {"--backend=x11", "the x11 backend cannot start: DISPLAY is not set"},
+      {"--backend=mir", "unknown backend \"mir\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Arg);
+    StartProgram({c.Arg});
+    EXPECT_EQ(WaitExit(), 1);
+    EXPECT_NE(ProgramOutput().find(c.Says), std::string::npos) << ProgramOutput();
+  }
+  EXPECT_FALSE(std::filesystem::exists(Dir / "Vantrel.ini")) << "settings written without a program";
+  // Forced to where it can start, it starts.
+  WriteSettings(kStrip);
+  StartProgram({"--backend=wayland"});
+  MoveTo(350, 170);
+  const gfx::Bitmap look = ShotVirtual(kStrip, At(350, 170), kStripBounds);
+  EXPECT_TRUE(WaitForPixels(kStripBounds, look)) << ProgramOutput();
+}
