@@ -35,3 +35,55 @@ TEST_F(WaylandProgram, ScreenPixelsAsGrimReadsThemAndMonitorsAsOutputsComeAndGo)
   })) << wl->Monitors().size();
   EXPECT_EQ(wl->ScreenSize(), (gfx::Size{1824, 768}));
 }
+
+namespace {
+struct Presses : plat::WindowListener {
+  std::vector<gfx::Point> At;  // screen positions of left presses
+  void OnMouseDown(const plat::MouseEvent& m) override { At.push_back(m.ScreenPos); }
+};
+
+std::unique_ptr<plat::NativeWindow> Painted(plat::Platform& p, Rect bounds, plat::WindowRole role, gfx::TColor color,
+                                            plat::WindowListener* listener) {
+  plat::WindowParams params;
+  params.Bounds = bounds;
+  params.Role = role;
+  params.Kind = role == plat::WindowRole::Utility ? plat::WindowKind::Normal : plat::WindowKind::Popup;
+  auto w = p.CreateWindow(params, listener);
+  w->BackBuffer().Fill(color);
+  w->Show(false);
+  return w;
+}
+}  // namespace
+
+TEST_F(WaylandProgram, AWindowWithARegionShowsAndTakesClicksOnlyInsideIt) {
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  // A tool window (as the strip) and a disc over it (as the loupe), shown after it.
+  Presses below, disc;
+  auto under = Painted(*wl, Rect::FromXYWH(200, 100, 300, 200), plat::WindowRole::Utility, 0x0000FF, &below);
+  auto over = Painted(*wl, Rect::FromXYWH(250, 150, 100, 100), plat::WindowRole::Tooltip, 0x00FF00, &disc);
+  over->SetRegion(gfx::Region::Ellipse(Rect{0, 0, 100, 100}));
+  over->Present(Rect{0, 0, 100, 100});
+  // The disc's green in its middle, the tool window's red in the corner outside the disc
+  // (colours are 0xBBGGRR), the background outside both.
+  const Rect probe = Rect::FromXYWH(199, 99, 152, 102);
+  auto looks = [&] {
+    wl->ProcessEvents(false);
+    const gfx::Bitmap b = Capture(probe);
+    return b.At(300 - 199, 200 - 99) == 0x00FF00u && b.At(252 - 199, 152 - 99) == 0x0000FFu &&
+           b.At(0, 0) == 0x403020u && b.At(1, 1) == 0x0000FFu;
+  };
+  ASSERT_TRUE(PollUntil(looks)) << "the disc is not drawn over the window below, cut to its region";
+  // Clicks: in the corner outside the disc to the window below, in the disc to the disc.
+  for (gfx::Point p : {gfx::Point{252, 152}, gfx::Point{300, 200}, gfx::Point{347, 247}}) Click(p.x, p.y);
+  EXPECT_TRUE(PollUntil([&] {
+    wl->ProcessEvents(false);
+    return below.At.size() == 2 && disc.At.size() == 1;
+  })) << below.At.size() << " below, " << disc.At.size() << " on the disc";
+  ASSERT_EQ(below.At.size(), 2u);
+  ASSERT_EQ(disc.At.size(), 1u);
+  EXPECT_EQ(below.At[0], (gfx::Point{252, 152}));
+  EXPECT_EQ(below.At[1], (gfx::Point{347, 247}));
+  EXPECT_EQ(disc.At[0], (gfx::Point{300, 200}));
+}
