@@ -36,6 +36,13 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
   if (CopyKey(Key, Shift) || UnitKey(Key, Shift)) return;
+  plat::Platform& platform = plat::Platform::Current();
+  const bool plain = !(Shift & (ssShift | ssCtrl | ssAlt));
+  if (plain && platform.CanMeasureAnywhere() &&
+      (Key == 'M' || (Key == plat::VK_ESCAPE && platform.MeasuringAnywhere()))) {
+    mnuMeasureAnywhereClick(this);
+    return;
+  }
   const bool horizontal = Ruler->Orientation() == orHoriz;
   const bool arrow = Key == plat::VK_LEFT || Key == plat::VK_RIGHT || Key == plat::VK_UP || Key == plat::VK_DOWN;
   if (Shift & ssShift) {

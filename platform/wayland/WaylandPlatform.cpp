@@ -77,6 +77,18 @@ std::string PercentEncoded(const std::string& path) {
 }
 }  // namespace
 
+struct WaylandPlatform::Catcher {
+  WaylandPlatform* Platform = nullptr;
+  Point Origin;
+  wl_surface* Surface = nullptr;
+  zwlr_layer_surface_v1* Layer = nullptr;
+  std::unique_ptr<WaylandShmBuffer> Buffer;
+  ~Catcher() {
+    zwlr_layer_surface_v1_destroy(Layer);
+    wl_surface_destroy(Surface);
+  }
+};
+
 std::unique_ptr<WaylandPlatform> WaylandPlatform::Open(const char* display, std::string& why) {
   wl_display* d = wl_display_connect(display);
   if (!d) {
@@ -121,6 +133,7 @@ bool WaylandPlatform::Init(std::string& why) {
 
 WaylandPlatform::~WaylandPlatform() {
   StopRepeat();
+  FCatchers.clear();
   FClipboard.reset();
   FCapture.reset();
   if (FCursorSurface) wl_surface_destroy(FCursorSurface);
@@ -393,6 +406,12 @@ void WaylandPlatform::SeatCapabilities(std::uint32_t caps) {
 
 void WaylandPlatform::PointerEnter(std::uint32_t serial, wl_surface* s, wl_fixed_t x, wl_fixed_t y) {
   FEnterSerial = serial;
+  FPointerCatcher = CatcherOf(s);
+  if (FPointerCatcher) {
+    ShowStdCursor(StdCursor::Cross);  // the mode shows
+    PointerMotion(0, x, y);
+    return;
+  }
   FPointerWindow = WindowOf(s);
   if (!FPointerWindow) return;
   ShowCursor();
@@ -400,6 +419,7 @@ void WaylandPlatform::PointerEnter(std::uint32_t serial, wl_surface* s, wl_fixed
 }
 
 void WaylandPlatform::PointerLeave(wl_surface*) {
+  FPointerCatcher = nullptr;
   WaylandWindow* w = FPointerWindow;
   FPointerWindow = nullptr;
   if (w && FCaptureOwner != w && !(FButtons & (ssLeft | ssRight | ssMiddle)) && !w->MoveDragging())
@@ -408,6 +428,11 @@ void WaylandPlatform::PointerLeave(wl_surface*) {
 
 void WaylandPlatform::PointerMotion(std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
   FTimers.NoteInput();
+  if (FPointerCatcher) {
+    FPointerPos = {FPointerCatcher->Origin.x + int(wl_fixed_to_double(x)), FPointerCatcher->Origin.y + int(wl_fixed_to_double(y))};
+    FPointerKnown = true;
+    return;
+  }
   if (!FPointerWindow) return;
   const Point origin = FPointerWindow->EventOrigin();
   FPointerPos = {origin.x + int(wl_fixed_to_double(x)), origin.y + int(wl_fixed_to_double(y))};
@@ -428,6 +453,15 @@ void WaylandPlatform::PointerButton(std::uint32_t, std::uint32_t time, std::uint
   const ShiftState flag = ButtonFlag(button);
   if (!flag) return;
   FButtons = down ? ShiftState(FButtons | flag) : ShiftState(FButtons & ~flag);
+  if (FPointerCatcher) {
+    // A left click ends it keeping the last reading; a right click ends it too.
+    if (down && button != BTN_MIDDLE) {
+      std::function<void()> onEnd = std::move(FOnMeasureEnd);
+      EndMeasureAnywhere();
+      if (onEnd) onEnd();
+    }
+    return;
+  }
   for (WaylandWindow* w : FWindows)
     if (w->MoveDragging()) {
       // The release of the left button ends the move and reaches no window.
@@ -486,9 +520,19 @@ void WaylandPlatform::CursorChanged(WaylandWindow* w) {
   if (w == FPointerWindow) ShowCursor();
 }
 
+void WaylandPlatform::ShowStdCursor(StdCursor c) {
+  CursorSpec spec;
+  spec.Standard = c;
+  ShowCursorSpec(spec);
+}
+
 void WaylandPlatform::ShowCursor() {
-  if (!FPointer || !FPointerWindow || !FCursorSurface) return;
-  const CursorSpec& spec = FPointerWindow->Cursor();
+  if (!FPointerWindow) return;
+  ShowCursorSpec(FPointerWindow->Cursor());
+}
+
+void WaylandPlatform::ShowCursorSpec(const CursorSpec& spec) {
+  if (!FPointer || !FCursorSurface) return;
   int hx = 0, hy = 0;
   if (spec.IsCustom) {
     const CursorImage& img = spec.Image;
@@ -524,6 +568,55 @@ void WaylandPlatform::ShowCursor() {
   wl_surface_commit(FCursorSurface);
   wl_pointer_set_cursor(FPointer, FEnterSerial, FCursorSurface, hx, hy);
   Flush();
+}
+
+// ---- measuring anywhere ----
+
+void WaylandPlatform::BeginMeasureAnywhere(std::function<void()> onEnd) {
+  if (!FCatchers.empty()) return;
+  FOnMeasureEnd = std::move(onEnd);
+  for (auto& o : FOutputs) {
+    auto c = std::make_unique<Catcher>();
+    c->Platform = this;
+    c->Origin = {o->Logical.left, o->Logical.top};
+    c->Surface = wl_compositor_create_surface(FCompositor);
+    // The top layer, shown after our tool windows: below them on sway, above other clients.
+    c->Layer = zwlr_layer_shell_v1_get_layer_surface(FLayerShell, c->Surface, o->Output, ZWLR_LAYER_SHELL_V1_LAYER_TOP,
+                                                     "vantrel-measure");
+    zwlr_layer_surface_v1_set_anchor(c->Layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
+                                                   ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM);
+    zwlr_layer_surface_v1_set_exclusive_zone(c->Layer, -1);
+    static const zwlr_layer_surface_v1_listener kListener{
+        [](void* d, zwlr_layer_surface_v1* l, std::uint32_t serial, std::uint32_t w, std::uint32_t h) {
+          auto* c = static_cast<Catcher*>(d);
+          zwlr_layer_surface_v1_ack_configure(l, serial);
+          if (c->Buffer && c->Buffer->Width() == int(w) && c->Buffer->Height() == int(h)) return;
+          // Fully transparent: it only takes the pointer.
+          c->Buffer = std::make_unique<WaylandShmBuffer>(c->Platform->FShm, int(w), int(h));
+          if (!c->Buffer->Buffer()) return;
+          wl_surface_attach(c->Surface, c->Buffer->Buffer(), 0, 0);
+          wl_surface_damage_buffer(c->Surface, 0, 0, int(w), int(h));
+          wl_surface_commit(c->Surface);
+        },
+        [](void*, zwlr_layer_surface_v1*) {}};  // its output went: it goes when measuring ends
+    zwlr_layer_surface_v1_add_listener(c->Layer, &kListener, c.get());
+    wl_surface_commit(c->Surface);
+    FCatchers.push_back(std::move(c));
+  }
+  Flush();
+}
+
+void WaylandPlatform::EndMeasureAnywhere() {
+  FCatchers.clear();
+  FPointerCatcher = nullptr;
+  FOnMeasureEnd = nullptr;
+  Flush();
+}
+
+WaylandPlatform::Catcher* WaylandPlatform::CatcherOf(wl_surface* s) const {
+  for (auto& c : FCatchers)
+    if (s && c->Surface == s) return c.get();
+  return nullptr;
 }
 
 // ---- keyboard ----

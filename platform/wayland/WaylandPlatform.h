@@ -27,6 +27,8 @@
 //   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed)
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
 //       transform and y-inversion applied); a refusal gives a grey picture
+//   [x] measuring anywhere: a transparent top-layer surface over each output, under our
+//       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
 // Missing
 //   [ ] pointer position over other clients' windows: Wayland never tells it; the last
@@ -97,6 +99,10 @@ class WaylandPlatform final : public Platform {
   gfx::Bitmap CaptureScreen(const Rect& r) override;
 
   bool GetCursorPos(Point& p) override;
+  bool CanMeasureAnywhere() override { return true; }
+  void BeginMeasureAnywhere(std::function<void()> onEnd) override;
+  void EndMeasureAnywhere() override;
+  bool MeasuringAnywhere() override { return !FCatchers.empty(); }
   void SetCursorPos(Point) override {}
   bool IsKeyDown(int virtualKey) override;
 
@@ -165,6 +171,10 @@ class WaylandPlatform final : public Platform {
   void PointerButton(std::uint32_t serial, std::uint32_t time, std::uint32_t button, std::uint32_t state);
   void PointerAxis(std::uint32_t axis, wl_fixed_t value);
   void ShowCursor();
+  void ShowStdCursor(StdCursor c);
+  void ShowCursorSpec(const CursorSpec& spec);
+  struct Catcher;  // a transparent layer over one output that takes the pointer
+  Catcher* CatcherOf(wl_surface* s) const;
   // Keyboard.
   void Keymap(std::uint32_t format, int fd, std::uint32_t size);
   void KeyboardEnter(wl_surface* s);
@@ -207,6 +217,9 @@ class WaylandPlatform final : public Platform {
   wl_cursor_theme* FCursorTheme = nullptr;
   wl_surface* FCursorSurface = nullptr;
   std::unique_ptr<WaylandShmBuffer> FCustomCursor;
+  std::vector<std::unique_ptr<Catcher>> FCatchers;
+  Catcher* FPointerCatcher = nullptr;
+  std::function<void()> FOnMeasureEnd;
 
   wl_keyboard* FKeyboard = nullptr;
   xkb_context* FXkb = nullptr;

@@ -87,3 +87,39 @@ TEST_F(WaylandProgram, AWindowWithARegionShowsAndTakesClicksOnlyInsideIt) {
   EXPECT_EQ(below.At[1], (gfx::Point{347, 247}));
   EXPECT_EQ(disc.At[0], (gfx::Point{300, 200}));
 }
+
+TEST_F(WaylandProgram, MeasureAnywhereReadsThePointerOverAnotherClientsWindowUntilAClick) {
+  // Another client's ordinary window, tiled over the whole output by sway.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  Presses presses;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0x00FFFF, &presses);
+  ASSERT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(700, 500, 1, 1)).At(0, 0) == 0x00FFFFu;
+  })) << "the other window is not shown";
+
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect strip = Rect::FromXYWH(100, 120, 500, 58);
+  WriteSettings(settings);
+  StartProgram();
+  Click(400, 128);  // the strip takes the keyboard
+  const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
+  ASSERT_TRUE(WaitForPixels(strip, ShotVirtual(settings, clicked, strip))) << ProgramOutput();
+  Type({"m"});
+  // Over the other window the strip reads the pointer (600), as it does everywhere on the
+  // virtual desktop.
+  MoveTo(700, 500);
+  const gfx::Bitmap reading = ShotVirtual(settings, clicked + "mouse 700 500\nwait 55\n", strip);
+  EXPECT_TRUE(WaitForPixels(strip, reading)) << Difference(Capture(strip), reading);
+  EXPECT_TRUE(presses.At.empty()) << "the other window got the pointer while measuring";
+  // A click ends it: the next click reaches the other window, and the reading stays.
+  Click(700, 500);
+  Click(800, 600);
+  EXPECT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return presses.At.size() == 1;
+  })) << "measuring did not end at the click";
+  EXPECT_TRUE(WaitForPixels(strip, reading)) << Difference(Capture(strip), reading);
+}
