@@ -751,8 +751,9 @@ bool WaylandPlatform::ProcessEvents(bool wait) {
   bool did = wl_display_dispatch_pending(FDisplay) > 0;
   did = FTimers.FireDue(NowMs()) || did;
   if (wait && !did && !ConnectionLost()) {
-    // Sleep until the compositor sends something or the next timer is due.
-    readSocket(FTimers.TimeoutMs(NowMs()));
+    // Sleep until the compositor sends something or the next timer is due. Idle, the timers'
+    // tolerances count: the pointer we can see moves only with an event, which wakes us.
+    readSocket(FTimers.TimeoutMs(NowMs(), true));
     wl_display_dispatch_pending(FDisplay);
     FTimers.FireDue(NowMs());
   }

@@ -112,6 +112,7 @@ class WaylandPlatform final : public Platform {
   void Sleep(unsigned ms) override;
   TimerId StartTimer(unsigned intervalMs, std::function<void()> onTick) override;
   void StopTimer(TimerId id) override { FTimers.Stop(id); }
+  // Always honoured: every pointer position we can know comes with an event that wakes us.
   void SetTimerIdleTolerance(TimerId id, unsigned ms) override { FTimers.SetIdleTolerance(id, ms); }
   bool ProcessEvents(bool wait) override;
 
