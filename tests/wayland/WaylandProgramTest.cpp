@@ -172,3 +172,23 @@ TEST_F(WaylandProgram, AForcedBackendThatCannotStartSaysWhyAndFails) {
   const gfx::Bitmap look = ShotVirtual(kStrip, At(350, 170), kStripBounds);
   EXPECT_TRUE(WaitForPixels(kStripBounds, look)) << ProgramOutput();
 }
+
+TEST_F(WaylandStrip, AGripDragLengthensItAndTheCloseButtonSavesTheLength) {
+  WriteSettings(kStrip);
+  StartProgram();
+  // The grip: 13 wide, 4 from the end (x 583..595); pressed, the strip follows the pointer.
+  MoveTo(590, 128);
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, At(590, 128), kStripBounds))) << ProgramOutput();
+  Button(true);
+  MoveTo(690, 128);
+  const std::string drag = "mouse 590 128\ndown left\nmouse 690 128\nwait 55\n";
+  // As on X11: width = x - left + 13 + 2 = 690 - 100 + 15.
+  const Rect longer = Rect::FromXYWH(100, 120, 605, 58);
+  const gfx::Bitmap look = ShotVirtual(kStrip, drag, longer);
+  EXPECT_TRUE(WaitForPixels(longer, look)) << Difference(Capture(longer), look);
+  Button(false);
+  // The close button: panel at 1,1 in the window, the button at 2,2 in the panel.
+  Click(109, 129);
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(Setting("Length"), "605");
+}
