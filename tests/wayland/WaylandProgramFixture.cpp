@@ -172,7 +172,8 @@ void WaylandProgram::ConnectDevices() {
 void WaylandProgram::MoveTo(int x, int y) {
   ASSERT_NE(FPointer, nullptr);
   FPointerAt = {x, y};
-  zwlr_virtual_pointer_v1_motion_absolute(FPointer, FTime += 10, std::uint32_t(x), std::uint32_t(y), kScreenW, kScreenH);
+  zwlr_virtual_pointer_v1_motion_absolute(FPointer, FTime += 10, std::uint32_t(x), std::uint32_t(y),
+                                          std::uint32_t(Desk.cx), std::uint32_t(Desk.cy));
   zwlr_virtual_pointer_v1_frame(FPointer);
   ASSERT_GE(wl_display_roundtrip(FClient), 0);
 }
@@ -248,7 +249,7 @@ std::string WaylandProgram::RunVirtual(const std::string& settings, const std::s
   std::filesystem::create_directories(dir);
   std::string script;
   if (!settings.empty()) script += "file Vantrel.ini <<<\n" + settings + "\n>>>\n";
-  script += "start\n" + commands;
+  script += VirtualMonitors + "start\n" + commands;
   std::ostringstream out, err;
   scenario::Runner runner(scenario::ProgramMain, dir.string(), out, err);
   EXPECT_EQ(runner.Run(script), 0) << err.str();

@@ -52,6 +52,9 @@ class WaylandProgram : public ::testing::Test {
   static bool PollUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 
   std::unique_ptr<SwayServer> Server;
+  // The desk's size for the virtual pointer, and the virtual desktop's monitor lines.
+  gfx::Size Desk{1024, 768};
+  std::string VirtualMonitors;
   std::filesystem::path Dir;
 
  private:

@@ -192,3 +192,31 @@ TEST_F(WaylandStrip, AGripDragLengthensItAndTheCloseButtonSavesTheLength) {
   EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
   EXPECT_EQ(Setting("Length"), "605");
 }
+
+TEST_F(WaylandStrip, OnASecondOutputItAppearsInPlaceAndADragTakesItToTheFirst) {
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  Desk = {1824, 768};
+  VirtualMonitors = "monitor 0 0 1024 768\nmonitor 1024 0 800 600\n";
+  const char* settings = "[Application]\nLeft=1100\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect there = Rect::FromXYWH(1100, 120, 500, 58);
+  WriteSettings(settings);
+  StartProgram();
+  MoveTo(1400, 128);
+  const gfx::Bitmap look = ShotVirtual(settings, At(1400, 128), there);
+  ASSERT_TRUE(WaitForPixels(there, look)) << Difference(Capture(there), look) << ProgramOutput();
+  // Dragged 500 left, its corner lands on the first output, which shows it from then on (the
+  // part still over the second output stays unseen: a layer surface lives on one output).
+  Button(true);
+  MoveTo(1200, 130);
+  MoveTo(900, 130);
+  const std::string drag = "mouse 1400 128\ndown left\nmouse 1200 130\nmouse 900 130\nwait 55\n";
+  const Rect seen = Rect::FromXYWH(600, 122, 1024 - 600, 58);
+  const gfx::Bitmap moved = ShotVirtual(settings, drag, seen);
+  EXPECT_TRUE(WaitForPixels(seen, moved)) << Difference(Capture(seen), moved);
+  Button(false);
+  Click(609, 131);  // the close button
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(Setting("Left"), "600");
+  EXPECT_EQ(Setting("Top"), "122");
+}
