@@ -1,6 +1,10 @@
 // The backend's own view of a headless sway, checked against the compositor's tools.
 #include "WaylandProgramFixture.h"
+#include "graphics/ImageFile.h"
 #include "platform/wayland/WaylandPlatform.h"
+
+#include <atomic>
+#include <thread>
 
 using namespace wltest;
 using gfx::Rect;
@@ -122,4 +126,26 @@ TEST_F(WaylandProgram, MeasureAnywhereReadsThePointerOverAnotherClientsWindowUnt
     return presses.At.size() == 1;
   })) << "measuring did not end at the click";
   EXPECT_TRUE(WaitForPixels(strip, reading)) << Difference(Capture(strip), reading);
+}
+
+TEST_F(WaylandProgram, APictureOnTheClipboardPastesAsThePngOfItsPixels) {
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  gfx::Bitmap picture(3, 2);
+  const gfx::TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xFFFFFF, 0x000000};
+  for (int i = 0; i < 6; ++i) picture.At(i % 3, i / 3) = colours[i];
+  wl->SetClipboardBitmap(picture);
+  // The program serves the paste from its loop, while wl-paste reads.
+  std::atomic<bool> done{false};
+  std::thread loop([&] {
+    while (!done) wl->ProcessEvents(false);
+  });
+  std::string png;
+  const int status = Server->Run({"wl-paste", "--type", "image/png"}, &png);
+  done = true;
+  loop.join();
+  ASSERT_EQ(status, 0);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
+  EXPECT_EQ(gfx::ReadPng(bytes), picture);
 }
