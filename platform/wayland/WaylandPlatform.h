@@ -39,7 +39,10 @@
 //       behind fullscreen windows on sway
 //   [ ] menus close on clicks in other programs' windows (no global pointer grab)
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
-//   [ ] clipboard through wl_data_device where data-control is missing
+//   [ ] clipboard through wl_data_device where data-control is missing (the copy is dropped)
+//   [ ] telling the loupe that capture was refused ("no screen access"): it shows grey
+//   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
+//   [ ] compose sequences and input methods (text comes from the keymap alone)
 //   [ ] tray icon (no XEmbed under Wayland): behaves as without a notification area
 //   [ ] sounds and the bell (silent); drawing at the output's scale (buffers are scale 1)
 //
