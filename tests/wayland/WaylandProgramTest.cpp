@@ -220,3 +220,18 @@ TEST_F(WaylandStrip, OnASecondOutputItAppearsInPlaceAndADragTakesItToTheFirst) {
   EXPECT_EQ(Setting("Left"), "600");
   EXPECT_EQ(Setting("Top"), "122");
 }
+
+TEST_F(WaylandStrip, LosingTheCompositorEndsTheProgramAndKeepsItsSettings) {
+  WriteSettings(kStrip);
+  StartProgram();
+  Click(400, 128);
+  const std::string keys = "mouse 400 128\nclick left\nwait 55\n";
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, keys, kStripBounds))) << ProgramOutput();
+  Type({"-k", "Right"});
+  const Rect moved = kStripBounds.Offset(1, 0);
+  ASSERT_TRUE(WaitForPixels(moved, ShotVirtual(kStrip, keys + "key right\nwait 55\n", moved)));
+  Server.reset();  // sway ends under the program
+  EXPECT_EQ(WaitExit(), 1) << ProgramOutput();
+  EXPECT_NE(ProgramOutput().find("the connection to the display was lost"), std::string::npos) << ProgramOutput();
+  EXPECT_EQ(Setting("Left"), "101");
+}
