@@ -191,6 +191,10 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuRulerFlip = Item(this, items, "mnuRulerFlip", "Ruler Flip");
   mnuFlip = Item(this, items, "mnuFlip", "Flip");
   mnuCrossRuler = Item(this, items, "mnuCrossRuler", "Cross Ruler");
+  // Only where the desktop shows the program the pointer over its own windows alone.
+  mnuMeasureAnywhere = plat::Platform::Current().CanMeasureAnywhere()
+                           ? Item(this, items, "mnuMeasureAnywhere", "Measure anywhere")
+                           : nullptr;
   N3 = Item(this, items, "N3", "-");
   mnuLoupe = Item(this, items, "mnuLoupe", "Loupe");
   mnuZoom = Item(this, items, "mnuZoom", "Mouse loupe");
@@ -209,6 +213,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);
   mnuFlip->OnClick = std::bind(&TfrmMain::mnuFlipClick, this, _1);
   mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
+  if (mnuMeasureAnywhere) mnuMeasureAnywhere->OnClick = std::bind(&TfrmMain::mnuMeasureAnywhereClick, this, _1);
   mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
   mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
   mnuMeasureEdges->OnClick = std::bind(&TfrmMain::mnuMeasureEdgesClick, this, _1);

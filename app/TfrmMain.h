@@ -77,6 +77,7 @@ class TfrmMain : public TForm {
   TMenuItem* mnuRulerFlip;
   TMenuItem* mnuFlip;
   TMenuItem* mnuCrossRuler;
+  TMenuItem* mnuMeasureAnywhere;  // null where the pointer is seen everywhere anyway
   TMenuItem* N3;
   TMenuItem* mnuLoupe;
   TMenuItem* mnuZoom;
@@ -165,6 +166,7 @@ class TfrmMain : public TForm {
   void mnuSetBegin0Click(TObject* Sender);
   void mnuSetEnd0Click(TObject* Sender);
   void mnuCrossRulerClick(TObject* Sender);
+  void mnuMeasureAnywhereClick(TObject* Sender);
   void mnuLoupeClick(TObject* Sender);
   void mnuZoomClick(TObject* Sender);
   // Measuring between edges: the beams follow the pointer until E, Escape or the command again.

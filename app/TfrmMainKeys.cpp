@@ -64,9 +64,15 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
 
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
   if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || MeasureKey(Key, Shift) || UnitKey(Key, Shift)) return;
-  const bool plainF = Key == kKeyF && !(Shift & (ssShift | ssCtrl | ssAlt));
-  if (plainF || (Key == plat::VK_ESCAPE && ScreenFrozen())) {
+  const bool plain = !(Shift & (ssShift | ssCtrl | ssAlt));
+  if ((plain && Key == kKeyF) || (Key == plat::VK_ESCAPE && ScreenFrozen())) {
     mnuFreezeClick(this);
+    return;
+  }
+  plat::Platform& platform = plat::Platform::Current();
+  if (plain && platform.CanMeasureAnywhere() &&
+      (Key == 'M' || (Key == plat::VK_ESCAPE && platform.MeasuringAnywhere()))) {
+    mnuMeasureAnywhereClick(this);
     return;
   }
   const bool horizontal = Ruler->Orientation() == orHoriz;

@@ -2,6 +2,7 @@
 // large) and the two flips between them.
 #include "app/TfrmMain.h"
 #include "crossruler/TfrmCrossRuler.h"
+#include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 
 namespace {
@@ -188,6 +189,20 @@ void TfrmMain::ApplyRulerLayout() {
 }
 
 // Not stored: the program always starts without it.
+// Measure anywhere (key M): the caption and the magnifiers follow the pointer over every
+// window until a click, Escape or M again; the last reading stays in the caption.
+void TfrmMain::mnuMeasureAnywhereClick(TObject*) {
+  plat::Platform& platform = plat::Platform::Current();
+  if (!platform.CanMeasureAnywhere() || !mnuMeasureAnywhere) return;
+  if (platform.MeasuringAnywhere()) {
+    platform.EndMeasureAnywhere();
+    mnuMeasureAnywhere->SetChecked(false);
+    return;
+  }
+  mnuMeasureAnywhere->SetChecked(true);
+  platform.BeginMeasureAnywhere([this] { mnuMeasureAnywhere->SetChecked(false); });
+}
+
 void TfrmMain::mnuCrossRulerClick(TObject*) {
   mnuCrossRuler->SetChecked(!mnuCrossRuler->Checked());
   TfrmCrossRuler* cross = CrossRuler();

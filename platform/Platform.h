@@ -209,6 +209,15 @@ class Platform {
 
   // Pointer and keyboard state.
   virtual bool GetCursorPos(Point& p) = 0;  // false when it cannot be read
+  // Where a program sees the pointer only over its own windows (Wayland), measuring anywhere
+  // lays a transparent catcher over every monitor, under the program's windows, so that
+  // GetCursorPos follows the pointer everywhere. A left or right click on the catcher ends it,
+  // and ONEND runs then. CanMeasureAnywhere is false where the pointer is seen everywhere
+  // anyway (X11, the virtual desktop) and Begin then does nothing.
+  virtual bool CanMeasureAnywhere() { return false; }
+  virtual void BeginMeasureAnywhere(std::function<void()> onEnd) { (void)onEnd; }
+  virtual void EndMeasureAnywhere() {}  // ends it without running ONEND
+  virtual bool MeasuringAnywhere() { return false; }
   virtual void SetCursorPos(Point p) = 0;   // moves the pointer as a real move would
   virtual bool IsKeyDown(int virtualKey) = 0;
   virtual bool IsKeyToggled(int virtualKey) { (void)virtualKey; return false; }

@@ -192,6 +192,7 @@ void X11Program::StartProgramOn(const std::string& displayName) {
   ASSERT_GE(pid, 0) << "cannot fork";
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test run that is killed takes the program with it
+    unsetenv("WAYLAND_DISPLAY");  // run from a Wayland session, the program would go there
     if (displayName.empty())
       unsetenv("DISPLAY");
     else

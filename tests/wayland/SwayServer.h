@@ -1,0 +1,35 @@
+#pragma once
+// A private headless sway for one test, started as an unprivileged user (sway refuses root)
+// with a runtime folder of its own; the program under test connects to its socket by path.
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace wltest {
+
+class SwayServer {
+ public:
+  // Throws std::runtime_error with the reason when sway cannot be started (not installed
+  // included): tests fail, never skip, on a machine that cannot run them.
+  explicit SwayServer(int width = 1024, int height = 768);
+  ~SwayServer();
+  SwayServer(const SwayServer&) = delete;
+  SwayServer& operator=(const SwayServer&) = delete;
+
+  const std::string& Socket() const { return FSocket; }  // absolute, for WAYLAND_DISPLAY
+  // Runs ARGV as a client of this compositor and waits for it (10 s at most); its exit status
+  // (-1 when it failed or was killed) and, with OUT, what it wrote on standard output.
+  int Run(const std::vector<std::string>& argv, std::string* out = nullptr) const;
+  // Runs a sway command through its IPC socket ("create_output" ...); swaymsg's exit status.
+  int Command(const std::string& command) const;
+
+ private:
+  std::string FDir;
+  std::string FSocket;
+  pid_t FPid = -1;
+};
+
+bool InPath(const std::string& program);
+
+}  // namespace wltest

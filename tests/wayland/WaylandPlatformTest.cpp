@@ -1,0 +1,151 @@
+// The backend's own view of a headless sway, checked against the compositor's tools.
+#include "WaylandProgramFixture.h"
+#include "graphics/ImageFile.h"
+#include "platform/wayland/WaylandPlatform.h"
+
+#include <atomic>
+#include <thread>
+
+using namespace wltest;
+using gfx::Rect;
+
+TEST_F(WaylandProgram, ScreenPixelsAsGrimReadsThemAndMonitorsAsOutputsComeAndGo) {
+  WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0");
+  StartProgram();
+  MoveTo(350, 150);
+  ASSERT_TRUE(PollUntil([&] { return Capture(Rect::FromXYWH(100, 120, 1, 1)).At(0, 0) != 0x403020; })) << ProgramOutput();
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  // The strip's corner with the background around it; a part beyond the screen reads black.
+  const Rect r = Rect::FromXYWH(90, 110, 60, 40);
+  EXPECT_EQ(Difference(wl->CaptureScreen(r), Capture(r)), "");
+  const gfx::Bitmap edge = wl->CaptureScreen(Rect::FromXYWH(1014, 758, 20, 20));
+  ASSERT_EQ(edge.Width(), 20);
+  ASSERT_EQ(edge.Height(), 20);
+  EXPECT_EQ(edge.At(9, 9), 0x403020u);  // the background colour of the fixture's sway
+  EXPECT_EQ(edge.At(10, 9), 0u);
+  EXPECT_EQ(edge.At(9, 10), 0u);
+
+  ASSERT_EQ(wl->Monitors().size(), 1u);
+  EXPECT_EQ(wl->Monitors()[0].Bounds, Rect::FromXYWH(0, 0, 1024, 768));
+  // A second output to the right, plugged in while the program runs.
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  EXPECT_TRUE(PollUntil([&] {
+    wl->ProcessEvents(false);
+    const auto m = wl->Monitors();
+    return m.size() == 2 && m[1].Bounds == Rect::FromXYWH(1024, 0, 800, 600);
+  })) << wl->Monitors().size();
+  EXPECT_EQ(wl->ScreenSize(), (gfx::Size{1824, 768}));
+}
+
+namespace {
+struct Presses : plat::WindowListener {
+  std::vector<gfx::Point> At;  // screen positions of left presses
+  void OnMouseDown(const plat::MouseEvent& m) override { At.push_back(m.ScreenPos); }
+};
+
+std::unique_ptr<plat::NativeWindow> Painted(plat::Platform& p, Rect bounds, plat::WindowRole role, gfx::TColor color,
+                                            plat::WindowListener* listener) {
+  plat::WindowParams params;
+  params.Bounds = bounds;
+  params.Role = role;
+  params.Kind = role == plat::WindowRole::Utility ? plat::WindowKind::Normal : plat::WindowKind::Popup;
+  auto w = p.CreateWindow(params, listener);
+  w->BackBuffer().Fill(color);
+  w->Show(false);
+  return w;
+}
+}  // namespace
+
+TEST_F(WaylandProgram, AWindowWithARegionShowsAndTakesClicksOnlyInsideIt) {
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  // A tool window (as the strip) and a disc over it (as the loupe), shown after it.
+  Presses below, disc;
+  auto under = Painted(*wl, Rect::FromXYWH(200, 100, 300, 200), plat::WindowRole::Utility, 0x0000FF, &below);
+  auto over = Painted(*wl, Rect::FromXYWH(250, 150, 100, 100), plat::WindowRole::Tooltip, 0x00FF00, &disc);
+  over->SetRegion(gfx::Region::Ellipse(Rect{0, 0, 100, 100}));
+  over->Present(Rect{0, 0, 100, 100});
+  // The disc's green in its middle, the tool window's red in the corner outside the disc
+  // (colours are 0xBBGGRR), the background outside both.
+  const Rect probe = Rect::FromXYWH(199, 99, 152, 102);
+  auto looks = [&] {
+    wl->ProcessEvents(false);
+    const gfx::Bitmap b = Capture(probe);
+    return b.At(300 - 199, 200 - 99) == 0x00FF00u && b.At(252 - 199, 152 - 99) == 0x0000FFu &&
+           b.At(0, 0) == 0x403020u && b.At(1, 1) == 0x0000FFu;
+  };
+  ASSERT_TRUE(PollUntil(looks)) << "the disc is not drawn over the window below, cut to its region";
+  // Clicks: in the corner outside the disc to the window below, in the disc to the disc.
+  for (gfx::Point p : {gfx::Point{252, 152}, gfx::Point{300, 200}, gfx::Point{347, 247}}) Click(p.x, p.y);
+  EXPECT_TRUE(PollUntil([&] {
+    wl->ProcessEvents(false);
+    return below.At.size() == 2 && disc.At.size() == 1;
+  })) << below.At.size() << " below, " << disc.At.size() << " on the disc";
+  ASSERT_EQ(below.At.size(), 2u);
+  ASSERT_EQ(disc.At.size(), 1u);
+  EXPECT_EQ(below.At[0], (gfx::Point{252, 152}));
+  EXPECT_EQ(below.At[1], (gfx::Point{347, 247}));
+  EXPECT_EQ(disc.At[0], (gfx::Point{300, 200}));
+}
+
+TEST_F(WaylandProgram, MeasureAnywhereReadsThePointerOverAnotherClientsWindowUntilAClick) {
+  // Another client's ordinary window, tiled over the whole output by sway.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  Presses presses;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0x00FFFF, &presses);
+  ASSERT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(700, 500, 1, 1)).At(0, 0) == 0x00FFFFu;
+  })) << "the other window is not shown";
+
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect strip = Rect::FromXYWH(100, 120, 500, 58);
+  WriteSettings(settings);
+  StartProgram();
+  Click(400, 128);  // the strip takes the keyboard
+  const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
+  ASSERT_TRUE(WaitForPixels(strip, ShotVirtual(settings, clicked, strip))) << ProgramOutput();
+  Type({"m"});
+  // Over the other window the strip reads the pointer (600), as it does everywhere on the
+  // virtual desktop.
+  MoveTo(700, 500);
+  const gfx::Bitmap reading = ShotVirtual(settings, clicked + "mouse 700 500\nwait 55\n", strip);
+  EXPECT_TRUE(WaitForPixels(strip, reading)) << Difference(Capture(strip), reading);
+  EXPECT_TRUE(presses.At.empty()) << "the other window got the pointer while measuring";
+  // A click ends it: the next click reaches the other window, and the reading stays.
+  Click(700, 500);
+  Click(800, 600);
+  EXPECT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return presses.At.size() == 1;
+  })) << "measuring did not end at the click";
+  EXPECT_TRUE(WaitForPixels(strip, reading)) << Difference(Capture(strip), reading);
+}
+
+TEST_F(WaylandProgram, APictureOnTheClipboardPastesAsThePngOfItsPixels) {
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  gfx::Bitmap picture(3, 2);
+  const gfx::TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xFFFFFF, 0x000000};
+  for (int i = 0; i < 6; ++i) picture.At(i % 3, i / 3) = colours[i];
+  wl->SetClipboardBitmap(picture);
+  // The program serves the paste from its loop, while wl-paste reads.
+  std::atomic<bool> done{false};
+  std::thread loop([&] {
+    while (!done) wl->ProcessEvents(false);
+  });
+  std::string png;
+  const int status = Server->Run({"wl-paste", "--type", "image/png"}, &png);
+  done = true;
+  loop.join();
+  ASSERT_EQ(status, 0);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
+  EXPECT_EQ(gfx::ReadPng(bytes), picture);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The whole program under a headless sway: each test starts its own compositor, runs a copy
+// of the built vantrel from a fresh folder (its settings file lands there), moves and clicks
+// through a virtual pointer of ours, types with wtype, reads the screen with grim and the
+// clipboard with wl-paste, and compares with the same scene on the virtual desktop.
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SwayServer.h"
+#include "graphics/Bitmap.h"
+
+struct wl_display;
+struct zwlr_virtual_pointer_manager_v1;
+struct zwlr_virtual_pointer_v1;
+
+namespace wltest {
+
+class WaylandProgram : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  void WriteSettings(const std::string& lines);  // Vantrel.ini, CR LF as the program writes it
+  std::string Setting(const std::string& key) const;
+  void StartProgram(const std::vector<std::string>& args = {});
+  int WaitExit(int timeoutMs = 15000);  // exit status, -1 killed, -2 timeout
+  void KillProgram();  // at once, writing nothing
+  std::string ProgramOutput() const;
+
+  // The pointer: a virtual pointer device of ours.
+  void MoveTo(int x, int y);
+  void Button(bool down, bool left = true);
+  void Click(int x, int y);
+  // wtype with ARGS ("-k", "Right" ...).
+  void Type(const std::vector<std::string>& args);
+  std::string Paste();
+  // The screen's pixels in R as grim reads them.
+  gfx::Bitmap Capture(const gfx::Rect& r);
+  // Polls until R looks as EXPECTED, but for the pointer's surroundings (the cursor).
+  bool WaitForPixels(const gfx::Rect& r, const gfx::Bitmap& expected, int timeoutMs = 5000);
+
+  // The same program on the virtual desktop: SETTINGS, "start", COMMANDS; its output.
+  std::string RunVirtual(const std::string& settings, const std::string& commands);
+  gfx::Bitmap ShotVirtual(const std::string& settings, const std::string& commands, const gfx::Rect& r);
+
+  static bool PollUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+  std::unique_ptr<SwayServer> Server;
+  // The desk's size for the virtual pointer, and the virtual desktop's monitor lines.
+  gfx::Size Desk{1024, 768};
+  std::string VirtualMonitors;
+  std::filesystem::path Dir;
+
+ private:
+  void ConnectDevices();
+
+  pid_t FPid = -1;
+  int FRuns = 0;
+  wl_display* FClient = nullptr;
+  zwlr_virtual_pointer_manager_v1* FPointers = nullptr;
+  zwlr_virtual_pointer_v1* FPointer = nullptr;
+  std::uint32_t FTime = 0;
+  pid_t FHeldKeyboard = -1;
+  gfx::Point FPointerAt;
+};
+
+std::string Difference(const gfx::Bitmap& actual, const gfx::Bitmap& expected);
+
+}  // namespace wltest

@@ -1,0 +1,239 @@
+// The program under a headless sway: where its windows appear, what they look like, how the
+// pointer and the keys drive them, and what it writes. Each scene is played on the virtual
+// desktop too, whose pictures, clipboard and settings file are the reference.
+#include <fstream>
+#include <sstream>
+
+#include "WaylandProgramFixture.h"
+
+using namespace wltest;
+using gfx::Rect;
+
+namespace {
+// Without the mouse loupe, which shows after a drag and covers part of the screen.
+const char* kStrip = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
+const Rect kStripBounds = Rect::FromXYWH(100, 120, 500, 58);
+// The strip's menu button, from the strip's top-left corner.
+constexpr int kMenuButtonX = 44, kMenuButtonY = 8;
+
+std::string At(int x, int y) { return "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nwait 55\n"; }
+}  // namespace
+
+class WaylandStrip : public WaylandProgram {
+ protected:
+  // Opens the menu of the strip at STRIP from its button, checks that it looks as on the
+  // virtual desktop after SETTINGS and BEFORE, and chooses "Exit" from the keyboard (Up from
+  // nothing lands on the last item): the program ends well.
+  void ExitThroughMenu(const std::string& settings, const std::string& before, Rect strip) {
+    const int bx = strip.left + kMenuButtonX, by = strip.top + kMenuButtonY;
+    const std::string open = before + "mouse " + std::to_string(bx) + " " + std::to_string(by) + "\nclick left\nwait 500\n";
+    const Rect menu = VirtualWindow(settings, open, "MenuWindow");
+    ASSERT_FALSE(menu.IsEmpty()) << "no menu on the virtual desktop";
+    // Beside its button: below the caption, at the button's left.
+    EXPECT_EQ(menu.left, strip.left + 38);
+    EXPECT_EQ(menu.top, strip.top + 17);
+    // On Wayland the menu has "Measure anywhere" after "Cross Ruler", which makes it wider and
+    // taller: its left edge down to that item (icons and frame) is the same.
+    const Rect same = Rect::FromXYWH(menu.left, menu.top, 24, 175);
+    const gfx::Bitmap look = ShotVirtual(settings, open, same);
+    Click(bx, by);
+    ASSERT_TRUE(WaitForPixels(same, look)) << "the menu does not open beside its button: " << Difference(Capture(same), look);
+    Type({"-k", "Up", "-k", "Return"});
+    EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  }
+  // Where the virtual desktop shows its window NAME after SETTINGS and COMMANDS (empty if not).
+  Rect VirtualWindow(const std::string& settings, const std::string& commands, const std::string& name) {
+    std::istringstream windows(RunVirtual(settings, commands + "windows\n"));
+    for (std::string n; windows >> n;) {
+      int x = 0, y = 0, w = 0, h = 0;
+      windows >> x >> y >> w >> h;
+      std::string visible;
+      windows >> visible;
+      if (n == name && visible == "visible=1") return Rect::FromXYWH(x, y, w, h);
+      windows.ignore(1000, '\n');
+    }
+    return {};
+  }
+  // The settings file the virtual desktop writes after SETTINGS, COMMANDS and a close.
+  std::string VirtualSettings(const std::string& settings, const std::string& commands) {
+    return RunVirtual(settings, commands + "close\ncat Vantrel.ini\n");
+  }
+  std::string OurSettings() {
+    std::ifstream in(Dir / "Vantrel.ini", std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+};
+
+TEST_F(WaylandStrip, AppearsAtItsPlaceLooksAsOnTheVirtualDesktopAndItsMenuEndsIt) {
+  struct Case {
+    const char* Settings;
+    Rect Bounds;
+    gfx::Point Pointer;  // over the strip: Wayland shows us the pointer only there
+  } cases[] = {
+      {kStrip, kStripBounds, {350, 170}},
+      // Vertical, flipped, large: the turned captions and the other scale.
+      {"[Application]\nLeft=600\nTop=100\nLength=450\nOrientation=1\nRulerFlip=1\nMouseLoupe=0\n[Ruler]\nLarge=1",
+       Rect::FromXYWH(600, 100, 97, 450), {640, 333}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Settings);
+    const gfx::Bitmap expected = ShotVirtual(c.Settings, At(c.Pointer.x, c.Pointer.y), c.Bounds);
+    WriteSettings(c.Settings);
+    StartProgram();
+    MoveTo(c.Pointer.x, c.Pointer.y);
+    EXPECT_TRUE(WaitForPixels(c.Bounds, expected, 10000)) << Difference(Capture(c.Bounds), expected) << ProgramOutput();
+    // One pixel off either way would not match.
+    EXPECT_FALSE(WaitForPixels(c.Bounds.Offset(1, 0), expected, 0));
+    EXPECT_FALSE(WaitForPixels(c.Bounds.Offset(0, -1), expected, 0));
+    if (c.Bounds == kStripBounds)
+      ExitThroughMenu(c.Settings, At(c.Pointer.x, c.Pointer.y), c.Bounds);
+    else
+      KillProgram();
+  }
+}
+
+TEST_F(WaylandStrip, ACaptionDragMovesItExactlyUnderItsReadoutAndTheNewPlaceIsSaved) {
+  WriteSettings(kStrip);
+  StartProgram();
+  MoveTo(400, 128);
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, At(400, 128), kStripBounds))) << ProgramOutput();
+  Button(true);
+  MoveTo(450, 178);
+  MoveTo(470, 180);
+  // 70 right and 52 down of the press: the strip at 170, 172, the zero-position readout
+  // above it, both as on the virtual desktop.
+  const std::string drag = "mouse 400 128\ndown left\nmouse 450 178\nmouse 470 180\nwait 55\n";
+  const Rect now = Rect::FromXYWH(170, 172, 500, 58);
+  const gfx::Bitmap look = ShotVirtual(kStrip, drag, now);
+  EXPECT_TRUE(WaitForPixels(now, look)) << Difference(Capture(now), look);
+  const Rect readout = VirtualWindow(kStrip, drag, "frmPosition");
+  ASSERT_EQ(readout, Rect::FromXYWH(170, 150, readout.Width(), 22));
+  const gfx::Bitmap readoutLook = ShotVirtual(kStrip, drag, readout);
+  EXPECT_TRUE(WaitForPixels(readout, readoutLook)) << Difference(Capture(readout), readoutLook);
+  // Released, the pointer going on leaves it there.
+  Button(false);
+  MoveTo(700, 600);
+  MoveTo(470, 180);
+  EXPECT_TRUE(WaitForPixels(now, look)) << "moved after the release: " << Difference(Capture(now), look);
+  ExitThroughMenu(kStrip, drag + "up left\n", now);
+  EXPECT_EQ(Setting("Left"), "170");
+  EXPECT_EQ(Setting("Top"), "172");
+}
+
+TEST_F(WaylandStrip, TakesKeysAfterAClickMovesChangesUnitAndCopiesAsOnTheVirtualDesktop) {
+  WriteSettings(kStrip);
+  StartProgram();
+  Click(400, 128);  // the strip takes the keyboard (on demand)
+  const gfx::Bitmap clicked = ShotVirtual(kStrip, "mouse 400 128\nclick left\nwait 55\n", kStripBounds);
+  ASSERT_TRUE(WaitForPixels(kStripBounds, clicked)) << "the click is not seen: " << ProgramOutput();
+  Type({"-k", "Right", "-k", "Down"});
+  const std::string keys = "mouse 400 128\nclick left\nkey right\nkey down\nwait 55\n";
+  const Rect moved = kStripBounds.Offset(1, 1);
+  const gfx::Bitmap look = ShotVirtual(kStrip, keys, moved);
+  EXPECT_TRUE(WaitForPixels(moved, look)) << "the arrow keys move it a pixel: " << Difference(Capture(moved), look);
+  Type({"u"});
+  const gfx::Bitmap unit = ShotVirtual(kStrip, keys + "key u\nwait 55\n", moved);
+  ASSERT_NE(unit, look);
+  EXPECT_TRUE(WaitForPixels(moved, unit)) << "U shows the next unit: " << Difference(Capture(moved), unit);
+  // Ctrl+C: the reading, as the virtual desktop's program puts it on its clipboard.
+  Type({"-M", "ctrl", "c", "-m", "ctrl"});
+  const std::string log = RunVirtual(kStrip, keys + "key u\nkey c ctrl\nlog\n");
+  const std::size_t at = log.find("clipboard text ");
+  ASSERT_NE(at, std::string::npos) << log;
+  const std::string reading = log.substr(at + 15, log.find('\n', at) - at - 15);
+  std::string pasted;
+  EXPECT_TRUE(PollUntil([&] { return (pasted = Paste()) == reading; })) << pasted << " != " << reading;
+  ExitThroughMenu(kStrip, keys + "key u\nkey c ctrl\n", moved);
+  EXPECT_EQ(OurSettings(), VirtualSettings(kStrip, keys + "key u\nkey c ctrl\n"));
+}
+
+TEST_F(WaylandProgram, AForcedBackendThatCannotStartSaysWhyAndFails) {
+  // The compositor is there (WAYLAND_DISPLAY), no X11 display is (no DISPLAY).
+  // An unknown backend's name is a usage error, 2; one that cannot start, 1.
+  struct Case {
+    const char* Arg;
+    int Status;
+    const char* Says;
+  } cases[] = {
+      {"--backend=x11", 1, "the x11 backend cannot start: DISPLAY is not set"},
+      {"--backend=mir", 2, "unknown backend 'mir'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Arg);
+    StartProgram({c.Arg});
+    EXPECT_EQ(WaitExit(), c.Status);
+    EXPECT_NE(ProgramOutput().find(c.Says), std::string::npos) << ProgramOutput();
+  }
+  EXPECT_FALSE(std::filesystem::exists(Dir / "Vantrel.ini")) << "settings written without a program";
+  // Forced to where it can start, it starts.
+  WriteSettings(kStrip);
+  StartProgram({"--backend=wayland"});
+  MoveTo(350, 170);
+  const gfx::Bitmap look = ShotVirtual(kStrip, At(350, 170), kStripBounds);
+  EXPECT_TRUE(WaitForPixels(kStripBounds, look)) << ProgramOutput();
+}
+
+TEST_F(WaylandStrip, AGripDragLengthensItAndTheCloseButtonSavesTheLength) {
+  WriteSettings(kStrip);
+  StartProgram();
+  // The grip: 13 wide, 4 from the end (x 583..595); pressed, the strip follows the pointer.
+  MoveTo(590, 128);
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, At(590, 128), kStripBounds))) << ProgramOutput();
+  Button(true);
+  MoveTo(690, 128);
+  const std::string drag = "mouse 590 128\ndown left\nmouse 690 128\nwait 55\n";
+  // As on X11: width = x - left + 13 + 2 = 690 - 100 + 15.
+  const Rect longer = Rect::FromXYWH(100, 120, 605, 58);
+  const gfx::Bitmap look = ShotVirtual(kStrip, drag, longer);
+  EXPECT_TRUE(WaitForPixels(longer, look)) << Difference(Capture(longer), look);
+  Button(false);
+  // The close button: panel at 1,1 in the window, the button at 2,2 in the panel.
+  Click(109, 129);
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(Setting("Length"), "605");
+}
+
+TEST_F(WaylandStrip, OnASecondOutputItAppearsInPlaceAndADragTakesItToTheFirst) {
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  Desk = {1824, 768};
+  VirtualMonitors = "monitor 0 0 1024 768\nmonitor 1024 0 800 600\n";
+  const char* settings = "[Application]\nLeft=1100\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect there = Rect::FromXYWH(1100, 120, 500, 58);
+  WriteSettings(settings);
+  StartProgram();
+  MoveTo(1400, 128);
+  const gfx::Bitmap look = ShotVirtual(settings, At(1400, 128), there);
+  ASSERT_TRUE(WaitForPixels(there, look)) << Difference(Capture(there), look) << ProgramOutput();
+  // Dragged 500 left, its corner lands on the first output, which shows it from then on (the
+  // part still over the second output stays unseen: a layer surface lives on one output).
+  Button(true);
+  MoveTo(1200, 130);
+  MoveTo(900, 130);
+  const std::string drag = "mouse 1400 128\ndown left\nmouse 1200 130\nmouse 900 130\nwait 55\n";
+  const Rect seen = Rect::FromXYWH(600, 122, 1024 - 600, 58);
+  const gfx::Bitmap moved = ShotVirtual(settings, drag, seen);
+  EXPECT_TRUE(WaitForPixels(seen, moved)) << Difference(Capture(seen), moved);
+  Button(false);
+  Click(609, 131);  // the close button
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(Setting("Left"), "600");
+  EXPECT_EQ(Setting("Top"), "122");
+}
+
+TEST_F(WaylandStrip, LosingTheCompositorEndsTheProgramAndKeepsItsSettings) {
+  WriteSettings(kStrip);
+  StartProgram();
+  Click(400, 128);
+  const std::string keys = "mouse 400 128\nclick left\nwait 55\n";
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, keys, kStripBounds))) << ProgramOutput();
+  Type({"-k", "Right"});
+  const Rect moved = kStripBounds.Offset(1, 0);
+  ASSERT_TRUE(WaitForPixels(moved, ShotVirtual(kStrip, keys + "key right\nwait 55\n", moved)));
+  Server.reset();  // sway ends under the program
+  EXPECT_EQ(WaitExit(), 1) << ProgramOutput();
+  EXPECT_NE(ProgramOutput().find("the connection to the display was lost"), std::string::npos) << ProgramOutput();
+  EXPECT_EQ(Setting("Left"), "101");
+}
