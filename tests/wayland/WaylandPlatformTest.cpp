@@ -149,3 +149,46 @@ TEST_F(WaylandProgram, APictureOnTheClipboardPastesAsThePngOfItsPixels) {
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
   EXPECT_EQ(gfx::ReadPng(bytes), picture);
 }
+
+TEST_F(WaylandProgram, FrozenTheLoupeStillShowsAWindowThatIsGoneAndTheStripStaysAbove) {
+  // Another client's small yellow window at (650, 450), 100 x 70, around the pointer's place
+  // (700, 500). Frozen with F (the frame lies orange at the output's corner), the picture keeps
+  // it after it is gone: at (660, 460), clear of the cursor, and in the loupe placed at
+  // (700, 505): its pixel (720, 530), inside the disc and clear of the cross, enlarges the
+  // picture's (675 + 20 / 2, 475 + 25 / 2) = (685, 487), inside the window, while the screen
+  // beneath that pixel lies outside it. The strip stays above the picture. Thawed, neither shows
+  // the window.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  auto window = Painted(*other, Rect::FromXYWH(650, 450, 100, 70), plat::WindowRole::Tooltip, 0x00FFFF, nullptr);
+  ASSERT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(700, 500, 1, 1)).At(0, 0) == 0x00FFFFu;
+  })) << "the other window is not shown";
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  const Rect strip = Rect::FromXYWH(100, 120, 500, 58);
+  const gfx::Point inLoupe{720, 530};
+  auto at = [&](gfx::Point p) { return Capture(Rect::FromXYWH(p.x, p.y, 1, 1)).At(0, 0); };
+  WriteSettings(settings);
+  StartProgram();
+  Click(400, 128);  // the strip takes the keyboard
+  const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
+  // Left of the loupe, which the click shows at (400, 133), the strip reads as on the virtual desktop.
+  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, clicked, left))) << ProgramOutput();
+  Type({"f"});
+  ASSERT_TRUE(PollUntil([&] { return at({0, 0}) == 0x0080FFu; })) << "no frozen frame " << ProgramOutput();
+  window.reset();
+  other->ProcessEvents(false);
+  other.reset();
+  MoveTo(700, 500);
+  EXPECT_TRUE(PollUntil([&] { return at(inLoupe) == 0x00FFFFu; })) << "the loupe does not show the frozen window";
+  EXPECT_EQ(at({660, 460}), 0x00FFFFu) << "the picture does not cover the screen";
+  // The strip above the picture reads the pointer there (600), as on the virtual desktop.
+  const gfx::Bitmap look = ShotVirtual(settings, clicked + "mouse 700 500\nwait 55\n", strip);
+  EXPECT_TRUE(WaitForPixels(strip, look)) << Difference(Capture(strip), look);
+  Type({"f"});
+  EXPECT_TRUE(PollUntil([&] { return at(inLoupe) != 0x00FFFFu && at({660, 460}) != 0x00FFFFu; }))
+      << "thawed, the window that is gone still shows";
+}
