@@ -10,7 +10,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       libsystemd-dev dbus python3-dbus python3-gi
       xvfb xdotool xclip x11-utils trayer i3-wm openbox
       libwayland-dev wayland-protocols libxkbcommon-dev librust-wayland-protocols-dev
-      sway grim wl-clipboard wtype
+      sway grim wl-clipboard wtype xwayland x11-xserver-utils
       dpkg-dev file lintian appstream desktop-file-utils groff-base)
 missing=()
 for p in "${pkgs[@]}"; do

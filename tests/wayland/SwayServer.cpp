@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -160,6 +161,25 @@ int SwayServer::Run(const std::vector<std::string>& argv, std::string* out) cons
   }
   if (out) *out = text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace wltest
+
+namespace wltest {
+
+std::string SwayServer::XDisplay() const {
+  // Asked of sway itself: a program it starts writes its DISPLAY where sway's user may write.
+  const std::string file = FDir + "/run/display";
+  std::remove(file.c_str());
+  // XWayland admits sway's own user only: root is let in by a client of sway's.
+  if (Command("exec 'xhost +si:localuser:root && printenv DISPLAY > " + file + "'") != 0) return "";
+  std::string display;
+  for (int waited = 0; waited < 5000 && display.empty(); waited += 20) {
+    std::ifstream in(file);
+    std::getline(in, display);
+    if (display.empty()) usleep(20 * 1000);
+  }
+  return display;
 }
 
 }  // namespace wltest

@@ -18,6 +18,9 @@ class SwayServer {
   SwayServer& operator=(const SwayServer&) = delete;
 
   const std::string& Socket() const { return FSocket; }  // absolute, for WAYLAND_DISPLAY
+  // The X11 display sway's XWayland serves (":1"), as sway hands it to the programs it starts,
+  // opened to root, who runs the program under test; empty when it has none.
+  std::string XDisplay() const;
   // Runs ARGV as a client of this compositor and waits for it (10 s at most); its exit status
   // (-1 when it failed or was killed) and, with OUT, what it wrote on standard output.
   int Run(const std::vector<std::string>& argv, std::string* out = nullptr) const;

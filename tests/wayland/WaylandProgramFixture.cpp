@@ -89,14 +89,15 @@ std::string WaylandProgram::Setting(const std::string& key) const {
   return "";
 }
 
-void WaylandProgram::StartProgram(const std::vector<std::string>& args) {
+void WaylandProgram::StartProgram(const std::vector<std::string>& args, const std::string& display) {
   ASSERT_LT(FPid, 0) << "the program is already running";
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     setenv("WAYLAND_DISPLAY", Server->Socket().c_str(), 1);
-    unsetenv("DISPLAY");  // Wayland is chosen by itself, not for want of X11
+    if (display.empty()) unsetenv("DISPLAY");  // Wayland is chosen by itself, not for want of X11
+    else setenv("DISPLAY", display.c_str(), 1);
     if (chdir(Dir.c_str()) != 0) _exit(126);
     const int out = open((Dir / "output.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(out, 1);

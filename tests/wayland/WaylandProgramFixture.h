@@ -28,7 +28,8 @@ class WaylandProgram : public ::testing::Test {
 
   void WriteSettings(const std::string& lines);  // Vantrel.ini, CR LF as the program writes it
   std::string Setting(const std::string& key) const;
-  void StartProgram(const std::vector<std::string>& args = {});
+  // DISPLAY, when given, is set for the program too (an X11 display of this compositor).
+  void StartProgram(const std::vector<std::string>& args = {}, const std::string& display = "");
   int WaitExit(int timeoutMs = 15000);  // exit status, -1 killed, -2 timeout
   void KillProgram();  // at once, writing nothing
   std::string ProgramOutput() const;

@@ -237,3 +237,37 @@ TEST_F(WaylandStrip, LosingTheCompositorEndsTheProgramAndKeepsItsSettings) {
   EXPECT_NE(ProgramOutput().find("the connection to the display was lost"), std::string::npos) << ProgramOutput();
   EXPECT_EQ(Setting("Left"), "101");
 }
+
+TEST_F(WaylandProgram, ThroughXWaylandTheX11BackendSaysPressFInsteadOfShowingBlack) {
+  // Forced onto X11 under sway, the program meets XWayland, whose root window shows nothing of
+  // the Wayland desktop. sway places the strip where it likes: found as the first row with 200
+  // pixels in a row off the plain background (the cursor is smaller). The loupe, shown by a click on the caption strip 300 right and 8
+  // below that corner, lies 5 below the pointer; its pixel (+30, +32) from the pointer lies
+  // inside the disc, above the hint's lines and clear of the cross, and is grey, not black.
+  for (const char* tool : {"Xwayland", "xhost"})
+    ASSERT_TRUE(InPath(tool)) << tool << " is not installed (scripts/deps.sh installs it)";
+  const std::string display = Server->XDisplay();
+  ASSERT_FALSE(display.empty()) << "sway offers no XWayland display";
+  WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500");
+  StartProgram({"--backend=x11"}, display);
+  gfx::Point corner{-1, -1};
+  ASSERT_TRUE(PollUntil([&] {
+    const gfx::Bitmap screen = Capture(gfx::Rect::FromXYWH(0, 0, 1024, 768));
+    for (int y = 0; y < screen.Height() && corner.x < 0; ++y)
+      for (int x = 0, run = 0; x < screen.Width(); ++x) {
+        run = screen.At(x, y) != 0x403020u ? run + 1 : 0;
+        if (run == 200) {
+          corner = {x - 199, y};
+          break;
+        }
+      }
+    return corner.x >= 0;
+  }, 15000)) << "no strip through XWayland " << ProgramOutput();
+  const gfx::Point press{corner.x + 300, corner.y + 8}, probe{press.x + 30, press.y + 32};
+  Click(press.x, press.y);
+  MoveTo(press.x + 1, press.y);
+  EXPECT_TRUE(PollUntil([&] { return Capture(gfx::Rect::FromXYWH(probe.x, probe.y, 1, 1)).At(0, 0) == 0x808080u; }, 10000))
+      << "the loupe is not the grey 'Press F' picture: " << std::hex
+      << Capture(gfx::Rect::FromXYWH(probe.x, probe.y, 1, 1)).At(0, 0);
+  KillProgram();
+}
