@@ -52,4 +52,9 @@ vantrel_library(vt_wayland platform/wayland)
 target_sources(vt_wayland PRIVATE ${CMAKE_SOURCE_DIR}/platform/x11/X11TimerQueue.cpp
                                   ${CMAKE_SOURCE_DIR}/platform/x11/X11Launcher.cpp)
 target_link_libraries(vt_wayland PUBLIC vt_platform vt_wayland_protocols)
+# The tray icon as a StatusNotifierItem, as on X11.
+if(TARGET vt_dbus)
+  target_link_libraries(vt_wayland PUBLIC vt_dbus)
+  target_compile_definitions(vt_wayland PRIVATE VANTREL_HAVE_SNI=1)
+endif()
 message(STATUS "Wayland backend: built (protocols from ${WAYLAND_PROTOCOLS_DIR} and ${VANTREL_WLR_PROTOCOLS_DIR})")

@@ -1,5 +1,9 @@
 #include "platform/wayland/WaylandPlatform.h"
 
+#ifdef VANTREL_HAVE_SNI
+#include "platform/dbus/StatusNotifierItem.h"
+#endif
+
 #include <linux/input-event-codes.h>
 #include <poll.h>
 #include <signal.h>
@@ -738,14 +742,27 @@ bool WaylandPlatform::ProcessEvents(bool wait) {
   if (!CheckConnection()) return false;
   FLauncher.Reap();
   auto readSocket = [&](int timeout) {
-    // The libwayland reading protocol: what is queued first, then one reader reads.
+    // The libwayland reading protocol: what is queued first, then one reader reads. The
+    // watched services' descriptors wait in the same poll, their deadlines shorten it.
     while (wl_display_prepare_read(FDisplay) != 0) wl_display_dispatch_pending(FDisplay);
     wl_display_flush(FDisplay);
-    pollfd p{wl_display_get_fd(FDisplay), POLLIN, 0};
-    if (poll(&p, 1, timeout) > 0)
+    std::vector<pollfd> fds{pollfd{wl_display_get_fd(FDisplay), POLLIN, 0}};
+    const std::vector<FdWatch*> watches = FWatches;
+    for (FdWatch* w : watches) {
+      fds.push_back(pollfd{w->Fd(), w->PollEvents(), 0});
+      const int due = w->TimeoutMs();
+      if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
+    }
+    const int n = poll(fds.data(), nfds_t(fds.size()), timeout);
+    if (n > 0 && fds[0].revents != 0)
       wl_display_read_events(FDisplay);
     else
       wl_display_cancel_read(FDisplay);
+    // A dispatch may remove any watch: each is looked up again before it runs.
+    for (std::size_t i = 0; i < watches.size(); ++i)
+      if (std::find(FWatches.begin(), FWatches.end(), watches[i]) != FWatches.end() &&
+          ((n > 0 && fds[i + 1].revents != 0) || watches[i]->TimeoutMs() == 0))
+        watches[i]->Dispatch();
   };
   readSocket(0);
   bool did = wl_display_dispatch_pending(FDisplay) > 0;
@@ -761,7 +778,31 @@ bool WaylandPlatform::ProcessEvents(bool wait) {
   return CheckConnection();
 }
 
+bool WaylandPlatform::AddFdWatch(FdWatch* w) {
+  if (std::find(FWatches.begin(), FWatches.end(), w) == FWatches.end()) FWatches.push_back(w);
+  return true;
+}
+
+void WaylandPlatform::RemoveFdWatch(FdWatch* w) { std::erase(FWatches, w); }
+
 // ---- shell services ----
+
+bool WaylandPlatform::TrayAvailable() {
+#ifdef VANTREL_HAVE_SNI
+  return StatusNotifierItem::WatcherPresent();
+#else
+  return false;
+#endif
+}
+
+std::unique_ptr<TrayIcon> WaylandPlatform::CreateTrayIcon(TrayIconListener* listener) {
+#ifdef VANTREL_HAVE_SNI
+  return StatusNotifierItem::Create(*this, listener);
+#else
+  (void)listener;
+  return nullptr;
+#endif
+}
 
 void WaylandPlatform::SetClipboardText(const std::string& utf8) {
   if (FClipboard) FClipboard->SetText(utf8);

@@ -30,6 +30,9 @@
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
 //       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
+//   [x] other services' descriptors (the session bus) watched in the same poll (AddFdWatch)
+//   [x] the tray icon as a StatusNotifierItem where a watcher is on the session bus; without
+//       one, as without a notification area
 // Missing
 //   [ ] pointer position over other clients' windows: Wayland never tells it; the last
 //       position seen over our own surfaces is answered
@@ -43,7 +46,7 @@
 //   [ ] telling the loupe that capture was refused ("no screen access"): it shows grey
 //   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
 //   [ ] compose sequences and input methods (text comes from the keymap alone)
-//   [ ] tray icon (no XEmbed under Wayland): behaves as without a notification area
+//   [ ] an XEmbed tray icon (there is none under Wayland)
 //   [ ] sounds and the bell (silent); drawing at the output's scale (buffers are scale 1)
 //
 // Use: std::string why; auto w = WaylandPlatform::Open(nullptr, why); if (!w) say WHY;
@@ -121,8 +124,10 @@ class WaylandPlatform final : public Platform {
 
   void SetClipboardBitmap(const gfx::Bitmap& bmp) override;
   void SetClipboardText(const std::string& utf8) override;
-  bool TrayAvailable() override { return false; }
-  std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener*) override { return nullptr; }
+  bool TrayAvailable() override;
+  std::unique_ptr<TrayIcon> CreateTrayIcon(TrayIconListener* listener) override;
+  bool AddFdWatch(FdWatch* w) override;
+  void RemoveFdWatch(FdWatch* w) override;
   void ShellOpen(const std::string& target) override;
   void PlaySystemSound(const std::string&) override {}
   void Beep() override {}
@@ -201,6 +206,7 @@ class WaylandPlatform final : public Platform {
   std::vector<WaylandWindow*> FWindows;
   WaylandWindow* FCaptureOwner = nullptr;
   X11TimerQueue FTimers;
+  std::vector<FdWatch*> FWatches;
   X11Launcher FLauncher;
   std::unique_ptr<WaylandClipboard> FClipboard;
   std::unique_ptr<WaylandScreenCopy> FCapture;
