@@ -1,6 +1,9 @@
 #include "magnifier/NoScreenPicture.h"
 
+#include <string>
+
 #include "graphics/Canvas.h"
+#include "platform/Platform.h"
 
 void DrawNoScreenPicture(gfx::Bitmap& picture, gfx::Rect area) {
   if (picture.IsEmpty()) return;
@@ -15,7 +18,8 @@ void DrawNoScreenPicture(gfx::Bitmap& picture, gfx::Rect area) {
   font.Color = gfx::clWhite;
   canvas.SelectFont(font);
   canvas.BkMode = gfx::BkMode::Transparent;
-  const char* text = "Press F to freeze the screen";
+  const std::string text = plat::Platform::HasCurrent() ? plat::Platform::Current().ScreenUnreadableHint()
+                                                        : std::string("Press F to freeze the screen");
   gfx::Rect measure = area;
   const int height = canvas.DrawText(text, measure, gfx::DT_CENTER | gfx::DT_WORDBREAK | gfx::DT_CALCRECT | gfx::DT_NOPREFIX);
   gfx::Rect r{area.left, area.top + (area.Height() - height) / 2, area.right, area.bottom};

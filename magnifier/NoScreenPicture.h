@@ -6,6 +6,7 @@
 
 inline constexpr gfx::TColor kNoScreenGrey = 0x808080;
 
-// Fills PICTURE grey and writes "Press F to freeze the screen" centred in AREA (the part of
-// the picture the user sees; the whole picture when empty), broken into lines as it fits.
+// Fills PICTURE grey and writes the platform's hint ("Press F to freeze the screen") centred in
+// AREA (the part of the picture the user sees; the whole picture when empty), broken into lines
+// as it fits.
 void DrawNoScreenPicture(gfx::Bitmap& picture, gfx::Rect area = {});

@@ -198,6 +198,9 @@ class Platform {
   // Whether CaptureScreen sees what the user sees. Under XWayland the root window holds only
   // the X clients' pixels, so the magnifiers must not pretend to show the screen there.
   virtual bool ScreenReadable() { return true; }
+  // What the magnifiers say instead where the screen cannot be read: how to get a picture of
+  // it, or that there is none to be had.
+  virtual std::string ScreenUnreadableHint() { return "Press F to freeze the screen"; }
   // Takes one picture of the whole desktop and calls DONE with it, from the event loop or
   // (as here, through CaptureScreen) at once. A desktop that asks the user first (the
   // screenshot portal) answers later, maybe with an error; DONE is called exactly once unless

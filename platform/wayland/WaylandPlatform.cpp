@@ -317,6 +317,8 @@ bool WaylandPlatform::HasOutput(const WaylandOutput* o) const {
 
 gfx::Bitmap WaylandPlatform::CaptureScreen(const Rect& r) { return FCapture->Capture(r, FOutputs); }
 
+bool WaylandPlatform::ScreenReadable() { return !FCapture || !FCapture->Refused(); }
+
 // ---- windows ----
 
 std::unique_ptr<NativeWindow> WaylandPlatform::CreateWindow(const WindowParams& params, WindowListener* listener) {

@@ -26,7 +26,8 @@
 //   [x] one-thread poll() loop over the display and the timers (the X11 backend's queue)
 //   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed)
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
-//       transform and y-inversion applied); a refusal gives a grey picture
+//       transform and y-inversion applied); after a refusal the magnifiers show grey with
+//       "no screen access"
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
 //       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
@@ -43,7 +44,6 @@
 //   [ ] menus close on clicks in other programs' windows (no global pointer grab)
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
 //   [ ] clipboard through wl_data_device where data-control is missing (the copy is dropped)
-//   [ ] telling the loupe that capture was refused ("no screen access"): it shows grey
 //   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
 //   [ ] compose sequences and input methods (text comes from the keymap alone)
 //   [ ] an XEmbed tray icon (there is none under Wayland)
@@ -103,6 +103,10 @@ class WaylandPlatform final : public Platform {
   std::vector<Monitor> Monitors() override;
   int ScreenDepth() override { return 24; }
   gfx::Bitmap CaptureScreen(const Rect& r) override;
+  // Unreadable once the compositor has refused a copy: the magnifiers then say so rather than
+  // show grey as if it were the screen, and freezing would get no picture either.
+  bool ScreenReadable() override;
+  std::string ScreenUnreadableHint() override { return "no screen access"; }
 
   bool GetCursorPos(Point& p) override;
   bool CanMeasureAnywhere() override { return true; }

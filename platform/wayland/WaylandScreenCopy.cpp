@@ -51,7 +51,8 @@ gfx::Bitmap WaylandScreenCopy::Capture(const gfx::Rect& r, const std::vector<std
   for (const auto& o : outputs) {
     const gfx::Rect part = r.Intersect(o->Logical);
     if (part.IsEmpty()) continue;
-    if (!FManager || !CopyPart(*o, part, {r.left, r.top}, out)) {
+    FRefused = !FManager || !CopyPart(*o, part, {r.left, r.top}, out);
+    if (FRefused) {
       for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x) out.At(x - r.left, y - r.top) = kRefused;
     }

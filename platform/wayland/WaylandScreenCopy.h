@@ -27,6 +27,8 @@ class WaylandScreenCopy {
 
   // R in desktop coordinates; parts on no output read black.
   gfx::Bitmap Capture(const gfx::Rect& r, const std::vector<std::unique_ptr<WaylandOutput>>& outputs);
+  // Whether the compositor refused the last copy (or offers none).
+  bool Refused() const { return !FManager || FRefused; }
 
  private:
   // Copies PART (desktop coordinates, inside O) into OUT at PART's place relative to ORIGIN.
@@ -35,6 +37,7 @@ class WaylandScreenCopy {
   WaylandPlatform& FPlatform;
   zwlr_screencopy_manager_v1* FManager;
   wl_event_queue* FQueue;
+  bool FRefused = false;
 };
 
 }  // namespace plat
