@@ -171,11 +171,14 @@ TEST_F(WaylandProgram, FrozenTheLoupeStillShowsAWindowThatIsGoneAndTheStripStays
   const gfx::Point inLoupe{720, 530};
   auto at = [&](gfx::Point p) { return Capture(Rect::FromXYWH(p.x, p.y, 1, 1)).At(0, 0); };
   WriteSettings(settings);
-  StartProgram();
-  Click(400, 128);  // the strip takes the keyboard
   const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
-  // Left of the loupe, which the click shows at (400, 133), the strip reads as on the virtual desktop.
+  // Left of the loupe, which the click shows at (400, 133), the strip reads as on the virtual
+  // desktop; the click waits for the strip to be there.
   const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
+  Click(400, 128);  // the strip takes the keyboard
   ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, clicked, left))) << ProgramOutput();
   Type({"f"});
   ASSERT_TRUE(PollUntil([&] { return at({0, 0}) == 0x0080FFu; })) << "no frozen frame " << ProgramOutput();
@@ -191,4 +194,39 @@ TEST_F(WaylandProgram, FrozenTheLoupeStillShowsAWindowThatIsGoneAndTheStripStays
   Type({"f"});
   EXPECT_TRUE(PollUntil([&] { return at(inLoupe) != 0x00FFFFu && at({660, 460}) != 0x00FFFFu; }))
       << "thawed, the window that is gone still shows";
+}
+
+TEST_F(WaylandProgram, MeasuringAnywhereTheLoupeShowsAnotherClientsPixelsEnlarged) {
+  // Another client's ordinary window, which sway tiles over the output, black with a yellow
+  // patch at (650, 450), 100 x 70. The loupe, shown by the click on the caption strip, follows
+  // the pointer over it only while measuring anywhere; at (700, 500) the loupe lies at
+  // (700, 505), and its pixel (720, 530) enlarges the window's (685, 487), in the patch, while
+  // the window beneath that pixel is black.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0x000000, nullptr);
+  gfx::Bitmap& pixels = window->BackBuffer();
+  for (int y = 450; y < 520; ++y)
+    for (int x = 650; x < 750; ++x) pixels.At(x, y) = 0x00FFFF;
+  window->Present(Rect::FromXYWH(650, 450, 100, 70));
+  auto at = [&](gfx::Point p) { return Capture(Rect::FromXYWH(p.x, p.y, 1, 1)).At(0, 0); };
+  ASSERT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return at({700, 500}) == 0x00FFFFu;
+  })) << "the other window is not shown";
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  WriteSettings(settings);
+  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
+  Click(400, 128);  // the strip takes the keyboard and shows the loupe
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nclick left\nwait 55\n", left))) << ProgramOutput();
+  Type({"m"});
+  MoveTo(700, 500);
+  EXPECT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return at({720, 530}) == 0x00FFFFu;
+  })) << "the loupe does not show the other window enlarged";
 }
