@@ -132,6 +132,7 @@ bool WaylandPlatform::Init(std::string& why) {
   FCursorSurface = wl_compositor_create_surface(FCompositor);
   FCapture = std::make_unique<WaylandScreenCopy>(*this, FScreenCopy);
   if (FDataControl && FSeat) FClipboard = std::make_unique<WaylandClipboard>(FDisplay, FDataControl, FSeat);
+  else UseDataDeviceClipboard();
   return true;
 }
 
@@ -154,6 +155,7 @@ WaylandPlatform::~WaylandPlatform() {
   }
   FOutputs.clear();
   if (FDataControl) zwlr_data_control_manager_v1_destroy(FDataControl);
+  if (FDataDevices) wl_data_device_manager_destroy(FDataDevices);
   if (FScreenCopy) zwlr_screencopy_manager_v1_destroy(FScreenCopy);
   if (FXdgOutputs) zxdg_output_manager_v1_destroy(FXdgOutputs);
   if (FLayerShell) zwlr_layer_shell_v1_destroy(FLayerShell);
@@ -195,6 +197,8 @@ void WaylandPlatform::OnGlobal(void* data, wl_registry* r, std::uint32_t name, c
     xdg_wm_base_add_listener(self->FWmBase, &kPing, self);
   } else if (i == zxdg_output_manager_v1_interface.name) {
     self->FXdgOutputs = Bind<zxdg_output_manager_v1>(r, name, &zxdg_output_manager_v1_interface, version, 3);
+  } else if (i == wl_data_device_manager_interface.name) {
+    self->FDataDevices = Bind<wl_data_device_manager>(r, name, &wl_data_device_manager_interface, version, 3);
   } else if (i == zwlr_data_control_manager_v1_interface.name) {
     self->FDataControl = Bind<zwlr_data_control_manager_v1>(r, name, &zwlr_data_control_manager_v1_interface, version, 1);
   } else if (i == zwlr_screencopy_manager_v1_interface.name) {
@@ -453,7 +457,14 @@ void WaylandPlatform::PointerMotion(std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
   target->Listener().OnMouseMove(m);
 }
 
-void WaylandPlatform::PointerButton(std::uint32_t, std::uint32_t time, std::uint32_t button, std::uint32_t state) {
+void WaylandPlatform::UseDataDeviceClipboard() {
+  FClipboard.reset();
+  if (FDataDevices && FSeat)
+    FClipboard = std::make_unique<WaylandClipboard>(FDisplay, FDataDevices, FSeat, [this] { return FInputSerial; });
+}
+
+void WaylandPlatform::PointerButton(std::uint32_t serial, std::uint32_t time, std::uint32_t button, std::uint32_t state) {
+  FInputSerial = serial;
   FTimers.NoteInput();
   const bool down = state == WL_POINTER_BUTTON_STATE_PRESSED;
   const ShiftState flag = ButtonFlag(button);
@@ -658,7 +669,8 @@ void WaylandPlatform::KeyboardLeave() {
   if (w) w->SetActive(false);
 }
 
-void WaylandPlatform::Key(std::uint32_t, std::uint32_t key, std::uint32_t state) {
+void WaylandPlatform::Key(std::uint32_t serial, std::uint32_t key, std::uint32_t state) {
+  FInputSerial = serial;
   FTimers.NoteInput();
   const std::uint32_t keycode = key + 8;  // evdev to xkb
   const bool down = state == WL_KEYBOARD_KEY_STATE_PRESSED;

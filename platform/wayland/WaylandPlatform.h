@@ -24,7 +24,8 @@
 //       surfaces (inverted pixels shown black)
 //   [x] move drag of a layer surface done by us, following the pointer exactly
 //   [x] one-thread poll() loop over the display and the timers (the X11 backend's queue)
-//   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed)
+//   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed), else
+//       through the core wl_data_device with the serial of our latest key or button event
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
 //       transform and y-inversion applied); after a refusal the magnifiers show grey with
 //       "no screen access"
@@ -43,7 +44,6 @@
 //       behind fullscreen windows on sway
 //   [ ] menus close on clicks in other programs' windows (no global pointer grab)
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
-//   [ ] clipboard through wl_data_device where data-control is missing (the copy is dropped)
 //   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
 //   [ ] compose sequences and input methods (text comes from the keymap alone)
 //   [ ] an XEmbed tray icon (there is none under Wayland)
@@ -106,6 +106,9 @@ class WaylandPlatform final : public Platform {
   // Unreadable once the compositor has refused a copy: the magnifiers then say so rather than
   // show grey as if it were the screen, and freezing would get no picture either.
   bool ScreenReadable() override;
+  // The clipboard through the core data device, as where data-control is missing (tests use it
+  // where the compositor has both).
+  void UseDataDeviceClipboard();
   std::string ScreenUnreadableHint() override { return "no screen access"; }
 
   bool GetCursorPos(Point& p) override;
@@ -211,6 +214,8 @@ class WaylandPlatform final : public Platform {
   WaylandWindow* FCaptureOwner = nullptr;
   X11TimerQueue FTimers;
   std::vector<FdWatch*> FWatches;
+  wl_data_device_manager* FDataDevices = nullptr;
+  std::uint32_t FInputSerial = 0;  // of the latest key or button event
   X11Launcher FLauncher;
   std::unique_ptr<WaylandClipboard> FClipboard;
   std::unique_ptr<WaylandScreenCopy> FCapture;

@@ -230,3 +230,34 @@ TEST_F(WaylandProgram, MeasuringAnywhereTheLoupeShowsAnotherClientsPixelsEnlarge
     return at({720, 530}) == 0x00FFFFu;
   })) << "the loupe does not show the other window enlarged";
 }
+
+TEST_F(WaylandProgram, WithoutDataControlTheDataDeviceCopiesTextAfterAClick) {
+  // The core protocol's clipboard, as on a compositor without data-control: the selection is
+  // taken with the serial of the click on our window, and wl-paste reads the text.
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  wl->UseDataDeviceClipboard();
+  Presses presses;
+  auto window = Painted(*wl, Rect::FromXYWH(200, 100, 300, 200), plat::WindowRole::Utility, 0x0000FF, &presses);
+  ASSERT_TRUE(PollUntil([&] {
+    wl->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(300, 200, 1, 1)).At(0, 0) == 0x0000FFu;
+  })) << "the window is not shown";
+  Click(300, 200);
+  ASSERT_TRUE(PollUntil([&] {
+    wl->ProcessEvents(false);
+    return !presses.At.empty();
+  })) << "the click did not come";
+  wl->SetClipboardText("137 x 41");
+  std::atomic<bool> done{false};
+  std::thread loop([&] {
+    while (!done) wl->ProcessEvents(false);
+  });
+  std::string text;
+  const int status = Server->Run({"wl-paste", "--no-newline"}, &text);
+  done = true;
+  loop.join();
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(text, "137 x 41");
+}
