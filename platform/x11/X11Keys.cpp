@@ -1,66 +1,18 @@
 #include "platform/x11/X11Keys.h"
 
 #include "graphics/Utf8.h"
+#include "platform/KeySyms.h"
 
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>
 
 namespace plat {
 
-namespace {
-// Classic codes that Keys.h does not name (keypad and punctuation keys).
-constexpr int kNumpad0 = 0x60, kMultiply = 0x6A, kAdd = 0x6B, kSubtract = 0x6D, kDecimal = 0x6E,
-              kDivide = 0x6F, kNumLock = 0x90, kScroll = 0x91, kOem1 = 0xBA, kOemPlus = 0xBB,
-              kOemComma = 0xBC, kOemMinus = 0xBD, kOemPeriod = 0xBE, kOem2 = 0xBF, kOem3 = 0xC0,
-              kOem4 = 0xDB, kOem5 = 0xDC, kOem6 = 0xDD, kOem7 = 0xDE, kSnapshot = 0x2C, kLWin = 0x5B;
-
-struct Pair {
-  KeySym Sym;
-  int Vk;
-};
-
-constexpr Pair kTable[] = {
-    {XK_BackSpace, VK_BACK}, {XK_Tab, VK_TAB}, {XK_ISO_Left_Tab, VK_TAB}, {XK_Return, VK_RETURN},
-    {XK_KP_Enter, VK_RETURN}, {XK_Shift_L, VK_SHIFT}, {XK_Shift_R, VK_SHIFT},
-    {XK_Control_L, VK_CONTROL}, {XK_Control_R, VK_CONTROL}, {XK_Alt_L, VK_MENU}, {XK_Alt_R, VK_MENU},
-    {XK_Meta_L, VK_MENU}, {XK_Meta_R, VK_MENU}, {XK_ISO_Level3_Shift, VK_MENU}, {XK_Pause, VK_PAUSE},
-    {XK_Caps_Lock, VK_CAPITAL}, {XK_Escape, VK_ESCAPE}, {XK_space, VK_SPACE}, {XK_KP_Space, VK_SPACE},
-    {XK_Prior, VK_PRIOR}, {XK_KP_Prior, VK_PRIOR}, {XK_Next, VK_NEXT}, {XK_KP_Next, VK_NEXT},
-    {XK_End, VK_END}, {XK_KP_End, VK_END}, {XK_Home, VK_HOME}, {XK_KP_Home, VK_HOME},
-    {XK_Left, VK_LEFT}, {XK_KP_Left, VK_LEFT}, {XK_Up, VK_UP}, {XK_KP_Up, VK_UP},
-    {XK_Right, VK_RIGHT}, {XK_KP_Right, VK_RIGHT}, {XK_Down, VK_DOWN}, {XK_KP_Down, VK_DOWN},
-    {XK_Insert, VK_INSERT}, {XK_KP_Insert, VK_INSERT}, {XK_Delete, VK_DELETE},
-    {XK_KP_Delete, VK_DELETE}, {XK_Menu, VK_APPS}, {XK_Print, kSnapshot}, {XK_Super_L, kLWin},
-    {XK_Num_Lock, kNumLock}, {XK_Scroll_Lock, kScroll}, {XK_KP_Multiply, kMultiply},
-    {XK_KP_Add, kAdd}, {XK_KP_Subtract, kSubtract}, {XK_KP_Decimal, kDecimal},
-    {XK_KP_Divide, kDivide}, {XK_semicolon, kOem1}, {XK_equal, kOemPlus}, {XK_comma, kOemComma},
-    {XK_minus, kOemMinus}, {XK_period, kOemPeriod}, {XK_slash, kOem2}, {XK_grave, kOem3},
-    {XK_bracketleft, kOem4}, {XK_backslash, kOem5}, {XK_bracketright, kOem6},
-    {XK_apostrophe, kOem7},
-};
-
-}  // namespace
-
-int X11Keys::VirtualKeyOf(KeySym ks) {
-  if (ks >= XK_a && ks <= XK_z) return int('A' + (ks - XK_a));
-  if (ks >= XK_A && ks <= XK_Z) return int(ks);
-  if (ks >= XK_0 && ks <= XK_9) return int(ks);
-  if (ks >= XK_KP_0 && ks <= XK_KP_9) return kNumpad0 + int(ks - XK_KP_0);
-  if (ks >= XK_F1 && ks <= XK_F24) return VK_F1 + int(ks - XK_F1);
-  for (const Pair& p : kTable)
-    if (p.Sym == ks) return p.Vk;
-  return 0;
-}
+int X11Keys::VirtualKeyOf(KeySym ks) { return VirtualKeyOfKeySym(std::uint32_t(ks)); }
 
 std::vector<KeySym> X11Keys::KeySymsOf(int vk) {
-  std::vector<KeySym> out;
-  if (vk >= 'A' && vk <= 'Z') return {KeySym(XK_a + (vk - 'A'))};
-  if (vk >= '0' && vk <= '9') return {KeySym(vk)};
-  if (vk >= kNumpad0 && vk <= kNumpad0 + 9) return {KeySym(XK_KP_0 + (vk - kNumpad0))};
-  if (vk >= VK_F1 && vk < VK_F1 + 24) return {KeySym(XK_F1 + (vk - VK_F1))};
-  for (const Pair& p : kTable)
-    if (p.Vk == vk) out.push_back(p.Sym);
-  return out;
+  const std::vector<std::uint32_t> syms = KeySymsOfVirtualKey(vk);
+  return std::vector<KeySym>(syms.begin(), syms.end());
 }
 
 ShiftState X11Keys::ShiftOf(unsigned int state) {
@@ -74,14 +26,7 @@ ShiftState X11Keys::ShiftOf(unsigned int state) {
   return s;
 }
 
-ShiftState X11Keys::ModifierFlagOf(int vk) {
-  switch (vk) {
-    case VK_SHIFT: return ssShift;
-    case VK_CONTROL: return ssCtrl;
-    case VK_MENU: return ssAlt;
-    default: return 0;
-  }
-}
+ShiftState X11Keys::ModifierFlagOf(int vk) { return ModifierFlagOfVirtualKey(vk); }
 
 std::string X11Keys::TextOf(KeySym ks, const char* latin1, int length) {
   std::string s;

@@ -29,6 +29,16 @@ TEST(X11Keys, KeySymsMapToClassicVirtualKeysAndBack) {
   EXPECT_EQ(X11Keys::VirtualKeyOf(XK_Alt_R), VK_MENU);
   EXPECT_EQ(X11Keys::VirtualKeyOf(XK_minus), 0xBD);
   EXPECT_EQ(X11Keys::VirtualKeyOf(XK_dead_acute), 0);  // keys without a code are left out
+  // The shared table writes key symbols as numbers: each named one must have its code.
+  for (KeySym ks : {XK_BackSpace, XK_Tab, XK_Return, XK_Shift_L, XK_Control_R, XK_Meta_L, XK_Meta_R,
+                    XK_ISO_Level3_Shift, XK_Pause, XK_Caps_Lock, XK_Escape, XK_space, XK_KP_Space, XK_Prior,
+                    XK_KP_Prior, XK_Next, XK_KP_Next, XK_End, XK_KP_End, XK_Home, XK_KP_Home, XK_Left, XK_Up,
+                    XK_KP_Up, XK_Right, XK_KP_Right, XK_Down, XK_KP_Down, XK_Insert, XK_KP_Insert, XK_Delete,
+                    XK_KP_Delete, XK_Menu, XK_Print, XK_Super_L, XK_Num_Lock, XK_Scroll_Lock, XK_KP_Multiply,
+                    XK_KP_Add, XK_KP_Subtract, XK_KP_Decimal, XK_KP_Divide, XK_semicolon, XK_equal, XK_comma,
+                    XK_period, XK_slash, XK_grave, XK_bracketleft, XK_backslash, XK_bracketright, XK_apostrophe,
+                    XK_KP_0, XK_KP_9, XK_F1, XK_F24})
+    EXPECT_NE(X11Keys::VirtualKeyOf(ks), 0) << std::hex << ks;
 
   // Every key the program asks about can be looked up again.
   for (int vk : {int(VK_SHIFT), int(VK_CONTROL), int(VK_MENU), int(VK_LEFT), int(VK_PRIOR), int(VK_ESCAPE), int('Q'), int('4'),
