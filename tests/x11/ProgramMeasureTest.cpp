@@ -15,7 +15,7 @@ TEST_F(X11Program, EdgeBeamsMeasureAnotherProgramsWindowAndCopyItsSize) {
   // weave, where every pixel differs from its neighbours: the beams stop at its border.
   const gfx::Rect red = gfx::Rect::FromXYWH(300, 100, 137, 41);
   const gfx::Point at{350, 120};
-  WriteSettings("[Application]\r\nLeft=100\r\nTop=600\r\nMouseLoupe=0\r\nLoupe=0");
+  WriteSettings("[Application]\nLeft=100\nTop=600\nMouseLoupe=0\nLoupe=0");
   StartProgram();
   const ::Window strip = WaitForStrip();
   ASSERT_NE(strip, None) << ProgramOutput();
@@ -49,6 +49,54 @@ TEST_F(X11Program, EdgeBeamsMeasureAnotherProgramsWindowAndCopyItsSize) {
     s << in.rdbuf();
     text = s.str();
     return text == "137 x 41";
+  }, 10000)) << "clipboard: '" << text << "'";
+  XDestroyWindow(Peer, other);
+  KillProgram();
+}
+
+TEST_F(X11Program, ADraggedZeroSnapsOntoAnotherProgramsWindowAndTheChosenFormatIsCopied) {
+  // The strip (58 high) at (200, 52): the row just below it, y 110, crosses a red 137 x 41
+  // window at (300, 100). Dragged 103 to the right, its zero (its first pixel) would lie at 303,
+  // 3 right of the window's left edge: it lands on 300. The settings choose CSS for readings.
+  const gfx::Rect red = gfx::Rect::FromXYWH(300, 100, 137, 41);
+  WriteSettings("[Application]\nLeft=200\nTop=52\nMouseLoupe=0\nLoupe=0\n[Copy]\nReading=css");
+  StartProgram();
+  const ::Window strip = WaitForStrip();
+  ASSERT_NE(strip, None) << ProgramOutput();
+  const ::Window other = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), red.left, red.top, unsigned(red.Width()),
+                                             unsigned(red.Height()), 0, 0, 0xFF0000);
+  XMapWindow(Peer, other);
+  XSync(Peer, False);
+  ASSERT_TRUE(PollUntil([&] { return Capture(gfx::Rect::FromXYWH(350, 110, 1, 1)).At(0, 0) == 0x0000FFu; }))
+      << "the red window is not shown";
+  // Pressed on the caption strip, then moved in two steps, as a hand does.
+  ASSERT_EQ(Xdotool({"mousemove", "500", "60", "mousedown", "1"}), 0);
+  ASSERT_EQ(Xdotool({"mousemove", "550", "60"}), 0);
+  ASSERT_TRUE(PollUntil([&] { return Geometry(strip).left == 250; })) << Geometry(strip).left;
+  ASSERT_EQ(Xdotool({"mousemove", "603", "60"}), 0);
+  EXPECT_TRUE(PollUntil([&] { return Geometry(strip).left == red.left; })) << Geometry(strip).left;
+  ASSERT_EQ(Xdotool({"mouseup", "1"}), 0);
+
+  // The beams inside the window, Ctrl+C: the size as CSS, as xclip reads it. The strip covers
+  // the window's top rows (down to y 110), so the beams find 137 across and 141 - 110 = 31 down.
+  ASSERT_EQ(Xdotool({"key", "e", "mousemove", "350", "120"}), 0);
+  ASSERT_TRUE(PollUntil([&] {
+    for (const ShownWindow& w : ShownWindows())
+      if (w.Bounds == gfx::Rect{red.left, 120, red.right, 121}) return true;
+    return false;
+  })) << "no beam across the window";
+  ASSERT_EQ(Xdotool({"key", "ctrl+c"}), 0);
+  const std::string out = (Dir / "clip.txt").string();
+  std::string text;
+  EXPECT_TRUE(PollUntil([&] {
+    const pid_t pid = Server->Spawn({"xclip", "-selection", "clipboard", "-o"}, out);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    std::ifstream in(out);
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return text == "width: 137px; height: 31px;";
   }, 10000)) << "clipboard: '" << text << "'";
   XDestroyWindow(Peer, other);
   KillProgram();
