@@ -287,11 +287,11 @@ void TfrmMain::InitProgram() {
     SetWidth(std::max(s.Length, MinimumLength()));
     LayoutForLength();
   } else {
-    btnFlipClick(this);
+    TurnStrip();
     SetHeight(std::max(s.Length, MinimumLength()));
     LayoutForLength();
   }
-  if (s.RulerFlip) mnuRulerFlipClick(this);
+  if (s.RulerFlip) SetRulerFlip(true);
   FPgDnGap = s.PgDnGap;
   FPgUpGap = s.PgUpGap;
   mnuLoupe->SetChecked(s.Loupe);

@@ -128,6 +128,8 @@ class TfrmMain : public TForm {
   void btnFlipClick(TObject* Sender);
   void mnuFlipClick(TObject* Sender);
   void mnuRulerFlipClick(TObject* Sender);
+  void TurnStrip();
+  void SetRulerFlip(bool flipped);
   void ApplyRulerLayout();
 
   // Tracking and readouts.

@@ -52,7 +52,10 @@ void TfrmMain::ArrangeCaptionVertical() {
   btnResize2->SetVisible(true);
 }
 
-void TfrmMain::btnFlipClick(TObject*) {
+void TfrmMain::btnFlipClick(TObject*) { TurnStrip(); }
+
+// Turns the strip between horizontal and vertical, keeping its top-left corner.
+void TfrmMain::TurnStrip() {
   const bool flipped = mnuRulerFlip->Checked();
   if (Ruler->Orientation() == orHoriz) {
     // Horizontal to vertical; the top-left corner stays.
@@ -100,10 +103,13 @@ void TfrmMain::btnFlipClick(TObject*) {
   ApplyRulerLayout();
 }
 
-void TfrmMain::mnuFlipClick(TObject* Sender) { btnFlipClick(Sender); }
+void TfrmMain::mnuFlipClick(TObject*) { TurnStrip(); }
 
-void TfrmMain::mnuRulerFlipClick(TObject*) {
-  mnuRulerFlip->SetChecked(!mnuRulerFlip->Checked());
+void TfrmMain::mnuRulerFlipClick(TObject*) { SetRulerFlip(!mnuRulerFlip->Checked()); }
+
+// The check mark is the state; the layout follows it.
+void TfrmMain::SetRulerFlip(bool flipped) {
+  mnuRulerFlip->SetChecked(flipped);
   ApplyRulerLayout();
 }
 
