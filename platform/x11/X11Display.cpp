@@ -61,7 +61,6 @@ std::unique_ptr<X11Display> X11Display::Open(const char* name) {
   // Root property changes tell us when a window manager starts or stops.
   XSelectInput(dpy, d->FRoot, PropertyChangeMask | SubstructureNotifyMask | StructureNotifyMask);
   d->RefreshWindowManager();
-  d->OpenInputMethod();
   return d;
 }
 
@@ -100,6 +99,14 @@ void X11Display::ChooseVisual() {
     }
   }
   FWindowFormat = X11PixelFormat(FVisual->red_mask, FVisual->green_mask, FVisual->blue_mask);
+}
+
+XIM X11Display::InputMethod() {
+  if (!FImTried && !FLost) {
+    FImTried = true;
+    OpenInputMethod();
+  }
+  return FIm;
 }
 
 void X11Display::OpenInputMethod() {

@@ -68,9 +68,6 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
                           &a);
   FParent = display.Root();
   FGc = XCreateGC(FDpy, FWindow, 0, nullptr);
-  if (display.InputMethod() && FKind != WindowKind::Popup)
-    FIc = XCreateIC(display.InputMethod(), XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, FWindow,
-                    XNFocusWindow, FWindow, nullptr);
   SetWmProperties(params);
   if (FBounds.IsEmpty()) ApplyShape();
   platform.Register(FWindow, this);
@@ -649,6 +646,7 @@ void X11Window::OnKey(XKeyEvent& e, bool down) {
   // Alt combinations are commands, not text (the classic system-character rule).
   if (e.state & Mod1Mask) return;
   std::string utf8 = X11Keys::TextOf(shifted, text, length);
+  EnsureInputContext();
   if (FIc) {
     // The input method knows every layout's characters and the compose sequences.
     char buf[64];
@@ -665,11 +663,21 @@ void X11Window::OnKey(XKeyEvent& e, bool down) {
   if (!utf8.empty()) FListener->OnChar(utf8);
 }
 
+// The input context is made when the window first takes the keyboard (popups never do).
+void X11Window::EnsureInputContext() {
+  if (FIcTried || FKind == WindowKind::Popup) return;
+  FIcTried = true;
+  if (XIM im = FDisplay.InputMethod())
+    FIc = XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, FWindow, XNFocusWindow,
+                    FWindow, nullptr);
+}
+
 void X11Window::OnFocus(XFocusChangeEvent& e, bool in) {
   if (e.mode == NotifyGrab || e.mode == NotifyUngrab) return;  // a keyboard grab elsewhere, not a change
   if (e.detail == NotifyPointer || e.detail == NotifyInferior) return;
   if (FActive == in) return;
   FActive = in;
+  if (in) EnsureInputContext();
   if (FIc) {
     if (in)
       XSetICFocus(FIc);

@@ -82,6 +82,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void OnMapped();
   void OnClientMessage(XClientMessageEvent& e);
   void OnFocus(XFocusChangeEvent& e, bool in);
+  void EnsureInputContext();
 
   X11Platform& FPlatform;
   X11Display& FDisplay;
@@ -92,6 +93,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   ::Window FParent = None;
   GC FGc = nullptr;
   XIC FIc = nullptr;  // input context: key presses to text
+  bool FIcTried = false;
   WindowKind FKind;
   WindowRole FRole;
   ::Window FOwner = None;  // WM_TRANSIENT_FOR
