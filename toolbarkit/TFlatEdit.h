@@ -19,6 +19,9 @@ class TFlatEdit : public TCustomEdit {
   // Whether the border is drawn hot now.
   virtual bool Hot() const;
 
+  void SetParent(TWinControl* value) override;
+  void SetBounds(int left, int top, int width, int height) override;
+
  protected:
   void PaintBorder(TCanvas& canvas, Rect& r) override;
   int BorderInset() const override { return 3; }
@@ -31,4 +34,7 @@ class TFlatEdit : public TCustomEdit {
 
  private:
   bool FMouseInControl = false;
+  // A font change on a form not shown yet (or on none yet) leaves the height to be fitted as
+  // the form first shows.
+  bool FHeightPending = false;
 };
