@@ -62,6 +62,14 @@ void TFlatEdit::AdjustHeight() {
   SetHeight(c.GetTextMetrics().Height + 6);
 }
 
+void TFlatEdit::FitHeight() {
+  const TForm* form = ParentForm();
+  if (!Parent() || (form && !form->ShownOnce()))
+    FHeightPending = true;
+  else
+    AdjustHeight();
+}
+
 void TFlatEdit::SetParent(TWinControl* value) {
   TCustomEdit::SetParent(value);
   const TForm* form = ParentForm();
@@ -77,7 +85,7 @@ void TFlatEdit::SetBounds(int left, int top, int width, int height) {
 
 void TFlatEdit::Loaded() {
   TCustomEdit::Loaded();
-  if (!(ComponentState() & csDesigning)) AdjustHeight();
+  if (!(ComponentState() & csDesigning)) FitHeight();
 }
 
 void TFlatEdit::WndProc(TMessage& message) {
@@ -92,15 +100,10 @@ void TFlatEdit::WndProc(TMessage& message) {
       SetColor(Enabled() ? clWindow : clBtnFace);
       TCustomEdit::WndProc(message);
       return;
-    case CM_FONTCHANGED: {
+    case CM_FONTCHANGED:
       TCustomEdit::WndProc(message);
-      const TForm* form = ParentForm();
-      if (!Parent() || (form && !form->ShownOnce()))
-        FHeightPending = true;
-      else
-        AdjustHeight();
+      FitHeight();
       return;
-    }
     case CM_FIRSTSHOW:
       TCustomEdit::WndProc(message);
       if (FHeightPending) AdjustHeight();

@@ -29,12 +29,12 @@ class TFlatEdit : public TCustomEdit {
   void Loaded() override;
   // Height := the font's character cell + 6.
   void AdjustHeight();
+  // The same, or on a form not shown yet (or on none yet) as the form first shows.
+  void FitHeight();
   // Redraws the border (the whole field: it is drawn with the text).
   virtual void RedrawBorder();
 
  private:
   bool FMouseInControl = false;
-  // A font change on a form not shown yet (or on none yet) leaves the height to be fitted as
-  // the form first shows.
-  bool FHeightPending = false;
+  bool FHeightPending = false;  // see FitHeight
 };
