@@ -52,8 +52,7 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
       FOwner(params.Owner ? HandleOf(*params.Owner) : None),
       FTaskbarEntry(params.TaskbarEntry),
       FBounds(params.Bounds),
-      FTopMost(params.TopMost),
-      FBack(std::max(0, params.Bounds.Width()), std::max(0, params.Bounds.Height())) {
+      FTopMost(params.TopMost) {
   XSetWindowAttributes a{};
   a.background_pixmap = None;  // the back buffer paints everything; no flash of background
   a.border_pixel = 0;
@@ -223,7 +222,7 @@ void X11Window::SetBounds(const Rect& bounds) {
   const bool emptiness = bounds.IsEmpty() != FBounds.IsEmpty();
   FBounds = bounds;
   if (emptiness) ApplyShape();
-  FBack.Resize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+  if (!FBack.IsEmpty()) FBack.Resize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
   if (FDisplay.ConnectionLost()) return;
   if (FKind != WindowKind::Popup) WriteNormalHints();
   RequestGeometry(bounds);
@@ -247,6 +246,7 @@ void X11Window::Show(bool activate) {
     }
   }
   FActivateOnMap = activate && FKind != WindowKind::Popup;
+  BackBuffer();  // the exposure after the map paints from it
   XMapRaised(FDpy, FWindow);
   if (FTopMost) FPlatform.BandRaise(this);
   FPlatform.RestackTopMost();
@@ -477,6 +477,12 @@ void X11Window::EndMoveDrag() {
     XUngrabPointer(FDpy, CurrentTime);
     XFlush(FDpy);
   }
+}
+
+gfx::Bitmap& X11Window::BackBuffer() {
+  const int w = std::max(0, FBounds.Width()), h = std::max(0, FBounds.Height());
+  if (FBack.Width() != w || FBack.Height() != h) FBack.Resize(w, h);
+  return FBack;
 }
 
 void X11Window::Present(const Rect& dirty) {
@@ -716,7 +722,7 @@ void X11Window::OnConfigure(XConfigureEvent& e) {
   FPendingGeometry.clear();
   const bool resized = got.Width() != current.Width() || got.Height() != current.Height();
   FBounds = got;
-  if (resized) FBack.Resize(got.Width(), got.Height());
+  if (resized && !FBack.IsEmpty()) FBack.Resize(got.Width(), got.Height());
   FListener->OnMoved(FBounds);
 }
 

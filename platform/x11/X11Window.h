@@ -53,7 +53,8 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void BeginMoveDrag() override;
   bool GrabInput() override;
   void UngrabInput() override;
-  gfx::Bitmap& BackBuffer() override { return FBack; }
+  // Made at the first call or showing: a window that stays hidden holds no pixels.
+  gfx::Bitmap& BackBuffer() override;
   void Present(const Rect& dirty) override;
 
   void HandleEvent(XEvent& event) override;
