@@ -248,6 +248,11 @@ void X11Window::Show(bool activate) {
   FActivateOnMap = activate && FKind != WindowKind::Popup;
   BackBuffer();  // the exposure after the map paints from it
   XMapRaised(FDpy, FWindow);
+  if (FPendingCursor) {
+    const CursorSpec cursor = std::move(*FPendingCursor);
+    FPendingCursor.reset();
+    SetCursor(cursor);
+  }
   if (FTopMost) FPlatform.BandRaise(this);
   FPlatform.RestackTopMost();
 }
@@ -445,6 +450,12 @@ void X11Window::UngrabInput() {
 
 void X11Window::SetCursor(const CursorSpec& cursor) {
   if (FDisplay.ConnectionLost()) return;
+  // A hidden window takes its cursor when shown: the cursor theme is not looked up before
+  // the first frame.
+  if (!FVisible) {
+    FPendingCursor = cursor;
+    return;
+  }
   const Cursor c = FPlatform.Cursors().Get(cursor);
   if (c == FCursor) return;  // the toolkit sets the cursor on every move
   FCursor = c;
