@@ -68,3 +68,26 @@ static void BM_LoupeRingPicture(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(LoupeRingPicture(disc, 100, 3));
 }
 BENCHMARK(BM_LoupeRingPicture)->Unit(benchmark::kMicrosecond);
+
+// The loupe's first showing, with the work its construction leaves for it (back buffer,
+// readout panel and its labels measured): it must fit well within one 55 ms tick.
+static void BM_LoupeFirstShow(benchmark::State& state) {
+  plat::VirtualDesktop desk;
+  plat::Platform::SetCurrent(&desk);
+  {
+    TApplication app;
+    for (auto _ : state) {
+      state.PauseTiming();
+      TfrmZoom* loupe = app.CreateForm<TfrmZoom>();
+      state.ResumeTiming();
+      loupe->Show();
+      loupe->Timer1Timer(loupe);
+      app.ProcessIdleWork();
+      state.PauseTiming();
+      app.DestroyComponent(loupe);
+      state.ResumeTiming();
+    }
+  }
+  plat::Platform::SetCurrent(nullptr);
+}
+BENCHMARK(BM_LoupeFirstShow)->Unit(benchmark::kMicrosecond);
