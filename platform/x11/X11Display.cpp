@@ -132,10 +132,15 @@ void X11Display::OpenInputMethod() {
 
 void X11Display::RefreshWindowManager() {
   if (FLost) return;
-  X11ErrorTrap trap(FDpy);
+  // The root window always exists: only the check window can be gone (and raise an error).
   const ::Window check = ReadWindowProperty(FDpy, FRoot, FAtoms.NetSupportingWmCheck);
+  if (check == None) {
+    FWmRunning = false;
+    return;
+  }
+  X11ErrorTrap trap(FDpy);
   // The check window names itself when the manager is alive; a stale property does not.
-  FWmRunning = check != None && ReadWindowProperty(FDpy, check, FAtoms.NetSupportingWmCheck) == check;
+  FWmRunning = ReadWindowProperty(FDpy, check, FAtoms.NetSupportingWmCheck) == check;
   if (trap.Failed()) FWmRunning = false;
 }
 
