@@ -6,7 +6,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       libx11-dev libxext-dev libxrandr-dev libxi-dev libxfixes-dev libcanberra-dev xdg-utils
       libgtest-dev libgmock-dev libbenchmark-dev
       clang libclang-rt-dev
-      xvfb xdotool xclip x11-utils trayer i3-wm openbox)
+      xvfb xdotool xclip x11-utils trayer i3-wm openbox valgrind)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
