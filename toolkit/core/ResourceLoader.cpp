@@ -1,8 +1,9 @@
 #include "toolkit/core/ResourceLoader.h"
 
+#include <array>
 #include <cctype>
 #include <charconv>
-#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,7 +96,7 @@ gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
   auto lines = ContentLines(text);
   if (lines.size() < 2) Fail(name, "empty");
   auto n = Numbers(name, lines[0], "bitmap", 2);
-  std::map<char, gfx::TColor> palette;
+  std::array<std::optional<gfx::TColor>, 256> palette{};  // by the letter's byte
   {
     std::istringstream in(lines[1]);
     std::string word;
@@ -106,16 +107,16 @@ gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
       unsigned v = 0;
       auto [p, ec] = std::from_chars(word.data() + 4, word.data() + word.size(), v, 16);
       if (ec != std::errc() || p != word.data() + word.size()) Fail(name, "bad palette entry " + word);
-      palette[word[0]] = v & 0xFFFFFF;
+      palette[static_cast<unsigned char>(word[0])] = v & 0xFFFFFF;
     }
   }
   CheckRows(name, lines, 2, n[0], n[1]);
   gfx::Bitmap bmp(n[0], n[1]);
   for (int y = 0; y < n[1]; ++y)
     for (int x = 0; x < n[0]; ++x) {
-      auto it = palette.find(lines[2 + y][x]);
-      if (it == palette.end()) Fail(name, std::string("colour '") + lines[2 + y][x] + "' is not in the palette");
-      bmp.At(x, y) = it->second;
+      const std::optional<gfx::TColor>& c = palette[static_cast<unsigned char>(lines[2 + y][x])];
+      if (!c) Fail(name, std::string("colour '") + lines[2 + y][x] + "' is not in the palette");
+      bmp.At(x, y) = *c;
     }
   return bmp;
 }
