@@ -10,9 +10,9 @@
 
 namespace {
 
-// Labels set up through several changes each (font, caption, alignment, word wrap), and a
-// main menu whose bar is shown, then hidden and shown again.
-// Returns the menu.
+// Labels set up through several changes each (font, caption, alignment, word wrap, a move; the
+// last one put on the form only then), and a main menu whose bar is shown, hidden and shown
+// again. Returns the menu.
 TMainMenu* Build(TForm* f) {
   auto* menu = TComponent::Create<TMainMenu>(f);
   TMenuItem* file = menu->Items()->NewItem("File1", "&File");
@@ -31,7 +31,7 @@ TMainMenu* Build(TForm* f) {
       {"right edge stays", -16, taRightJustify, false, Rect::FromXYWH(20, 50, 150, 10)},
       {"one two three four", -11, taLeftJustify, true, Rect::FromXYWH(4, 80, 50, 10)},
       {"&Accel", -9, taCenter, false, Rect::FromXYWH(120, 90, 5, 5)},
-      {"put on the form last", -12, taRightJustify, false, Rect::FromXYWH(10, 120, 180, 5)},
+      {"put on the form last", -12, taLeftJustify, false, Rect::FromXYWH(10, 120, 180, 5)},
   };
   for (const auto& l : labels) {
     auto* label = TComponent::Create<TLabel>(f);
