@@ -134,8 +134,7 @@ TfrmZoom::TfrmZoom(TComponent* AOwner) : TForm(AOwner) {
   Image2->SetAlign(alClient);
   Image2->SetTransparent(true);
   Image2->SetEnabled(false);
-  Image2->SetPicture(ShapedForm1->Mask()->Region ? LoupeRingPicture(*ShapedForm1->Mask()->Region, kLoupeSize, kRingWidth)
-                                                   : gfx::Bitmap(kLoupeSize, kLoupeSize, 0xFFFFFF));
+  // Image2's picture, the ring frame, is drawn when the loupe first shows (FormShow).
 
   Timer1 = TComponent::Create<TTimer>(this);
   Timer1->SetName("Timer1");
@@ -201,6 +200,9 @@ void TfrmZoom::paintcrosshairs() {
 }
 
 void TfrmZoom::FormShow(TObject*) {
+  if (Image2->Picture().IsEmpty())
+    Image2->SetPicture(ShapedForm1->Mask()->Region ? LoupeRingPicture(*ShapedForm1->Mask()->Region, kLoupeSize, kRingWidth)
+                                                   : gfx::Bitmap(kLoupeSize, kLoupeSize, 0xFFFFFF));
   if (!FInfo) {
     FInfo = TComponent::Create<TfrmInfo>(this);
     FInfo->SetBounds(Left() + Width(), Top(), 90, FInfo->Height());

@@ -255,6 +255,14 @@ void X11Window::Show(bool activate) {
   }
   if (FTopMost) FPlatform.BandRaise(this);
   FPlatform.RestackTopMost();
+  // Without a window manager the server maps at once. Taking the notification now activates
+  // the window before the program paints (its first frame reads the font configuration), so
+  // that input coming right after the map finds it active, as it would an idle program.
+  if (FActivateOnMap && !FDisplay.WindowManagerRunning()) {
+    XSync(FDpy, False);
+    XEvent ev;
+    if (XCheckTypedWindowEvent(FDpy, FWindow, MapNotify, &ev)) HandleEvent(ev);
+  }
 }
 
 void X11Window::Hide() {
