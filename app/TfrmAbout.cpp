@@ -39,8 +39,8 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner) {
   Panel2->SetBevelOuter(bvLowered);
   Panel2->SetColor(clWhite);
   Panel2->SetCaption("");
+  // The picture is read when the box is first shown (DoShow): most sessions never show it.
   Image1 = Child<TImage>(this, Panel2, "Image1", 8, 8, 297, 97);
-  Image1->SetPicture(LoadBitmapResource("ABOUTPICTURE"));
   Image2 = Child<TImage>(this, Panel2, "Image2", 50, 84, 199, 57);
   Image2->SetVisible(false);
   Label1 = Child<TLabel>(this, Panel2, "Label1", 16, 72, 0, 0);
@@ -90,6 +90,7 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TfrmAbout::DoShow() {
+  if (Image1->Picture().IsEmpty()) Image1->SetPicture(LoadBitmapResource("ABOUTPICTURE"));
   // A modal box behind a strip that stays on top would leave the program looking frozen:
   // the box shares its owner's band.
   TForm* owner = Application ? Application->MainForm() : nullptr;

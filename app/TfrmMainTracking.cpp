@@ -169,6 +169,8 @@ void TfrmMain::ShowPositionReadout() {
   int y = Top() - readout->Height();
   if (mnuRulerFlip->Checked() && Ruler->Orientation() == orHoriz) y = Top() + Height();
   readout->lblTxt->SetCaption(ZeroPositionText());
+  // Measured now: before the readout's first showing its label waits to be measured.
+  readout->lblTxt->AdjustBounds();
   readout->SetWidth(readout->lblTxt->Width() + 15);
   if (x < screen.left) x = screen.left;
   if (screen.right < x + readout->Width()) x = screen.right - readout->Width();

@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Vantrel on X11, measured under a private Xvfb: time from start to the strip being mapped,
+# beside the same time for a bare Xlib window of the strip's size started in turn with it;
 # resident memory after 5 s, and CPU time (and wake-ups) with the pointer still and with it
 # moving; then the same figures with the mouse loupe shown (as the default settings have it),
-# the pointer moving at 100 Hz.
+# the pointer moving at 100 Hz; last, resident memory with the loupe, the lens and the cross
+# ruler all on the screen.
 #
-#   bench/x11_program.sh [VANTREL]        (default: build/vantrel; use a Release build)
+#   bench/x11_program.sh [VANTREL [BARE_WINDOW]]
+#     (defaults: build/vantrel and build/bench_x11_bare_window; use a Release build)
 #
 # Environment: BENCH_SECONDS (default 20) for each CPU window, BENCH_STARTS (default 5) for the
-# number of cold starts timed.
+# number of cold starts timed (of each program).
 set -euo pipefail
 
 exe=${1:-build/vantrel}
+bare=${2:-$(dirname "$exe")/bench_x11_bare_window}
 seconds=${BENCH_SECONDS:-20}
 starts=${BENCH_STARTS:-5}
 
 die() { echo "x11_program.sh: $*" >&2; exit 1; }
 [[ -x $exe ]] || die "no program at '$exe' (build the target vantrel, or pass its path)"
+[[ -x $bare ]] || die "no bare window at '$bare' (build the target bench_x11_bare_window, or pass its path)"
 for tool in Xvfb xdotool xev; do
   command -v "$tool" >/dev/null || die "$tool is missing (packages xvfb, xdotool, x11-utils)"
 done
@@ -33,8 +38,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A copy in a folder of its own, so its settings file lands there.
+# A copy in a folder of its own, so its settings file lands there; the bare window beside it.
 cp "$exe" "$work/vantrel"
+cp "$bare" "$work/bare-window"
 printf '[Application]\r\nLeft=100\r\nTop=120\r\nLength=500\r\n' >"$work/Vantrel.ini"
 
 # Xvfb picks a free display itself and writes its number once it accepts connections.
@@ -87,8 +93,9 @@ sleeps() { awk '/^voluntary_ctxt_switches:/ { print $2 }' "/proc/$1/status"; }
 per_second() { awk -v a="$1" -v b="$2" -v e="$3" 'BEGIN { printf "%.1f", (b - a) * 1000 / e }'; }
 
 # ---- start to mapped: the first MapNotify on the root after the start ----
-times=()
-for ((i = 0; i < starts; i++)); do
+# START_CMD starts the program in the background and sets prog_pid; MAPPED gets the time.
+time_to_map() {
+  local start_cmd=$1 line
   rm -f "$work/xev.fifo"
   mkfifo "$work/xev.fifo"
   xev -root -event substructure >"$work/xev.fifo" 2>/dev/null &
@@ -98,7 +105,7 @@ for ((i = 0; i < starts; i++)); do
   sleep 0.3  # xev listening
   while read -r -t 0.05 _ <&4; do :; done
   t0=$EPOCHREALTIME
-  start_program
+  "$start_cmd"
   mapped=''
   while read -r -t 10 line <&4; do
     if [[ $line == MapNotify* ]]; then
@@ -110,12 +117,29 @@ for ((i = 0; i < starts; i++)); do
   kill "$xev_pid" 2>/dev/null || true
   wait "$xev_pid" 2>/dev/null || true
   xev_pid=''
+}
+start_bare() {
+  (cd "$work" && exec ./bare-window) 2>>"$work/errors" &
+  prog_pid=$!
+}
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# Taken in turn, so that both see the same load on the machine.
+times=() bare_times=()
+for ((i = 0; i < starts; i++)); do
+  time_to_map start_bare
+  [[ -n $mapped ]] || die "the bare window was not mapped within 10 s: $(cat "$work/errors")"
+  bare_times+=("$mapped")
+  stop_program
+  time_to_map start_program
   [[ -n $mapped ]] || die "the strip was not mapped within 10 s: $(cat "$work/errors")"
   times+=("$mapped")
   ((i + 1 < starts)) && stop_program
 done
-median_start=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+median_start=$(median "${times[@]}")
 best_start=$(printf '%s\n' "${times[@]}" | sort -n | head -1)
+median_bare=$(median "${bare_times[@]}")
+start_ratio=$(awk -v v="$median_start" -v b="$median_bare" 'BEGIN { printf "%.1f", v / b }')
 
 # The last start keeps running: check it is the strip that showed.
 win=$(xdotool search --onlyvisible --class Vantrel | head -1)
@@ -185,15 +209,44 @@ loupe_moving_ticks=$(awk -v a="$c0" -v b="$c1" -v e="$el" 'BEGIN { printf "%.2f"
 loupe_moving_run=$(awk -v a="$r0" -v b="$r1" -v e="$el" 'BEGIN { printf "%.3f", (b - a) * 100000 / e }')
 loupe_moving_secs=$(awk -v e="$el" 'BEGIN { printf "%.1f", e / 1000 }')
 
+# ---- resident memory once the loupe, the lens and the cross ruler have been shown ----
+# The lens follows the pointer over the ruler only while the mouse loupe is off, so the loupe
+# (shown above) goes first; the lens and the cross ruler stay on the screen for the figure.
+# The strip's menu opens from its menu button; commands are chosen with Down and Return.
+menu_command() {  # $1: the command's place in the menu, separators not counted
+  local keys=(key --delay 20)
+  for ((k = 0; k < $1; k++)); do keys+=(Down); done
+  xdotool mousemove 145 128 click 1
+  sleep 0.5
+  xdotool "${keys[@]}" Return
+  sleep 0.5
+}
+shown_count() { xdotool search --onlyvisible --class Vantrel 2>/dev/null | wc -l; }
+menu_command 8                # "Cross Ruler"
+menu_command 10               # "Mouse loupe" off
+xdotool mousemove 400 160
+sleep 0.3
+xdotool mousemove 420 165     # over the ruler: the lens shows beside the pointer
+sleep 5
+# The strip, the cross ruler and the lens.
+all_shown=$(shown_count)
+((all_shown == 3)) || die "expected the strip, the cross ruler and the lens on the screen, saw $all_shown windows"
+all_rss_mib=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$prog_pid/status")
+
 kill -0 "$prog_pid" 2>/dev/null || die "the program ended during the measurement: $(cat "$work/errors")"
 
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v < t) ? "ok" : "OVER" }'; }
 echo "Vantrel on X11 under Xvfb $DISPLAY (1024x768x24): $exe"
 printf '%-44s %18s %10s %s\n' "measure" "value" "target" ""
-printf '%-44s %15s ms %10s %s\n' "start to strip mapped (median of $starts)" "$median_start" "< 50 ms" \
-  "$(verdict "$median_start" 50)"
+printf '%-44s %15s ms %10s\n' "bare 640x58 window mapped (median of $starts)" "$median_bare" ""
+printf '%-44s %15s ms %10s\n' "start to strip mapped (median of $starts)" "$median_start" ""
+printf '%-44s %16s x %10s %s\n' "strip mapped / bare window mapped" "$start_ratio" "<= 3 x" \
+  "$(verdict "$start_ratio" 3.05)"
 printf '%-44s %15s ms %10s\n' "start to strip mapped (best)" "$best_start" ""
-printf '%-44s %15s MiB %9s %s\n' "resident memory after 5 s" "$rss_mib" "< 15 MiB" "$(verdict "$rss_mib" 15)"
+printf '%-44s %15s MiB %9s %s\n' "resident memory after 5 s, strip alone" "$rss_mib" "<= 10 MiB" \
+  "$(verdict "$rss_mib" 10.05)"
+printf '%-44s %15s MiB %9s %s\n' "resident, loupe, lens, cross ruler shown" "$all_rss_mib" "<= 12 MiB" \
+  "$(verdict "$all_rss_mib" 12.05)"
 printf '%-44s %16s %% %10s %s\n' "CPU, pointer still, ${seconds} s (stat ticks)" "$still_ticks" "< 0.2 %" \
   "$(verdict "$still_ticks" 0.2)"
 printf '%-44s %16s %% %10s\n' "CPU, pointer still (scheduler time)" "$still_run" ""
@@ -207,3 +260,4 @@ printf '%-44s %14s /s %10s\n' "wake-ups, loupe shown, pointer still" "$loupe_sti
 printf '%-44s %16s %% %10s\n' "loupe shown, moving 100 Hz, ${loupe_moving_secs} s (ticks)" "$loupe_moving_ticks" ""
 printf '%-44s %16s %% %10s\n' "loupe shown, moving 100 Hz (scheduler time)" "$loupe_moving_run" ""
 echo "starts (ms): ${times[*]}"
+echo "bare window starts (ms): ${bare_times[*]}"

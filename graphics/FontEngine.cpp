@@ -3,6 +3,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 #include <fontconfig/fontconfig.h>
@@ -67,9 +68,12 @@ struct MatchResult {
 };
 
 // A face file rendered through FreeType at one pixel size.
+// FACE is shared by every size of one face file (and owned by the engine); the font has a size
+// object of its own, made current before each use.
 class FreeTypeFont : public RealizedFont {
  public:
-  FreeTypeFont(FT_Face face, const MatchResult& m, int height) : FFace(face), FMatch(m) {
+  FreeTypeFont(FT_Face face, FT_Size size, const MatchResult& m, int height) : FFace(face), FSize(size), FMatch(m) {
+    FT_Activate_Size(FSize);
     FFile = m.File;
     const double upem = face->units_per_EM ? face->units_per_EM : 2048;
     double winAscent = face->ascender, winDescent = -face->descender;
@@ -131,7 +135,7 @@ class FreeTypeFont : public RealizedFont {
     FMono = em <= kMonoMaxCharHeight;
   }
 
-  ~FreeTypeFont() override { FT_Done_Face(FFace); }
+  ~FreeTypeFont() override { FT_Done_Size(FSize); }
 
   const GlyphImage& Glyph(char32_t c) override {
     auto it = FGlyphs.find(c);
@@ -147,6 +151,7 @@ class FreeTypeFont : public RealizedFont {
   GlyphImage Render(char32_t c) {
     GlyphImage g;
     if (IsControl(c)) return g;
+    FT_Activate_Size(FSize);
     const FT_UInt index = FT_Get_Char_Index(FFace, FT_ULong(c));
     const FT_Int32 flags = FMono ? (FT_LOAD_TARGET_MONO) : (FT_LOAD_TARGET_LIGHT);
     if (FT_Load_Glyph(FFace, index, flags) != 0) return g;
@@ -186,6 +191,7 @@ class FreeTypeFont : public RealizedFont {
   }
 
   FT_Face FFace;
+  FT_Size FSize;
   MatchResult FMatch;
   int FEm = 0;
   bool FMono = false;
@@ -201,9 +207,12 @@ struct FontEngine::Impl {
   using Key = std::tuple<std::string, int, int, bool>;  // lower name, height, style, built-in
   std::map<Key, std::unique_ptr<RealizedFont>> Fonts;
   std::map<std::tuple<std::string, bool, bool>, MatchResult> Matches;
+  // One face per file and index, whatever the sizes: the file is mapped and parsed once.
+  std::map<std::pair<std::string, int>, FT_Face> Faces;
 
   ~Impl() {
-    Fonts.clear();  // faces go before the library
+    Fonts.clear();  // sizes go before their faces, faces before the library
+    for (auto& [key, face] : Faces) FT_Done_Face(face);
     if (Library) FT_Done_FreeType(Library);
     if (Config) FcConfigDestroy(Config);
   }
@@ -260,17 +269,31 @@ struct FontEngine::Impl {
     return result;
   }
 
+  // The scalable face in FILE at INDEX, opened once; null when it cannot be used.
+  FT_Face Face(const std::string& file, int index) {
+    const auto key = std::make_pair(file, index);
+    auto it = Faces.find(key);
+    if (it != Faces.end()) return it->second;
+    if (!Library && FT_Init_FreeType(&Library) != 0) Library = nullptr;
+    FT_Face face = nullptr;
+    if (!Library || FT_New_Face(Library, file.c_str(), index, &face) != 0) {
+      face = nullptr;
+    } else if (!FT_IS_SCALABLE(face)) {
+      FT_Done_Face(face);
+      face = nullptr;
+    }
+    Faces.emplace(key, face);  // a failure is remembered too
+    return face;
+  }
+
   std::unique_ptr<RealizedFont> Create(const Font& font, const std::string& lowerName) {
     const bool bold = font.Style & fsBold, italic = font.Style & fsItalic;
     if (!BuiltinFontOnly()) {
       MatchResult m = Match(lowerName, bold, italic);
       if (!m.File.empty()) {
-        if (!Library && FT_Init_FreeType(&Library) != 0) Library = nullptr;
-        FT_Face face = nullptr;
-        if (Library && FT_New_Face(Library, m.File.c_str(), m.Index, &face) == 0) {
-          if (FT_IS_SCALABLE(face)) return std::make_unique<FreeTypeFont>(face, m, font.Height);
-          FT_Done_Face(face);
-        }
+        FT_Face face = Face(m.File, m.Index);
+        FT_Size size = nullptr;
+        if (face && FT_New_Size(face, &size) == 0) return std::make_unique<FreeTypeFont>(face, size, m, font.Height);
       }
     }
     return std::make_unique<BuiltinFont>(font.Height, bold, italic);

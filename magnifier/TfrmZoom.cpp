@@ -18,23 +18,22 @@ constexpr int kLoupeSize = 100;   // the disc's square
 constexpr int kStillRefresh = 50; // a still pointer refreshes every 50th tick (2.75 s)
 constexpr int kRingWidth = 3;     // the ring frame along the disc's edge
 
-// The ring frame: black where a disc pixel lies within the ring width of the outside,
-// white (the transparent colour) elsewhere.
-gfx::Bitmap RingPicture(const gfx::Region& disc) {
-  gfx::Bitmap ring(kLoupeSize, kLoupeSize, 0xFFFFFF);
-  for (int y = 0; y < kLoupeSize; ++y)
-    for (int x = 0; x < kLoupeSize; ++x) {
-      if (!disc.Contains(x, y)) continue;
-      bool edge = false;
-      for (int dy = -kRingWidth + 1; dy < kRingWidth && !edge; ++dy)
-        for (int dx = -kRingWidth + 1; dx < kRingWidth && !edge; ++dx)
-          edge = !disc.Contains(x + dx, y + dy);
-      if (edge) ring.At(x, y) = 0;
-    }
-  return ring;
-}
-
 }  // namespace
+
+// The pixels that keep a whole (2w - 1)-square around them inside the disc are the disc
+// eroded by that square, which is the disc eroded by a row of 2w - 1 pixels and then by a
+// column of as many: the ring is the disc without them, built from the disc's bands.
+gfx::Bitmap LoupeRingPicture(const gfx::Region& disc, int size, int width) {
+  gfx::Region across = disc;
+  for (int d = 1; d < width; ++d) across = across.Intersect(disc.Offset(d, 0)).Intersect(disc.Offset(-d, 0));
+  gfx::Region inner = across;
+  for (int d = 1; d < width; ++d) inner = inner.Intersect(across.Offset(0, d)).Intersect(across.Offset(0, -d));
+  const gfx::Region ring = disc.Subtract(inner).Intersect(gfx::Region(gfx::Rect{0, 0, size, size}));
+  gfx::Bitmap picture(size, size, 0xFFFFFF);
+  for (const gfx::Rect& r : ring.Rects())
+    for (int y = r.top; y < r.bottom; ++y) std::fill(picture.Row(y) + r.left, picture.Row(y) + r.right, gfx::TColor(0));
+  return picture;
+}
 
 TLoupeReadout LoupeReadout(int x, int y, int originX, int originY) {
   // 64-bit throughout: a zero far off the screen must not overflow the distance or areas.
@@ -136,8 +135,7 @@ TfrmZoom::TfrmZoom(TComponent* AOwner) : TForm(AOwner) {
   Image2->SetAlign(alClient);
   Image2->SetTransparent(true);
   Image2->SetEnabled(false);
-  Image2->SetPicture(ShapedForm1->Mask()->Region ? RingPicture(*ShapedForm1->Mask()->Region)
-                                                   : gfx::Bitmap(kLoupeSize, kLoupeSize, 0xFFFFFF));
+  // Image2's picture, the ring frame, is drawn when the loupe first shows (FormShow).
 
   Timer1 = TComponent::Create<TTimer>(this);
   Timer1->SetName("Timer1");
@@ -208,6 +206,9 @@ void TfrmZoom::paintcrosshairs() {
 }
 
 void TfrmZoom::FormShow(TObject*) {
+  if (Image2->Picture().IsEmpty())
+    Image2->SetPicture(ShapedForm1->Mask()->Region ? LoupeRingPicture(*ShapedForm1->Mask()->Region, kLoupeSize, kRingWidth)
+                                                   : gfx::Bitmap(kLoupeSize, kLoupeSize, 0xFFFFFF));
   if (!FInfo) {
     FInfo = TComponent::Create<TfrmInfo>(this);
     FInfo->SetBounds(Left() + Width(), Top(), 90, FInfo->Height());

@@ -24,6 +24,9 @@ TLoupeReadout LoupeReadout(int x, int y, int originX, int originY);
 std::string ChannelText(int value);
 // Where the loupe (outer size W x H) goes for pointer (X, Y) on an SW x SH screen.
 gfx::Point LoupePlace(int x, int y, int w, int h, int sw, int sh);
+// The ring frame of the loupe's SIZE x SIZE picture: black on the pixels of DISC that lie within
+// WIDTH - 1 pixels (across, along or diagonally) of a pixel outside it, white elsewhere.
+gfx::Bitmap LoupeRingPicture(const gfx::Region& disc, int size, int width);
 // Where the readout panel (IW x IH) goes beside the loupe at L, T of size W x H.
 gfx::Point InfoPlace(int l, int t, int w, int h, int iw, int ih, int sw, int sh);
 

@@ -11,7 +11,7 @@ pkgs=(build-essential cmake ninja-build pkg-config
       xvfb xdotool xclip x11-utils trayer i3-wm openbox
       libwayland-dev wayland-protocols libxkbcommon-dev librust-wayland-protocols-dev
       sway grim wl-clipboard wtype xwayland x11-xserver-utils
-      dpkg-dev file lintian appstream desktop-file-utils groff-base)
+      dpkg-dev file lintian appstream desktop-file-utils groff-base valgrind)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

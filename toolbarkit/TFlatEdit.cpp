@@ -1,5 +1,7 @@
 #include "toolbarkit/TFlatEdit.h"
 
+#include "toolkit/core/TForm.h"
+
 #include "graphics/Canvas.h"
 #include "toolkit/core/TScreen.h"
 
@@ -53,15 +55,37 @@ void TFlatEdit::PaintBorder(TCanvas& c, Rect& r) {
 void TFlatEdit::RedrawBorder() { Invalidate(); }
 
 void TFlatEdit::AdjustHeight() {
+  FHeightPending = false;
   gfx::Bitmap scratch(1, 1);
   TCanvas c(scratch);
   c.SelectFont(Font().Data());
   SetHeight(c.GetTextMetrics().Height + 6);
 }
 
+void TFlatEdit::FitHeight() {
+  const TForm* form = ParentForm();
+  if (!Parent() || (form && !form->ShownOnce()))
+    FHeightPending = true;
+  else
+    AdjustHeight();
+}
+
+void TFlatEdit::SetParent(TWinControl* value) {
+  TCustomEdit::SetParent(value);
+  const TForm* form = ParentForm();
+  if (FHeightPending && Parent() && (!form || form->ShownOnce())) AdjustHeight();
+}
+
+// A new height given while one is pending overrides it, as it would have overridden the fitted
+// one; a move or a new width keeps it pending.
+void TFlatEdit::SetBounds(int left, int top, int width, int height) {
+  if (FHeightPending && height != Height()) FHeightPending = false;
+  TCustomEdit::SetBounds(left, top, width, height);
+}
+
 void TFlatEdit::Loaded() {
   TCustomEdit::Loaded();
-  if (!(ComponentState() & csDesigning)) AdjustHeight();
+  if (!(ComponentState() & csDesigning)) FitHeight();
 }
 
 void TFlatEdit::WndProc(TMessage& message) {
@@ -78,7 +102,11 @@ void TFlatEdit::WndProc(TMessage& message) {
       return;
     case CM_FONTCHANGED:
       TCustomEdit::WndProc(message);
-      AdjustHeight();
+      FitHeight();
+      return;
+    case CM_FIRSTSHOW:
+      TCustomEdit::WndProc(message);
+      if (FHeightPending) AdjustHeight();
       return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

@@ -19,6 +19,9 @@ class TFlatEdit : public TCustomEdit {
   // Whether the border is drawn hot now.
   virtual bool Hot() const;
 
+  void SetParent(TWinControl* value) override;
+  void SetBounds(int left, int top, int width, int height) override;
+
  protected:
   void PaintBorder(TCanvas& canvas, Rect& r) override;
   int BorderInset() const override { return 3; }
@@ -26,9 +29,12 @@ class TFlatEdit : public TCustomEdit {
   void Loaded() override;
   // Height := the font's character cell + 6.
   void AdjustHeight();
+  // The same, or on a form not shown yet (or on none yet) as the form first shows.
+  void FitHeight();
   // Redraws the border (the whole field: it is drawn with the text).
   virtual void RedrawBorder();
 
  private:
   bool FMouseInControl = false;
+  bool FHeightPending = false;  // see FitHeight
 };

@@ -61,7 +61,6 @@ std::unique_ptr<X11Display> X11Display::Open(const char* name) {
   // Root property changes tell us when a window manager starts or stops.
   XSelectInput(dpy, d->FRoot, PropertyChangeMask | SubstructureNotifyMask | StructureNotifyMask);
   d->RefreshWindowManager();
-  d->OpenInputMethod();
   return d;
 }
 
@@ -102,6 +101,14 @@ void X11Display::ChooseVisual() {
   FWindowFormat = X11PixelFormat(FVisual->red_mask, FVisual->green_mask, FVisual->blue_mask);
 }
 
+XIM X11Display::InputMethod() {
+  if (!FImTried && !FLost) {
+    FImTried = true;
+    OpenInputMethod();
+  }
+  return FIm;
+}
+
 void X11Display::OpenInputMethod() {
   // The user's input method (XMODIFIERS) first, then Xlib's built-in one, which still gives
   // compose sequences and text for every keyboard layout, whatever the locale.
@@ -125,10 +132,15 @@ void X11Display::OpenInputMethod() {
 
 void X11Display::RefreshWindowManager() {
   if (FLost) return;
-  X11ErrorTrap trap(FDpy);
+  // The root window always exists: only the check window can be gone (and raise an error).
   const ::Window check = ReadWindowProperty(FDpy, FRoot, FAtoms.NetSupportingWmCheck);
+  if (check == None) {
+    FWmRunning = false;
+    return;
+  }
+  X11ErrorTrap trap(FDpy);
   // The check window names itself when the manager is alive; a stale property does not.
-  FWmRunning = check != None && ReadWindowProperty(FDpy, check, FAtoms.NetSupportingWmCheck) == check;
+  FWmRunning = ReadWindowProperty(FDpy, check, FAtoms.NetSupportingWmCheck) == check;
   if (trap.Failed()) FWmRunning = false;
 }
 

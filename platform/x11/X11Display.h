@@ -43,8 +43,10 @@ class X11Display {
   int ShapeEventBase() const { return FShapeEventBase; }
 
   // The input method that turns key presses into text (compose sequences, any layout);
-  // null when none could be opened, and then text comes from the keyboard mapping.
-  XIM InputMethod() const { return FIm; }
+  // null when none could be opened, and then text comes from the keyboard mapping. Opened at
+  // the first call, when a window first takes the keyboard: reading the locale's compose
+  // tables is no work for the first frame.
+  XIM InputMethod();
 
   // A window manager announces itself with _NET_SUPPORTING_WM_CHECK on the root window.
   bool WindowManagerRunning() const { return FWmRunning; }
@@ -78,6 +80,7 @@ class X11Display {
   bool FHasShape = false, FHasInputShape = false, FHasShm = false, FHasRandr = false;
   int FShapeEventBase = 0;
   XIM FIm = nullptr;
+  bool FImTried = false;
   bool FWmRunning = false;
   bool FLost = false;
 };

@@ -2,8 +2,11 @@
 
 #include <X11/Xlib.h>
 
+#include <cstdint>
+
 #ifdef VANTREL_HAVE_CANBERRA
 #include <canberra.h>
+#include <dlfcn.h>
 #endif
 
 #include "platform/x11/X11XSettings.h"
@@ -44,19 +47,52 @@ bool X11Sound::AllowedBy(const X11XSettings& s) {
 
 #ifdef VANTREL_HAVE_CANBERRA
 
+namespace {
+
+// libcanberra and the codecs it pulls in are loaded at the first sound, not at start: most
+// sessions never play one, and the libraries would only weigh on start-up and memory.
+struct Canberra {
+  int (*Create)(ca_context**) = nullptr;
+  int (*ChangeProps)(ca_context*, ...) = nullptr;
+  int (*Open)(ca_context*) = nullptr;
+  int (*Play)(ca_context*, std::uint32_t, ...) = nullptr;
+  int (*Destroy)(ca_context*) = nullptr;
+
+  // Null when the library or one of its calls cannot be found.
+  static const Canberra* Load() {
+    static const Canberra* loaded = [] () -> const Canberra* {
+      void* lib = dlopen("libcanberra.so.0", RTLD_LAZY | RTLD_LOCAL);
+      if (!lib) return nullptr;
+      static Canberra c;
+      c.Create = reinterpret_cast<decltype(c.Create)>(dlsym(lib, "ca_context_create"));
+      c.ChangeProps = reinterpret_cast<decltype(c.ChangeProps)>(dlsym(lib, "ca_context_change_props"));
+      c.Open = reinterpret_cast<decltype(c.Open)>(dlsym(lib, "ca_context_open"));
+      c.Play = reinterpret_cast<decltype(c.Play)>(dlsym(lib, "ca_context_play"));
+      c.Destroy = reinterpret_cast<decltype(c.Destroy)>(dlsym(lib, "ca_context_destroy"));
+      if (!c.Create || !c.ChangeProps || !c.Open || !c.Play || !c.Destroy) return nullptr;
+      return &c;  // the library stays loaded for the life of the program
+    }();
+    return loaded;
+  }
+};
+
+}  // namespace
+
 bool X11Sound::OpenContext() {
   if (FState == State::Ready) return true;
   if (FState != State::Unopened) return false;
   FState = State::Failed;  // unless everything below works
-  if (ca_context_create(&FContext) != CA_SUCCESS) {
+  const Canberra* ca = Canberra::Load();
+  if (!ca) return false;
+  if (ca->Create(&FContext) != CA_SUCCESS) {
     FContext = nullptr;
     return false;
   }
   const char* display = DisplayString(FDisplay.Dpy());
-  ca_context_change_props(FContext, CA_PROP_APPLICATION_NAME, "Vantrel", CA_PROP_APPLICATION_ID, "vantrel",
+  ca->ChangeProps(FContext, CA_PROP_APPLICATION_NAME, "Vantrel", CA_PROP_APPLICATION_ID, "vantrel",
                           CA_PROP_APPLICATION_ICON_NAME, "vantrel", CA_PROP_WINDOW_X11_DISPLAY,
                           display ? display : "", nullptr);
-  if (ca_context_open(FContext) != CA_SUCCESS) {
+  if (ca->Open(FContext) != CA_SUCCESS) {
     Close();
     FState = State::Failed;
     return false;
@@ -66,7 +102,8 @@ bool X11Sound::OpenContext() {
 }
 
 void X11Sound::Close() {
-  if (FContext) ca_context_destroy(FContext);
+  // A context exists only once the library was loaded.
+  if (FContext) Canberra::Load()->Destroy(FContext);
   FContext = nullptr;
 }
 
@@ -80,7 +117,7 @@ void X11Sound::Play(std::string_view systemSound) {
   if (FMissing.count(key)) return;  // looked up once already: the theme has no such sound
   if (!OpenContext()) return;
   const std::string event(id);
-  const int r = ca_context_play(FContext, 0, CA_PROP_EVENT_ID, event.c_str(), CA_PROP_EVENT_DESCRIPTION,
+  const int r = Canberra::Load()->Play(FContext, 0, CA_PROP_EVENT_ID, event.c_str(), CA_PROP_EVENT_DESCRIPTION,
                                 systemSound == "MenuPopup" ? "Menu opened" : "Menu command chosen",
                                 CA_PROP_CANBERRA_XDG_THEME_NAME, theme.c_str(), CA_PROP_CANBERRA_CACHE_CONTROL,
                                 "permanent", nullptr);

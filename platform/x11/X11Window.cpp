@@ -52,8 +52,7 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
       FOwner(params.Owner ? HandleOf(*params.Owner) : None),
       FTaskbarEntry(params.TaskbarEntry),
       FBounds(params.Bounds),
-      FTopMost(params.TopMost),
-      FBack(std::max(0, params.Bounds.Width()), std::max(0, params.Bounds.Height())) {
+      FTopMost(params.TopMost) {
   XSetWindowAttributes a{};
   a.background_pixmap = None;  // the back buffer paints everything; no flash of background
   a.border_pixel = 0;
@@ -68,9 +67,6 @@ X11Window::X11Window(X11Platform& platform, X11Display& display, const WindowPar
                           &a);
   FParent = display.Root();
   FGc = XCreateGC(FDpy, FWindow, 0, nullptr);
-  if (display.InputMethod() && FKind != WindowKind::Popup)
-    FIc = XCreateIC(display.InputMethod(), XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, FWindow,
-                    XNFocusWindow, FWindow, nullptr);
   SetWmProperties(params);
   if (FBounds.IsEmpty()) ApplyShape();
   platform.Register(FWindow, this);
@@ -226,7 +222,7 @@ void X11Window::SetBounds(const Rect& bounds) {
   const bool emptiness = bounds.IsEmpty() != FBounds.IsEmpty();
   FBounds = bounds;
   if (emptiness) ApplyShape();
-  FBack.Resize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
+  if (!FBack.IsEmpty()) FBack.Resize(std::max(0, bounds.Width()), std::max(0, bounds.Height()));
   if (FDisplay.ConnectionLost()) return;
   if (FKind != WindowKind::Popup) WriteNormalHints();
   RequestGeometry(bounds);
@@ -250,9 +246,23 @@ void X11Window::Show(bool activate) {
     }
   }
   FActivateOnMap = activate && FKind != WindowKind::Popup;
+  BackBuffer();  // the exposure after the map paints from it
   XMapRaised(FDpy, FWindow);
+  if (FPendingCursor) {
+    const CursorSpec cursor = std::move(*FPendingCursor);
+    FPendingCursor.reset();
+    SetCursor(cursor);
+  }
   if (FTopMost) FPlatform.BandRaise(this);
   FPlatform.RestackTopMost();
+  // Without a window manager the server maps at once. Taking the notification now activates
+  // the window before the program paints (its first frame reads the font configuration), so
+  // that input coming right after the map finds it active, as it would an idle program.
+  if (FActivateOnMap && !FDisplay.WindowManagerRunning()) {
+    XSync(FDpy, False);
+    XEvent ev;
+    if (XCheckTypedWindowEvent(FDpy, FWindow, MapNotify, &ev)) HandleEvent(ev);
+  }
 }
 
 void X11Window::Hide() {
@@ -448,6 +458,12 @@ void X11Window::UngrabInput() {
 
 void X11Window::SetCursor(const CursorSpec& cursor) {
   if (FDisplay.ConnectionLost()) return;
+  // A hidden window takes its cursor when shown: the cursor theme is not looked up before
+  // the first frame.
+  if (!FVisible) {
+    FPendingCursor = cursor;
+    return;
+  }
   const Cursor c = FPlatform.Cursors().Get(cursor);
   if (c == FCursor) return;  // the toolkit sets the cursor on every move
   FCursor = c;
@@ -480,6 +496,12 @@ void X11Window::EndMoveDrag() {
     XUngrabPointer(FDpy, CurrentTime);
     XFlush(FDpy);
   }
+}
+
+gfx::Bitmap& X11Window::BackBuffer() {
+  const int w = std::max(0, FBounds.Width()), h = std::max(0, FBounds.Height());
+  if (FBack.Width() != w || FBack.Height() != h) FBack.Resize(w, h);
+  return FBack;
 }
 
 void X11Window::Present(const Rect& dirty) {
@@ -649,6 +671,7 @@ void X11Window::OnKey(XKeyEvent& e, bool down) {
   // Alt combinations are commands, not text (the classic system-character rule).
   if (e.state & Mod1Mask) return;
   std::string utf8 = X11Keys::TextOf(shifted, text, length);
+  EnsureInputContext();
   if (FIc) {
     // The input method knows every layout's characters and the compose sequences.
     char buf[64];
@@ -665,11 +688,21 @@ void X11Window::OnKey(XKeyEvent& e, bool down) {
   if (!utf8.empty()) FListener->OnChar(utf8);
 }
 
+// The input context is made when the window first takes the keyboard (popups never do).
+void X11Window::EnsureInputContext() {
+  if (FIcTried || FKind == WindowKind::Popup) return;
+  FIcTried = true;
+  if (XIM im = FDisplay.InputMethod())
+    FIc = XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, FWindow, XNFocusWindow,
+                    FWindow, nullptr);
+}
+
 void X11Window::OnFocus(XFocusChangeEvent& e, bool in) {
   if (e.mode == NotifyGrab || e.mode == NotifyUngrab) return;  // a keyboard grab elsewhere, not a change
   if (e.detail == NotifyPointer || e.detail == NotifyInferior) return;
   if (FActive == in) return;
   FActive = in;
+  if (in) EnsureInputContext();
   if (FIc) {
     if (in)
       XSetICFocus(FIc);
@@ -708,7 +741,7 @@ void X11Window::OnConfigure(XConfigureEvent& e) {
   FPendingGeometry.clear();
   const bool resized = got.Width() != current.Width() || got.Height() != current.Height();
   FBounds = got;
-  if (resized) FBack.Resize(got.Width(), got.Height());
+  if (resized && !FBack.IsEmpty()) FBack.Resize(got.Width(), got.Height());
   FListener->OnMoved(FBounds);
 }
 

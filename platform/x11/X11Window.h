@@ -53,7 +53,8 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void BeginMoveDrag() override;
   bool GrabInput() override;
   void UngrabInput() override;
-  gfx::Bitmap& BackBuffer() override { return FBack; }
+  // Made at the first call or showing: a window that stays hidden holds no pixels.
+  gfx::Bitmap& BackBuffer() override;
   void Present(const Rect& dirty) override;
 
   void HandleEvent(XEvent& event) override;
@@ -82,6 +83,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   void OnMapped();
   void OnClientMessage(XClientMessageEvent& e);
   void OnFocus(XFocusChangeEvent& e, bool in);
+  void EnsureInputContext();
 
   X11Platform& FPlatform;
   X11Display& FDisplay;
@@ -92,6 +94,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   ::Window FParent = None;
   GC FGc = nullptr;
   XIC FIc = nullptr;  // input context: key presses to text
+  bool FIcTried = false;
   WindowKind FKind;
   WindowRole FRole;
   ::Window FOwner = None;  // WM_TRANSIENT_FOR
@@ -106,6 +109,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   std::vector<std::uint32_t> FScratch;
   std::optional<gfx::Region> FRegion;
   Cursor FCursor = None;
+  std::optional<CursorSpec> FPendingCursor;  // set while hidden, defined when shown
   std::set<unsigned> FKeysDown;  // key codes held, to mark auto-repeat
   std::vector<Rect> FPendingGeometry;  // our own requests whose notifications are on the way
   unsigned long FRequestSerial = 0;    // the request number of the latest of them

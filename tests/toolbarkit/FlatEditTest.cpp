@@ -74,3 +74,34 @@ TEST_F(CtlTest, FlatEditBorderIsColdUntilFocusedOrHovered) {
   EXPECT_TRUE(TFlatEdit::IsFlatEdit(a));
   EXPECT_FALSE(TFlatEdit::IsFlatEdit(f));
 }
+
+// On a form built hidden the height is fitted to the font as the form first shows: the edits
+// end as those of a form built on the screen, where it was fitted at every font change.
+TEST_F(CtlTest, FlatEditsOfAFormBuiltHiddenFitTheirFontAsOnesBuiltOnTheScreen) {
+  auto build = [](TForm* f) {
+    std::vector<TFlatEdit*> edits;
+    for (int i = 0; i < 3; ++i) {
+      auto* e = TComponent::Create<TFlatEdit>(f);
+      e->SetParent(f);
+      e->Font().SetHeight(-11 - 5 * i);
+      edits.push_back(e);
+    }
+    edits[0]->SetLeft(30);                 // a move keeps the fitted height
+    edits[1]->SetBounds(10, 40, 80, 30);   // a new size overrides it
+    edits[2]->SetWidth(70);
+    edits[2]->Font().SetHeight(-20);       // fitted again
+    return edits;
+  };
+  TForm* shown = ShowForm(Rect::FromXYWH(0, 0, 200, 100));
+  const std::vector<TFlatEdit*> want = build(shown);
+  TForm* hidden = TComponent::Create<TForm>(App.get());
+  hidden->SetBorderStyle(bsNone);
+  hidden->SetBoundsRect(Rect::FromXYWH(0, 200, 200, 100));
+  const std::vector<TFlatEdit*> got = build(hidden);
+  hidden->Show();
+  Settle();
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(got[i]->BoundsRect(), want[i]->BoundsRect()) << i;
+  EXPECT_EQ(want[1]->Height(), 30);
+  EXPECT_NE(want[2]->Height(), 19);  // fitted, not the default
+}

@@ -247,6 +247,11 @@ int TCustomEdit::PosFromX(int x) {
 }
 
 void TCustomEdit::ScrollToCaret() {
+  // A caret at the start always shows the text from its start: nothing to measure.
+  if (FCaret == 0) {
+    FScroll = 0;
+    return;
+  }
   const Rect tr = TextRect();
   const int visible = std::max(1, tr.Width());
   const int caretX = TextWidthOf(std::string_view(Text()).substr(0, FCaret));

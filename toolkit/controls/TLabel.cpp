@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "graphics/Bitmap.h"
+#include "toolkit/core/TForm.h"
 #include "toolkit/core/TWinControl.h"
 
 namespace {
@@ -32,20 +33,23 @@ TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TLabel::SetAutoSize(bool value) {
   if (value == FAutoSize) return;
+  FlushAdjust();
   FAutoSize = value;
-  AdjustBounds();
+  AutoAdjust();
 }
 
 void TLabel::SetAlignment(TAlignment value) {
   if (value == FAlignment) return;
+  FlushAdjust();
   FAlignment = value;
   Invalidate();
 }
 
 void TLabel::SetWordWrap(bool value) {
   if (value == FWordWrap) return;
+  FlushAdjust();
   FWordWrap = value;
-  AdjustBounds();
+  AutoAdjust();
   Invalidate();
 }
 
@@ -64,7 +68,7 @@ void TLabel::SetLayout(TTextLayout value) {
 void TLabel::SetShowAccelChar(bool value) {
   if (value == FShowAccelChar) return;
   FShowAccelChar = value;
-  AdjustBounds();
+  AutoAdjust();
   Invalidate();
 }
 
@@ -114,7 +118,43 @@ void TLabel::Paint() {
   DoDrawText(canvas, r, flags);
 }
 
+// A label on a form never shown yet (or on none yet) is measured once, as the form first
+// shows (or as it is put on a form already shown). That one measurement gives what measuring
+// at every change would have: the left edge and the text decide the bounds. Where the history
+// counts, labels are measured at every change as before: word wrap wraps within the width the
+// last measurement left, and a right-justified label moves its left edge; a change of
+// alignment or autosize measures what is pending first. Until then the label's size is not
+// current: code that reads it calls AdjustBounds.
+void TLabel::AutoAdjust() {
+  const TForm* form = ParentForm();
+  const bool history = FWordWrap || FAlignment == taRightJustify;
+  if (FAutoSize && !history && (!Parent() || (form && !form->ShownOnce()))) {
+    FAdjustPending = true;
+    return;
+  }
+  AdjustBounds();
+}
+
+void TLabel::FlushAdjust() {
+  if (FAdjustPending) AdjustBounds();
+}
+
+void TLabel::SetParent(TWinControl* value) {
+  TGraphicControl::SetParent(value);
+  const TForm* form = ParentForm();
+  if (Parent() && (!form || form->ShownOnce())) FlushAdjust();
+}
+
+// While a measurement is pending a move keeps it pending (measuring keeps the left edge, so
+// it comes to the same), and a new size overrides what measuring would have given (a size
+// equal to the present one counts as a move).
+void TLabel::SetBounds(int left, int top, int width, int height) {
+  if (FAdjustPending && (width != Width() || height != Height())) FAdjustPending = false;
+  TGraphicControl::SetBounds(left, top, width, height);
+}
+
 void TLabel::AdjustBounds() {
+  FAdjustPending = false;
   if (!FAutoSize) return;
   // Measuring needs a device context only; a scratch bitmap stands in for the screen's.
   gfx::Bitmap scratch(1, 1);
@@ -142,8 +182,11 @@ void TLabel::WndProc(TMessage& message) {
   switch (message.Msg) {
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
-      AdjustBounds();
+      AutoAdjust();
       Invalidate();
+      break;
+    case CM_FIRSTSHOW:
+      if (FAdjustPending) AdjustBounds();
       break;
     default:
       break;

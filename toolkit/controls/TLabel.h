@@ -28,8 +28,12 @@ class TLabel : public TGraphicControl {
 
   // The caption's key character: the one after a single '&' (lower case), or 0.
   char AccelChar() const;
-  // Resizes the label to its caption now (AutoSize does it on every change).
+  // Resizes the label to its caption now (AutoSize does it on every change, or, on a form
+  // that has not been shown yet, once as the form first shows).
   void AdjustBounds();
+
+  void SetParent(TWinControl* value) override;
+  void SetBounds(int left, int top, int width, int height) override;
 
   std::optional<std::string> GetPropText(std::string_view name) const override;
 
@@ -40,7 +44,11 @@ class TLabel : public TGraphicControl {
   virtual void DoDrawText(TCanvas& canvas, Rect& r, unsigned flags);
 
  private:
+  void AutoAdjust();
+  void FlushAdjust();
+
   bool FAutoSize = true;
+  bool FAdjustPending = false;
   TAlignment FAlignment = taLeftJustify;
   bool FWordWrap = false;
   bool FTransparent = false;

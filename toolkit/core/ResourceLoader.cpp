@@ -1,7 +1,9 @@
 #include "toolkit/core/ResourceLoader.h"
 
+#include <array>
+#include <cctype>
 #include <charconv>
-#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,13 +15,33 @@ namespace {
 // The resource's lines without comments, blank lines and trailing spaces.
 std::vector<std::string> ContentLines(std::string_view text) {
   std::vector<std::string> out;
-  std::istringstream in{std::string(text)};
-  for (std::string line; std::getline(in, line);) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
     if (line.empty() || line[0] == '#') continue;
-    out.push_back(line);
+    out.emplace_back(line);
   }
   return out;
+}
+
+// The whitespace-separated integers of LINE (a leading '+' allowed, as stream input takes
+// them); false when something else stands in it or a number does not fit.
+bool Integers(std::string_view line, std::vector<int>& out) {
+  out.clear();
+  const char* p = line.data();
+  const char* end = p + line.size();
+  while (true) {
+    while (p != end && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    if (p == end) return true;
+    if (*p == '+' && end - p > 1 && (p[1] >= '0' && p[1] <= '9')) ++p;
+    int v = 0;
+    auto [q, ec] = std::from_chars(p, end, v);
+    if (ec != std::errc()) return false;
+    out.push_back(v);
+    p = q;
+  }
 }
 
 [[noreturn]] void Fail(std::string_view name, const std::string& what) {
@@ -74,7 +96,7 @@ gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
   auto lines = ContentLines(text);
   if (lines.size() < 2) Fail(name, "empty");
   auto n = Numbers(name, lines[0], "bitmap", 2);
-  std::map<char, gfx::TColor> palette;
+  std::array<std::optional<gfx::TColor>, 256> palette{};  // by the letter's byte
   {
     std::istringstream in(lines[1]);
     std::string word;
@@ -85,16 +107,16 @@ gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
       unsigned v = 0;
       auto [p, ec] = std::from_chars(word.data() + 4, word.data() + word.size(), v, 16);
       if (ec != std::errc() || p != word.data() + word.size()) Fail(name, "bad palette entry " + word);
-      palette[word[0]] = v & 0xFFFFFF;
+      palette[static_cast<unsigned char>(word[0])] = v & 0xFFFFFF;
     }
   }
   CheckRows(name, lines, 2, n[0], n[1]);
   gfx::Bitmap bmp(n[0], n[1]);
   for (int y = 0; y < n[1]; ++y)
     for (int x = 0; x < n[0]; ++x) {
-      auto it = palette.find(lines[2 + y][x]);
-      if (it == palette.end()) Fail(name, std::string("colour '") + lines[2 + y][x] + "' is not in the palette");
-      bmp.At(x, y) = it->second;
+      const std::optional<gfx::TColor>& c = palette[static_cast<unsigned char>(lines[2 + y][x])];
+      if (!c) Fail(name, std::string("colour '") + lines[2 + y][x] + "' is not in the palette");
+      bmp.At(x, y) = *c;
     }
   return bmp;
 }
@@ -117,11 +139,10 @@ std::vector<std::uint8_t> ParseRegionResource(std::string_view text, std::string
   const int sizeHint = Numbers(name, lines[0], "region", 1)[0];
   std::vector<std::vector<int>> rects;
   rects.push_back(Numbers(name, lines[1], "bound", 4));
+  std::vector<int> r;
   for (std::size_t i = 2; i < lines.size(); ++i) {
-    std::istringstream in(lines[i]);
-    std::vector<int> r;
-    for (int n; in >> n;) r.push_back(n);
-    if (r.size() != 4 || !in.eof() || r[0] >= r[2] || r[1] >= r[3]) Fail(name, "malformed rectangle \"" + lines[i] + "\"");
+    if (!Integers(lines[i], r) || r.size() != 4 || r[0] >= r[2] || r[1] >= r[3])
+      Fail(name, "malformed rectangle \"" + lines[i] + "\"");
     rects.push_back(r);
   }
   const std::uint32_t count = std::uint32_t(rects.size() - 1);

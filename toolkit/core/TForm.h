@@ -66,6 +66,9 @@ class TForm : public TWinControl {
   // Showing and closing.
   void SetVisible(bool value) override;
   bool Showing() const override;  // Visible and on the screen (not hidden by minimising)
+  // Whether the form has been shown at least once; until then its controls leave their text
+  // unmeasured (see CM_FIRSTSHOW).
+  bool ShownOnce() const { return FShownOnce; }
   void Show() override;           // Visible := true, then to the front
   void BringToFront() override;   // top of its band, activated unless a popup kind
   void SendToBack() override;
@@ -205,6 +208,7 @@ class TForm : public TWinControl {
   bool FActive = false;
   bool FModal = false;
   bool FCreated = false;  // OnCreate has run
+  bool FShownOnce = false;
   bool FTakingWindowSystemBounds = false;
   bool FReleasePending = false;
   TModalResult FModalResult = mrNone;

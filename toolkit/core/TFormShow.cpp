@@ -14,6 +14,16 @@ void TForm::ApplyZOrder() {
   if (FWindow && FFormStyle == fsStayOnTop && !FWindow->TopMost()) FWindow->SetZOrder(plat::ZOrder::TopMost);
 }
 
+namespace {
+void BroadcastFirstShow(TWinControl* parent) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    c->Perform(CM_FIRSTSHOW, 0, 0);
+    if (c->IsWindowed()) BroadcastFirstShow(static_cast<TWinControl*>(c));
+  }
+}
+}  // namespace
+
 void TForm::Show() {
   SetVisible(true);
   if (FVisible) BringToFront();
@@ -53,6 +63,10 @@ void TForm::SetVisible(bool value) {
     return;
   }
   if (value) {
+    if (!FShownOnce) {
+      FShownOnce = true;
+      BroadcastFirstShow(this);
+    }
     if (FPosition == poScreenCenter) {
       // Centred on the monitor where the program is, not across the gap between two.
       const Rect m = TScreen::MainFormMonitor().Bounds;

@@ -139,6 +139,11 @@ void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTab
 
 void TWinControl::Realign() {
   if (FAligning) return;
+  // Without aligned children there is nothing to place, and the room to place them in (which
+  // may need a caption measured) is not needed.
+  if (std::none_of(FControls.begin(), FControls.end(),
+                   [](const TControl* c) { return c->Align() != alNone && c->Visible(); }))
+    return;
   FAligning = true;
   Rect r = AlignRect();
   try {

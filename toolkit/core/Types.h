@@ -94,7 +94,10 @@ enum : unsigned {
   CM_DIALOGKEY = CM_BASE + 5, CM_DIALOGCHAR = CM_BASE + 6, CM_FOCUSCHANGED = CM_BASE + 7,
   CM_PARENTFONTCHANGED = CM_BASE + 8, CM_PARENTCOLORCHANGED = CM_BASE + 9,
   CM_CURSORCHANGED = CM_BASE + 13, CM_ENTER = CM_BASE + 16, CM_EXIT = CM_BASE + 17,
-  CM_SHOWINGCHANGED = CM_BASE + 22, CM_RELEASE = CM_BASE + 33
+  CM_SHOWINGCHANGED = CM_BASE + 22, CM_RELEASE = CM_BASE + 33,
+  // Sent to every control of a form as the form is shown for the first time: controls that
+  // measure text put that off until then (a form created hidden does no such work at start).
+  CM_FIRSTSHOW = CM_BASE + 80
 };
 
 // WM_SIZE kinds and WM_SYSCOMMAND commands.

@@ -1,6 +1,7 @@
 #include "toolkit/menus/TMenuBar.h"
 
 #include "graphics/Bitmap.h"
+#include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMainMenu.h"
 #include "toolkit/menus/TMenuForm.h"
 
@@ -31,11 +32,16 @@ void TMenuBar::MenuChanged() {
   bool any = false;
   if (FMenu)
     for (int i = 0; i < FMenu->Items()->Count(); ++i) any = any || FMenu->Items()->Items(i)->Visible();
-  gfx::Bitmap scratch(1, 1);
-  TCanvas canvas(scratch);
-  canvas.SelectFont(Font().Data());
-  const int h = canvas.TextHeight("Wg") + 6;
-  if (Height() != h) SetHeight(h);
+  // On a form not shown yet the height waits for its first showing.
+  const TForm* form = ParentForm();
+  FMeasurePending = form && !form->ShownOnce();
+  if (!FMeasurePending) {
+    gfx::Bitmap scratch(1, 1);
+    TCanvas canvas(scratch);
+    canvas.SelectFont(Font().Data());
+    const int h = canvas.TextHeight("Wg") + 6;
+    if (Height() != h) SetHeight(h);
+  }
   if (Visible() != any) SetVisible(any);
   Invalidate();
 }
@@ -127,7 +133,7 @@ void TMenuBar::WndProc(TMessage& message) {
       FDropDown->CloseMenu(nullptr);
       OpenItem(hot);
     }
-  } else if (message.Msg == CM_FONTCHANGED) {
+  } else if (message.Msg == CM_FONTCHANGED || (message.Msg == CM_FIRSTSHOW && FMeasurePending)) {
     MenuChanged();
   }
 }

@@ -37,4 +37,5 @@ class TMenuBar : public TCustomControl {
   std::unique_ptr<TMenuForm> FDropDown;
   int FOpenIndex = -1;
   int FHotIndex = -1;
+  bool FMeasurePending = false;
 };
