@@ -101,3 +101,42 @@ TEST_F(X11Program, ADraggedZeroSnapsOntoAnotherProgramsWindowAndTheChosenFormatI
   XDestroyWindow(Peer, other);
   KillProgram();
 }
+
+TEST_F(X11Program, AnotherProgramActivatedKeepsTheKeyboardWhileThePointerMoves) {
+  // With the lens option on, the strip's tick gives the strip the keyboard as the pointer moves,
+  // but only while the program has it: once another program's window is activated, moves over
+  // the screen must leave the focus there.
+  WriteSettings("[Application]\nLeft=100\nTop=600\nMouseLoupe=0\nLoupe=1");
+  StartProgram();
+  const ::Window strip = WaitForStrip();
+  ASSERT_NE(strip, None) << ProgramOutput();
+  ASSERT_EQ(Xdotool({"mousemove", "400", "608", "click", "1"}), 0);  // the strip has the keyboard
+  ASSERT_TRUE(PollUntil([&] {
+    ::Window focus = None;
+    int revert = 0;
+    XGetInputFocus(Peer, &focus, &revert);
+    return focus == strip;
+  })) << "the strip did not take the keyboard";
+  const ::Window other = XCreateSimpleWindow(Peer, DefaultRootWindow(Peer), 100, 100, 300, 200, 0, 0, 0x00FF00);
+  XMapWindow(Peer, other);
+  XSync(Peer, False);
+  ASSERT_TRUE(PollUntil([&] {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(Peer, other, &a) && a.map_state == IsViewable;
+  }));
+  XSetInputFocus(Peer, other, RevertToParent, CurrentTime);
+  XSync(Peer, False);
+  // Moves over the other window, over the strip's ruler (where the lens shows) and away: each
+  // runs the tick.
+  for (const char* y : {"150", "200", "630", "640", "500"}) ASSERT_EQ(Xdotool({"mousemove", "300", y}), 0);
+  // The tick has run after the last move once the caption reads it (x 300 at the strip's 100).
+  const gfx::Rect caption = gfx::Rect::FromXYWH(100, 600, 640, 18);
+  const gfx::Bitmap read = ShotVirtual("[Application]\nLeft=100\nTop=600\nMouseLoupe=0\nLoupe=1", PointerAt({300, 500}), caption);
+  ASSERT_TRUE(WaitForPixels(caption, read)) << Difference(Capture(caption), read);
+  ::Window focus = None;
+  int revert = 0;
+  XGetInputFocus(Peer, &focus, &revert);
+  EXPECT_EQ(focus, other) << "the strip took the keyboard back";
+  XDestroyWindow(Peer, other);
+  KillProgram();
+}

@@ -365,7 +365,12 @@ void TForm::NativeActivate(bool active) {
   if (active && !AcceptsInput() && ReturnToModalForm()) return;
   if (active == FActive) return;
   FActive = active;
-  if (active && Screen) Screen->SetActiveForm(this);
+  // The program has the keyboard only while one of its forms is active: a form that loses it
+  // to another program is no longer the active form (the strip's tick must not take it back).
+  if (Screen) {
+    if (active) Screen->SetActiveForm(this);
+    else if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+  }
   Perform(WM_NCACTIVATE, active ? 1 : 0, 0);
   Perform(WM_ACTIVATE, active ? 1 : 0, 0);
   // The focused control loses and regains the keyboard with its window (carets follow).
