@@ -10,7 +10,32 @@
 
 using namespace x11test;
 
-TEST_F(X11Program, EdgeBeamsMeasureAnotherProgramsWindowAndCopyItsSize) {
+namespace {
+
+class X11Measure : public X11Program {
+ protected:
+  // Whether xclip reads TEXT from the clipboard within 10 s.
+  ::testing::AssertionResult ClipboardBecomes(const std::string& text) {
+    const std::string out = (Dir / "clip.txt").string();
+    std::string read;
+    const bool ok = PollUntil([&] {
+      const pid_t pid = Server->Spawn({"xclip", "-selection", "clipboard", "-o"}, out);
+      int status = 0;
+      waitpid(pid, &status, 0);
+      std::ifstream in(out);
+      std::ostringstream s;
+      s << in.rdbuf();
+      read = s.str();
+      return read == text;
+    }, 10000);
+    if (ok) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "clipboard: '" << read << "', want '" << text << "'";
+  }
+};
+
+}  // namespace
+
+TEST_F(X11Measure, EdgeBeamsMeasureAnotherProgramsWindowAndCopyItsSize) {
   // A red 137 x 41 window of another program at (300, 100), on Xvfb's black-and-white root
   // weave, where every pixel differs from its neighbours: the beams stop at its border.
   const gfx::Rect red = gfx::Rect::FromXYWH(300, 100, 137, 41);
@@ -38,23 +63,12 @@ TEST_F(X11Program, EdgeBeamsMeasureAnotherProgramsWindowAndCopyItsSize) {
 
   // Ctrl+C puts "137 x 41" on the clipboard, as xclip reads it.
   ASSERT_EQ(Xdotool({"key", "ctrl+c"}), 0);
-  const std::string out = (Dir / "clip.txt").string();
-  std::string text;
-  EXPECT_TRUE(PollUntil([&] {
-    const pid_t pid = Server->Spawn({"xclip", "-selection", "clipboard", "-o"}, out);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::ifstream in(out);
-    std::ostringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return text == "137 x 41";
-  }, 10000)) << "clipboard: '" << text << "'";
+  EXPECT_TRUE(ClipboardBecomes("137 x 41"));
   XDestroyWindow(Peer, other);
   KillProgram();
 }
 
-TEST_F(X11Program, ADraggedZeroSnapsOntoAnotherProgramsWindowAndTheChosenFormatIsCopied) {
+TEST_F(X11Measure, ADraggedZeroSnapsOntoAnotherProgramsWindowAndTheChosenFormatIsCopied) {
   // The strip (58 high) at (200, 52): the row just below it, y 110, crosses a red 137 x 41
   // window at (300, 100). Dragged 103 to the right, its zero (its first pixel) would lie at 303,
   // 3 right of the window's left edge: it lands on 300. The settings choose CSS for readings.
@@ -86,18 +100,7 @@ TEST_F(X11Program, ADraggedZeroSnapsOntoAnotherProgramsWindowAndTheChosenFormatI
     return false;
   })) << "no beam across the window";
   ASSERT_EQ(Xdotool({"key", "ctrl+c"}), 0);
-  const std::string out = (Dir / "clip.txt").string();
-  std::string text;
-  EXPECT_TRUE(PollUntil([&] {
-    const pid_t pid = Server->Spawn({"xclip", "-selection", "clipboard", "-o"}, out);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    std::ifstream in(out);
-    std::ostringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return text == "width: 137px; height: 31px;";
-  }, 10000)) << "clipboard: '" << text << "'";
+  EXPECT_TRUE(ClipboardBecomes("width: 137px; height: 31px;"));
   XDestroyWindow(Peer, other);
   KillProgram();
 }
