@@ -17,7 +17,7 @@ struct CursorImage {
   std::vector<std::uint8_t> Pixels;
 };
 
-struct CursorSpec {
+struct CursorLook {
   bool IsCustom = false;
   StdCursor Standard = StdCursor::Arrow;
   CursorImage Image;  // when IsCustom

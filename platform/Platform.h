@@ -117,7 +117,7 @@ class NativeWindow {
   virtual bool Active() const = 0;
   virtual void SetCapture() = 0;  // all mouse input goes here until released
   virtual void ReleaseCapture() = 0;
-  virtual void SetCursor(const CursorSpec& cursor) = 0;
+  virtual void SetCursor(const CursorLook& cursor) = 0;
   // Moves the window with the mouse until the button is released (SC_MOVE + HTCAPTION).
   virtual void BeginMoveDrag() = 0;
   // An open menu takes the pointer and the keyboard: input meant for the program's other

@@ -205,7 +205,7 @@ void TGradientCaption::FormWndProc(TMessage& message) {
         default: FSavedProc(message); return;
       }
       if (plat::NativeWindow* w = FForm->NativeWindow()) {
-        plat::CursorSpec cursor;
+        plat::CursorLook cursor;
         cursor.Standard = shape;
         w->SetCursor(cursor);
       }

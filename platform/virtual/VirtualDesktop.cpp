@@ -287,12 +287,12 @@ VirtualWindow* VirtualDesktop::PointerOwner() const { return FCapture ? FCapture
 
 VirtualWindow* VirtualDesktop::CaptureWindow() const { return PointerOwner(); }
 
-CursorSpec VirtualDesktop::CurrentCursor() const {
+CursorLook VirtualDesktop::CurrentCursor() const {
   VirtualWindow* w = nullptr;
   if (FDrag) w = FindSerial(FDrag->Window);
   if (!w) w = PointerOwner();
   if (!w) w = WindowAt(FCursorPos);
-  return w ? w->FCursor : CursorSpec{};
+  return w ? w->FCursor : CursorLook{};
 }
 
 void VirtualDesktop::Unstack(VirtualWindow* w) {

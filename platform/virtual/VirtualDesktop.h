@@ -190,7 +190,7 @@ class VirtualDesktop : public Platform, public DialogScript {
   VirtualWindow* WindowAt(Point p) const;  // topmost visible window owning pixel P
   VirtualWindow* FindWindow(std::string_view title) const;  // topmost with that title
   Point CursorPosition() const { return FCursorPos; }
-  CursorSpec CurrentCursor() const;  // the cursor of the window that gets the pointer's input
+  CursorLook CurrentCursor() const;  // the cursor of the window that gets the pointer's input
   bool MoveDragActive() const { return FDrag.has_value(); }
   const gfx::Bitmap& Screen();  // the composed screen image
   std::vector<VirtualTrayIcon*> TrayIcons() const { return FTrayIcons; }

@@ -87,7 +87,7 @@ void VirtualWindow::ReleaseCapture() {
   if (FDesktop) FDesktop->WindowReleaseCapture(this);
 }
 
-void VirtualWindow::SetCursor(const CursorSpec& cursor) { FCursor = cursor; }
+void VirtualWindow::SetCursor(const CursorLook& cursor) { FCursor = cursor; }
 
 void VirtualWindow::BeginMoveDrag() {
   if (FDesktop) FDesktop->WindowBeginMoveDrag(this);

@@ -38,7 +38,7 @@ class VirtualWindow : public NativeWindow {
   bool Active() const override;
   void SetCapture() override;
   void ReleaseCapture() override;
-  void SetCursor(const CursorSpec& cursor) override;
+  void SetCursor(const CursorLook& cursor) override;
   void BeginMoveDrag() override;
   bool GrabInput() override;
   void UngrabInput() override;
@@ -53,7 +53,7 @@ class VirtualWindow : public NativeWindow {
   bool TaskbarEntry() const { return FTaskbarEntry; }
   const std::optional<gfx::Region>& ShapeRegion() const { return FRegion; }
   const gfx::Bitmap& Buffer() const { return FBuffer; }
-  const CursorSpec& Cursor() const { return FCursor; }
+  const CursorLook& Cursor() const { return FCursor; }
   WindowListener* Listener() const { return FListener; }
   bool HasCapture() const;
   // Whether screen point P belongs to this window (visible, inside the bounds and the region).
@@ -80,7 +80,7 @@ class VirtualWindow : public NativeWindow {
   bool FTopMost;
   std::optional<gfx::Region> FRegion;
   gfx::Bitmap FBuffer;
-  CursorSpec FCursor;
+  CursorLook FCursor;
   int FPresentCount = 0;
   Rect FLastPresent;
 };

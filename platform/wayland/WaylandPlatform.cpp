@@ -538,21 +538,21 @@ void WaylandPlatform::CursorChanged(WaylandWindow* w) {
 }
 
 void WaylandPlatform::ShowStdCursor(StdCursor c) {
-  CursorSpec spec;
-  spec.Standard = c;
-  ShowCursorSpec(spec);
+  CursorLook shape;
+  shape.Standard = c;
+  ShowCursorLook(shape);
 }
 
 void WaylandPlatform::ShowCursor() {
   if (!FPointerWindow) return;
-  ShowCursorSpec(FPointerWindow->Cursor());
+  ShowCursorLook(FPointerWindow->Cursor());
 }
 
-void WaylandPlatform::ShowCursorSpec(const CursorSpec& spec) {
+void WaylandPlatform::ShowCursorLook(const CursorLook& shape) {
   if (!FPointer || !FCursorSurface) return;
   int hx = 0, hy = 0;
-  if (spec.IsCustom) {
-    const CursorImage& img = spec.Image;
+  if (shape.IsCustom) {
+    const CursorImage& img = shape.Image;
     if (img.Width <= 0 || img.Height <= 0 || img.Pixels.size() < std::size_t(img.Width) * std::size_t(img.Height)) return;
     auto buf = std::make_unique<WaylandShmBuffer>(FShm, img.Width, img.Height);
     if (!buf->Buffer()) return;
@@ -570,7 +570,7 @@ void WaylandPlatform::ShowCursorSpec(const CursorSpec& spec) {
   } else {
     if (!FCursorTheme) return;
     wl_cursor* cursor = nullptr;
-    for (const char* name : CursorNames(spec.Standard))
+    for (const char* name : CursorNames(shape.Standard))
       if ((cursor = wl_cursor_theme_get_cursor(FCursorTheme, name))) break;
     if (!cursor) cursor = wl_cursor_theme_get_cursor(FCursorTheme, "left_ptr");
     if (!cursor || cursor->image_count == 0) return;

@@ -188,7 +188,7 @@ class WaylandPlatform final : public Platform {
   void PointerAxis(std::uint32_t axis, wl_fixed_t value);
   void ShowCursor();
   void ShowStdCursor(StdCursor c);
-  void ShowCursorSpec(const CursorSpec& spec);
+  void ShowCursorLook(const CursorLook& shape);
   struct Catcher;  // a transparent layer over one output that takes the pointer
   Catcher* CatcherOf(wl_surface* s) const;
   // Keyboard.

@@ -262,7 +262,7 @@ void WaylandWindow::UngrabInput() {
   FPlatform.Flush();
 }
 
-void WaylandWindow::SetCursor(const CursorSpec& cursor) {
+void WaylandWindow::SetCursor(const CursorLook& cursor) {
   const bool same = cursor.IsCustom == FCursor.IsCustom &&
                     (cursor.IsCustom ? cursor.Image.Pixels == FCursor.Image.Pixels &&
                                            cursor.Image.HotSpot == FCursor.Image.HotSpot

@@ -43,7 +43,7 @@ class WaylandWindow final : public NativeWindow {
   bool Active() const override { return FActive; }
   void SetCapture() override;
   void ReleaseCapture() override;
-  void SetCursor(const CursorSpec& cursor) override;
+  void SetCursor(const CursorLook& cursor) override;
   void BeginMoveDrag() override;
   bool GrabInput() override;
   void UngrabInput() override;
@@ -53,7 +53,7 @@ class WaylandWindow final : public NativeWindow {
   // For the platform.
   wl_surface* Surface() const { return FSurface; }
   WindowListener& Listener() { return *FListener; }
-  const CursorSpec& Cursor() const { return FCursor; }
+  const CursorLook& Cursor() const { return FCursor; }
   // Where the compositor has this surface now: surface-local input plus this is the screen.
   Point EventOrigin() const { return FEventOrigin; }
   bool MoveDragging() const { return FMoveDrag; }
@@ -97,7 +97,7 @@ class WaylandWindow final : public NativeWindow {
   bool FGrab = false;
   gfx::Bitmap FBack;
   std::optional<gfx::Region> FRegion;
-  CursorSpec FCursor;
+  CursorLook FCursor;
 
   wl_surface* FSurface = nullptr;
   zwlr_layer_surface_v1* FLayer = nullptr;

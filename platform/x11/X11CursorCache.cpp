@@ -40,23 +40,23 @@ unsigned int X11CursorCache::FontShapeOf(StdCursor c) {
   return XC_left_ptr;
 }
 
-Cursor X11CursorCache::Get(const CursorSpec& cursorSpec) {
-  if (!cursorSpec.IsCustom) {
-    auto it = FStandard.find(cursorSpec.Standard);
+Cursor X11CursorCache::Get(const CursorLook& look) {
+  if (!look.IsCustom) {
+    auto it = FStandard.find(look.Standard);
     if (it != FStandard.end()) return it->second;
-    const Cursor c = XCreateFontCursor(FDpy, FontShapeOf(cursorSpec.Standard));
-    FStandard[cursorSpec.Standard] = c;
+    const Cursor c = XCreateFontCursor(FDpy, FontShapeOf(look.Standard));
+    FStandard[look.Standard] = c;
     return c;
   }
   for (const Custom& c : FCustom)
-    if (SameImage(c.Image, cursorSpec.Image)) return c.Handle;
-  const Cursor c = MakeImageCursor(cursorSpec.Image);
-  if (c == None) return Get(CursorSpec{});
+    if (SameImage(c.Image, look.Image)) return c.Handle;
+  const Cursor c = MakeImageCursor(look.Image);
+  if (c == None) return Get(CursorLook{});
   if (FCustom.size() >= kMaxCustomCursors) {
     XFreeCursor(FDpy, FCustom.front().Handle);
     FCustom.erase(FCustom.begin());
   }
-  FCustom.push_back({cursorSpec.Image, c});
+  FCustom.push_back({look.Image, c});
   return c;
 }
 

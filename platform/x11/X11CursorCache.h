@@ -17,7 +17,7 @@ class X11CursorCache {
   X11CursorCache(const X11CursorCache&) = delete;
   X11CursorCache& operator=(const X11CursorCache&) = delete;
 
-  Cursor Get(const CursorSpec& cursorSpec);
+  Cursor Get(const CursorLook& look);
   void Forget() { FStandard.clear(); FCustom.clear(); }  // after the connection died
 
   // The cursor-font glyph for a standard shape.

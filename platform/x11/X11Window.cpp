@@ -249,7 +249,7 @@ void X11Window::Show(bool activate) {
   BackBuffer();  // the exposure after the map paints from it
   XMapRaised(FDpy, FWindow);
   if (FPendingCursor) {
-    const CursorSpec cursor = std::move(*FPendingCursor);
+    const CursorLook cursor = std::move(*FPendingCursor);
     FPendingCursor.reset();
     SetCursor(cursor);
   }
@@ -456,7 +456,7 @@ void X11Window::UngrabInput() {
   XFlush(FDpy);
 }
 
-void X11Window::SetCursor(const CursorSpec& cursor) {
+void X11Window::SetCursor(const CursorLook& cursor) {
   if (FDisplay.ConnectionLost()) return;
   // A hidden window takes its cursor when shown: the cursor theme is not looked up before
   // the first frame.

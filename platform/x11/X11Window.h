@@ -49,7 +49,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   bool Active() const override { return FActive; }
   void SetCapture() override;
   void ReleaseCapture() override;
-  void SetCursor(const CursorSpec& cursor) override;
+  void SetCursor(const CursorLook& cursor) override;
   void BeginMoveDrag() override;
   bool GrabInput() override;
   void UngrabInput() override;
@@ -109,7 +109,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   std::vector<std::uint32_t> FScratch;
   std::optional<gfx::Region> FRegion;
   Cursor FCursor = None;
-  std::optional<CursorSpec> FPendingCursor;  // set while hidden, defined when shown
+  std::optional<CursorLook> FPendingCursor;  // set while hidden, defined when shown
   std::set<unsigned> FKeysDown;  // key codes held, to mark auto-repeat
   std::vector<Rect> FPendingGeometry;  // our own requests whose notifications are on the way
   unsigned long FRequestSerial = 0;    // the request number of the latest of them

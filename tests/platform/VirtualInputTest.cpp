@@ -417,7 +417,7 @@ TEST_F(VirtualInput, WindowsDyingWhileEventsArePending) {
 TEST_F(VirtualInput, CursorFollowsTheWindowThatGetsThePointer) {
   Win a = Make("A", {0, 0, 50, 50});
   Win b = Make("B", {50, 0, 100, 50});
-  plat::CursorSpec cross, hand;
+  plat::CursorLook cross, hand;
   cross.Standard = plat::StdCursor::Cross;
   hand.Standard = plat::StdCursor::Hand;
   a.W->SetCursor(cross);

@@ -301,9 +301,9 @@ TEST_F(CoreTest, ACaptionPainterChainsInFrontOfTheFormsFramePainting) {
       case WM_SETCURSOR:
         if (m.LParam >= HTLEFT && m.LParam <= HTBOTTOMRIGHT) {
           ++cursorAsks;
-          plat::CursorSpec cursorSpec;
-          cursorSpec.Standard = plat::StdCursor::Cross;
-          f->NativeWindow()->SetCursor(cursorSpec);
+          plat::CursorLook look;
+          look.Standard = plat::StdCursor::Cross;
+          f->NativeWindow()->SetCursor(look);
           m.Result = 1;
           return;
         }

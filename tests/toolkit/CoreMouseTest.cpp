@@ -142,7 +142,7 @@ TEST_F(CoreTest, HoverAndCursors) {
   TPad* inWin = TComponent::Create<TPad>(f);
   inWin->SetParent(win);
   inWin->SetBounds(0, 0, 10, 10);  // default cursor: its parent's shows
-  plat::CursorSpec custom;
+  plat::CursorLook custom;
   custom.IsCustom = true;
   custom.Image.HotSpot = {15, 0};
   custom.Image.Pixels.assign(32 * 32, 1);

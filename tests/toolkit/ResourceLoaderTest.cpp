@@ -4,7 +4,7 @@
 
 namespace {
 
-int Pixel(const plat::CursorSpec& c, int x, int y) { return c.Image.Pixels[std::size_t(y) * c.Image.Width + x]; }
+int Pixel(const plat::CursorLook& c, int x, int y) { return c.Image.Pixels[std::size_t(y) * c.Image.Width + x]; }
 
 }  // namespace
 
@@ -17,7 +17,7 @@ TEST(ResourceLoader, RulerCursorsAreLinesWithArrowTipsAtTheirHotSpots) {
   } cases[] = {{"ARROWV", {15, 0}, true, 1}, {"ARROWW", {15, 31}, true, -1},
                {"ARROWH", {0, 15}, false, 1}, {"ARROWI", {31, 15}, false, -1}};
   for (const Case& c : cases) {
-    plat::CursorSpec s = LoadCursorResource(c.Name);
+    plat::CursorLook s = LoadCursorResource(c.Name);
     ASSERT_TRUE(s.IsCustom);
     ASSERT_EQ(s.Image.Width, 32);
     ASSERT_EQ(s.Image.Height, 32);

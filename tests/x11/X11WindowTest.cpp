@@ -227,7 +227,7 @@ TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
   auto& tiny = NewWindow(Rect::FromXYWH(150, 0, 40, 40), nullptr);
   for (plat::NativeWindow* w : {&arrow, &custom, &damaged, &tiny}) ShowAndWait(*w);
 
-  plat::CursorSpec shape;
+  plat::CursorLook shape;
   shape.Standard = plat::StdCursor::Arrow;
   arrow.SetCursor(shape);
   const ShownCursor arrowShown = CursorOver(Peer, *Platform, arrow);
@@ -255,7 +255,7 @@ TEST_F(X11Fixture, CursorsAndRegionsReachTheServerIntactWithoutXErrors) {
   for (auto damage : {std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Pixels.resize(10); }),
                       std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Width = -3; }),
                       std::function<void(plat::CursorImage&)>([](plat::CursorImage& i) { i.Width = i.Height = 100000; })}) {
-    plat::CursorSpec bad = shape;
+    plat::CursorLook bad = shape;
     damage(bad.Image);
     damaged.SetCursor(bad);
     const ShownCursor shown = CursorOver(Peer, *Platform, damaged);

@@ -68,28 +68,28 @@ void CheckRows(std::string_view name, const std::vector<std::string>& lines, std
 
 }  // namespace
 
-plat::CursorSpec ParseCursorResource(std::string_view text, std::string_view name) {
+plat::CursorLook ParseCursorResource(std::string_view text, std::string_view name) {
   auto lines = ContentLines(text);
   if (lines.empty()) Fail(name, "empty");
   auto n = Numbers(name, lines[0], "cursor", 4);
   CheckRows(name, lines, 1, n[0], n[1]);
-  plat::CursorSpec cursorSpec;
-  cursorSpec.IsCustom = true;
-  cursorSpec.Image.Width = n[0];
-  cursorSpec.Image.Height = n[1];
-  cursorSpec.Image.HotSpot = {n[2], n[3]};
+  plat::CursorLook look;
+  look.IsCustom = true;
+  look.Image.Width = n[0];
+  look.Image.Height = n[1];
+  look.Image.HotSpot = {n[2], n[3]};
   if (n[2] < 0 || n[3] < 0 || n[2] >= n[0] || n[3] >= n[1]) Fail(name, "hot spot outside the cursor");
   for (std::size_t i = 1; i < lines.size(); ++i)
     for (char c : lines[i]) {
       switch (c) {
-        case '.': cursorSpec.Image.Pixels.push_back(0); break;
-        case 'X': cursorSpec.Image.Pixels.push_back(1); break;
-        case 'O': cursorSpec.Image.Pixels.push_back(2); break;
-        case '~': cursorSpec.Image.Pixels.push_back(3); break;
+        case '.': look.Image.Pixels.push_back(0); break;
+        case 'X': look.Image.Pixels.push_back(1); break;
+        case 'O': look.Image.Pixels.push_back(2); break;
+        case '~': look.Image.Pixels.push_back(3); break;
         default: Fail(name, std::string("unknown pixel '") + c + "'");
       }
     }
-  return cursorSpec;
+  return look;
 }
 
 gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
@@ -121,7 +121,7 @@ gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name) {
   return bmp;
 }
 
-plat::CursorSpec LoadCursorResource(std::string_view name) {
+plat::CursorLook LoadCursorResource(std::string_view name) {
   auto text = res::Find(name);
   if (text.empty()) Fail(name, "not found");
   return ParseCursorResource(text, name);

@@ -23,11 +23,11 @@ class EResourceError : public std::runtime_error {
 };
 
 // Throw EResourceError naming the resource when it is missing or malformed.
-plat::CursorSpec LoadCursorResource(std::string_view name);
+plat::CursorLook LoadCursorResource(std::string_view name);
 gfx::Bitmap LoadBitmapResource(std::string_view name);
 
 // The same from text, for resources that do not come from the table.
-plat::CursorSpec ParseCursorResource(std::string_view text, std::string_view name);
+plat::CursorLook ParseCursorResource(std::string_view text, std::string_view name);
 gfx::Bitmap ParseBitmapResource(std::string_view text, std::string_view name);
 
 // A stored window outline as its length-prefixed region payload: 4 bytes N, then N bytes of

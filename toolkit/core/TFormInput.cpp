@@ -117,7 +117,7 @@ void TForm::UpdateCursor() {
   if (FShownCursor && *FShownCursor == id && FShownCursorNonClient == nonClient) return;
   FShownCursor = id;
   FShownCursorNonClient = nonClient;
-  FWindow->SetCursor(Screen ? Screen->Cursors(id) : plat::CursorSpec{});
+  FWindow->SetCursor(Screen ? Screen->Cursors(id) : plat::CursorLook{});
 }
 
 void TForm::CursorImageChanged() {
@@ -155,9 +155,9 @@ void TForm::NativeMouseMove(const plat::MouseEvent& e) {
         default: break;
       }
       if (Perform(WM_SETCURSOR, reinterpret_cast<std::intptr_t>(this), hit) == 0 && FWindow) {
-        plat::CursorSpec cursorSpec;
-        cursorSpec.Standard = shape;
-        FWindow->SetCursor(cursorSpec);
+        plat::CursorLook look;
+        look.Standard = shape;
+        FWindow->SetCursor(look);
         FShownCursor.reset();
       }
       return;

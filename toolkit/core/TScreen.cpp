@@ -67,34 +67,34 @@ gfx::Rect TScreen::WorkAreaOf(const plat::Monitor& monitor) {
   return r.IsEmpty() ? monitor.Bounds : r;
 }
 
-plat::CursorSpec TScreen::Cursors(TCursor id) const {
+plat::CursorLook TScreen::Cursors(TCursor id) const {
   if (auto it = FCursors.find(id); it != FCursors.end()) return it->second;
-  plat::CursorSpec cursorSpec;
+  plat::CursorLook look;
   using plat::StdCursor;
   switch (id) {
     case crNone:
       // No cursor: a custom image with every pixel transparent.
-      cursorSpec.IsCustom = true;
-      cursorSpec.Image.Pixels.assign(std::size_t(cursorSpec.Image.Width * cursorSpec.Image.Height), 0);
-      return cursorSpec;
-    case crCross: cursorSpec.Standard = StdCursor::Cross; break;
-    case crIBeam: cursorSpec.Standard = StdCursor::IBeam; break;
-    case crSizeNESW: cursorSpec.Standard = StdCursor::SizeNESW; break;
-    case crSizeNS: cursorSpec.Standard = StdCursor::SizeNS; break;
-    case crSizeNWSE: cursorSpec.Standard = StdCursor::SizeNWSE; break;
-    case crSizeWE: cursorSpec.Standard = StdCursor::SizeWE; break;
-    case crUpArrow: cursorSpec.Standard = StdCursor::UpArrow; break;
-    case crHourGlass: cursorSpec.Standard = StdCursor::Wait; break;
-    case crNo: cursorSpec.Standard = StdCursor::No; break;
-    case crHandPoint: cursorSpec.Standard = StdCursor::Hand; break;
-    case crSizeAll: cursorSpec.Standard = StdCursor::SizeAll; break;
-    default: cursorSpec.Standard = StdCursor::Arrow; break;
+      look.IsCustom = true;
+      look.Image.Pixels.assign(std::size_t(look.Image.Width * look.Image.Height), 0);
+      return look;
+    case crCross: look.Standard = StdCursor::Cross; break;
+    case crIBeam: look.Standard = StdCursor::IBeam; break;
+    case crSizeNESW: look.Standard = StdCursor::SizeNESW; break;
+    case crSizeNS: look.Standard = StdCursor::SizeNS; break;
+    case crSizeNWSE: look.Standard = StdCursor::SizeNWSE; break;
+    case crSizeWE: look.Standard = StdCursor::SizeWE; break;
+    case crUpArrow: look.Standard = StdCursor::UpArrow; break;
+    case crHourGlass: look.Standard = StdCursor::Wait; break;
+    case crNo: look.Standard = StdCursor::No; break;
+    case crHandPoint: look.Standard = StdCursor::Hand; break;
+    case crSizeAll: look.Standard = StdCursor::SizeAll; break;
+    default: look.Standard = StdCursor::Arrow; break;
   }
-  return cursorSpec;
+  return look;
 }
 
-void TScreen::SetCursorImage(TCursor id, const plat::CursorSpec& cursorSpec) {
-  FCursors[id] = cursorSpec;
+void TScreen::SetCursorImage(TCursor id, const plat::CursorLook& look) {
+  FCursors[id] = look;
   for (TForm* f : FForms) f->CursorImageChanged();
 }
 

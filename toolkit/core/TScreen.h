@@ -35,8 +35,8 @@ class TScreen : public TComponent {
 
   // Cursor table: standard identifiers (crArrow...) map to the desktop's shapes; programs
   // register their own images under other identifiers. An unknown id gives the arrow.
-  plat::CursorSpec Cursors(TCursor id) const;
-  void SetCursorImage(TCursor id, const plat::CursorSpec& cursorSpec);
+  plat::CursorLook Cursors(TCursor id) const;
+  void SetCursorImage(TCursor id, const plat::CursorLook& look);
   bool HasCursor(TCursor id) const;
   // A global override (crDefault: none): shown over every form while set.
   TCursor Cursor() const { return FCursor; }
@@ -64,7 +64,7 @@ class TScreen : public TComponent {
   void RemoveForm(TForm* form);
   void SetActiveForm(TForm* form) { FActiveForm = form; }
 
-  std::map<TCursor, plat::CursorSpec> FCursors;
+  std::map<TCursor, plat::CursorLook> FCursors;
   TCursor FCursor = crDefault;
   std::vector<TForm*> FForms;
   TForm* FActiveForm = nullptr;

@@ -12,12 +12,12 @@
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonChoice {
   const char* Caption;
   int Result;
 };
 
-std::vector<ButtonSpec> ButtonsFor(unsigned kind) {
+std::vector<ButtonChoice> ButtonsFor(unsigned kind) {
   switch (kind) {
     case MB_OKCANCEL: return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
     case MB_ABORTRETRYIGNORE: return {{"&Abort", IDABORT}, {"&Retry", IDRETRY}, {"&Ignore", IDIGNORE}};
@@ -100,22 +100,22 @@ void TMessageBox::Setup(const std::string& text, const std::string& caption, uns
 
   for (TButton* b : FButtons) DestroyComponent(b);
   FButtons.clear();
-  const std::vector<ButtonSpec> specs = ButtonsFor(FKind);
-  const int rowWidth = int(specs.size()) * kButtonWidth + (int(specs.size()) - 1) * kButtonGap;
+  const std::vector<ButtonChoice> buttons = ButtonsFor(FKind);
+  const int rowWidth = int(buttons.size()) * kButtonWidth + (int(buttons.size()) - 1) * kButtonGap;
   const int clientWidth = std::max(measure.Width(), rowWidth) + 2 * kMargin;
   const int buttonsTop = FText->Top() + measure.Height() + kMargin + 4;
   SetClientWidth(std::max(clientWidth, 160));
   SetClientHeight(buttonsTop + kButtonHeight + kMargin);
   int x = (ClientWidth() - rowWidth) / 2;
   const int cancel = CloseAnswer(FKind);
-  for (std::size_t i = 0; i < specs.size(); ++i) {
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
     TButton* b = TComponent::Create<TButton>(this);
     b->SetParent(this);
-    b->SetCaption(specs[i].Caption);
-    b->SetModalResult(specs[i].Result);
+    b->SetCaption(buttons[i].Caption);
+    b->SetModalResult(buttons[i].Result);
     b->SetBounds(x, buttonsTop, kButtonWidth, kButtonHeight);
     b->SetDefault(i == 0);
-    b->SetCancel(specs[i].Result == cancel);
+    b->SetCancel(buttons[i].Result == cancel);
     x += kButtonWidth + kButtonGap;
     FButtons.push_back(b);
   }

@@ -166,8 +166,8 @@ std::string Runner::PathIn(const std::string& name) const {
 
 // The command table: each command's names, whether it needs the running program, what it does,
 // and its lines in --help, in the order --help lists them. Parser and help come from one place.
-const std::vector<Runner::CommandSpec>& Runner::Commands() {
-  static const std::vector<CommandSpec> table{
+const std::vector<Runner::CommandEntry>& Runner::Commands() {
+  static const std::vector<CommandEntry> table{
       {{"screen"}, false, &Runner::DoScreen,
        "  screen W H                  screen size, before start (default 1024 768): one monitor\n"},
       {{"monitor"}, false, &Runner::DoMonitor,
@@ -251,16 +251,16 @@ const std::vector<Runner::CommandSpec>& Runner::Commands() {
 
 std::string Runner::CommandHelp() {
   std::string help = "  # ...                       comment (blank lines are ignored too)\n";
-  for (const CommandSpec& spec : Commands()) help += spec.Help;
+  for (const CommandEntry& entry : Commands()) help += entry.Help;
   return help;
 }
 
 bool Runner::Execute(const Command& c) {
-  for (const CommandSpec& spec : Commands())
-    for (const char* name : spec.Names)
+  for (const CommandEntry& entry : Commands())
+    for (const char* name : entry.Names)
       if (c.Name == name) {
-        if (spec.NeedsProgram) RequireRunning(c);
-        return (this->*spec.Run)(c);
+        if (entry.NeedsProgram) RequireRunning(c);
+        return (this->*entry.Run)(c);
       }
   throw ScriptError(c.Line, "unknown command: " + c.Name);
 }

@@ -40,13 +40,13 @@ class Runner {
   bool Step();
   // One command of the script language: the names it answers to, whether it needs the running
   // program, what it does (true when the program has work to do afterwards) and its help.
-  struct CommandSpec {
+  struct CommandEntry {
     std::vector<const char*> Names;
     bool NeedsProgram;
     bool (Runner::*Run)(const Command&);
     const char* Help;
   };
-  static const std::vector<CommandSpec>& Commands();
+  static const std::vector<CommandEntry>& Commands();
 
   // Carries out one command; true when the program has work to do afterwards.
   bool Execute(const Command& c);
