@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -32,6 +34,15 @@ gfx::Bitmap MapToDesktop(const gfx::Bitmap& picture, Size desktop) {
       dst[x] = src[std::min<std::int64_t>(pw - 1, ((2 * x + 1) * pw) / (2 * std::int64_t(desktop.cx)))];
   }
   return out;
+}
+
+std::string Platform::ExecutableDir() {
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "./";
+  std::string path(buf, std::size_t(n));
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
 }  // namespace plat

@@ -264,7 +264,9 @@ class Platform {
   // "context N" or "quit". Throws std::runtime_error with a message for the user when the
   // help cannot be shown (the toolkit's error handling then shows it).
   virtual void ShowHelp(const std::string& file, const std::string& command) = 0;
-  virtual std::string ExecutableDir() = 0;  // ends with '/'
+  // Ends with '/'; the folder of the running program (from /proc/self/exe) unless a platform
+  // says otherwise.
+  virtual std::string ExecutableDir();
 };
 
 }  // namespace plat

@@ -863,13 +863,4 @@ void WaylandPlatform::ShowHelp(const std::string& file, const std::string& comma
   if (!FLauncher.Spawn({"xdg-open", uri}, error)) throw std::runtime_error("The help cannot be shown: " + error);
 }
 
-std::string WaylandPlatform::ExecutableDir() {
-  char buf[4096];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "./";
-  std::string path(buf, std::size_t(n));
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-}
-
 }  // namespace plat

@@ -139,7 +139,6 @@ class WaylandPlatform final : public Platform {
   void PlaySystemSound(const std::string&) override {}
   void Beep() override {}
   void ShowHelp(const std::string& file, const std::string& command) override;
-  std::string ExecutableDir() override;
 
   void SetConnectionLostHandler(std::function<void()> handler) { FOnConnectionLost = std::move(handler); }
   bool ConnectionLost() const;

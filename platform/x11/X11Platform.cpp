@@ -603,13 +603,4 @@ void X11Platform::Beep() {
 
 void X11Platform::ShowHelp(const std::string& file, const std::string& command) { FHelp->Show(file, command); }
 
-std::string X11Platform::ExecutableDir() {
-  char buf[4096];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "./";
-  std::string path(buf, std::size_t(n));
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-}
-
 }  // namespace plat

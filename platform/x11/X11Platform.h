@@ -133,7 +133,6 @@ class X11Platform final : public Platform {
   void PlaySystemSound(const std::string& name) override;
   void Beep() override;
   void ShowHelp(const std::string& file, const std::string& command) override;
-  std::string ExecutableDir() override;
 
   // When the X server goes away, Xlib calls turn into no-ops and the next ProcessEvents
   // returns false; HANDLER runs once just before that, so the program can write its settings
