@@ -151,11 +151,19 @@ TEST_F(X11Program, ThroughThePortalTheScreenFreezesOrSaysWhyNot) {
   // F with the keyboard on the strip (a click on its caption), and the message box it gives.
   auto freezeFails = [&](const char* why) {
     ASSERT_EQ(Xdotool({"mousemove", "400", "608", "click", "1", "key", "f"}), 0);
+    ::Window box = None;
     EXPECT_TRUE(PollUntil([&] {
       for (const ShownWindow& w : ShownWindows())
-        if (w.Id != strip && w.Bounds.Width() > 200 && w.Bounds.Width() < 1024) return true;
-      return false;
+        if (w.Id != strip && w.Bounds.Width() > 200 && w.Bounds.Width() < 1024) box = w.Id;
+      return box != None;
     }, 8000)) << "no message when " << why;
+    // Return goes to the box once it has the keyboard, not while it is still being mapped.
+    EXPECT_TRUE(PollUntil([&] {
+      ::Window focus = None;
+      int revert = 0;
+      XGetInputFocus(Peer, &focus, &revert);
+      return focus == box;
+    })) << "the message does not take the keyboard when " << why;
     ASSERT_EQ(Xdotool({"key", "Return"}), 0);
     EXPECT_TRUE(PollUntil([&] {
       for (const ShownWindow& w : ShownWindows())
