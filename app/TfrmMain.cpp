@@ -276,10 +276,10 @@ void TfrmMain::FormCreate(TObject*) {
 
 void TfrmMain::InitProgram() {
   FSettingsPath = SettingsFilePath(plat::Platform::Current().ExecutableDir());
-  // The file is read once; what concerns the other windows waits in FStartSettings for the
-  // first activation.
-  const TSettings s = TSettings::Read(plat::ProfileFile(FSettingsPath));
-  FStartSettings = s;
+  // The file is read once; what concerns the other windows waits in FSettings for the first
+  // activation.
+  FSettings = TSettings::Read(plat::ProfileFile(FSettingsPath));
+  const TSettings& s = FSettings;
   SetTop(s.Top);
   SetLeft(s.Left);
   // A strip shorter than a drag can make it could be neither read nor lengthened again.
@@ -292,19 +292,9 @@ void TfrmMain::InitProgram() {
     LayoutForLength();
   }
   if (s.RulerFlip) SetRulerFlip(true);
-  FPgDnGap = s.PgDnGap;
-  FPgUpGap = s.PgUpGap;
   mnuLoupe->SetChecked(s.Loupe);
   Ruler->SetStartValue(s.MeasureStart);
-  Ruler->SetColor(TColor(s.Color));
-  Ruler->SetTickSizeBig(s.TickBig);
-  Ruler->SetTickSizeMiddle(s.TickMiddle);
-  Ruler->SetTickSizeSmall(s.TickSmall);
-  Ruler->SetTickColor(TColor(s.TickColor));
-  Ruler->Font().SetColor(TColor(s.FontColor));
-  Ruler->SetRollEnabled(s.Roll);
-  Ruler->SetFontRotation(s.FontRotation);
-  Ruler->SetNumberAlign(s.NumberAlign);
+  Ruler->SetLook(s.Look);
   FLarge = s.Large;
   ApplyRulerLayout();
   // MeasureStart counts pixel units: a real unit takes the scale over from there.
@@ -331,8 +321,7 @@ void TfrmMain::FormActivate(TObject*) {
 }
 
 void TfrmMain::InitProgramRest() {
-  const TSettings& s = FStartSettings;
-  mnuLoupe->SetChecked(s.Loupe);
+  const TSettings& s = FSettings;
   mnuZoom->SetChecked(s.MouseLoupe);
   mnuAlwaysTop->SetChecked(s.OnTop);
   NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
@@ -357,7 +346,7 @@ void TfrmMain::FormClose(TObject*, TCloseAction&) {
 }
 
 TSettings TfrmMain::CurrentSettings() const {
-  TSettings s;
+  TSettings s = FSettings;  // the page gaps as start-up read them; the rest as it is now
   s.Vertical = Ruler->Orientation() == orVert;
   // The user's place and length, not a window manager's.
   s.Top = FUserBounds.top;
@@ -370,18 +359,8 @@ TSettings TfrmMain::CurrentSettings() const {
   // Kept in pixel units whatever the unit, so the file reads the same in every version.
   s.MeasureStart = Ruler->StartValue();
   if (FUnits.Unit != TMeasureUnit::Pixel) s.MeasureStart = Ruler->StartValue() * Ruler->UnitSize() / UnitPixels();
-  s.PgDnGap = FPgDnGap;
-  s.PgUpGap = FPgUpGap;
   s.Magnification = FMagnification;
-  s.Color = Ruler->Color();
-  s.TickBig = Ruler->TickSizeBig();
-  s.TickMiddle = Ruler->TickSizeMiddle();
-  s.TickSmall = Ruler->TickSizeSmall();
-  s.TickColor = Ruler->TickColor();
-  s.FontColor = Ruler->Font().Color();
-  s.Roll = Ruler->RollEnabled();
-  s.FontRotation = Ruler->FontRotation();
-  s.NumberAlign = Ruler->NumberAlign();
+  s.Look = Ruler->Look();
   s.Large = FLarge;
   s.Units = FUnits;
   s.Copy = FCopyFormats;
@@ -482,8 +461,8 @@ TfrmZoom* TfrmMain::MouseLoupe() const {
 std::optional<std::string> TfrmMain::GetPropText(std::string_view name) const {
   if (name == "FLarge") return PropText::Bool(FLarge);
   if (name == "FMagnification") return PropText::Int(FMagnification);
-  if (name == "FPgDnGap") return PropText::Int(FPgDnGap);
-  if (name == "FPgUpGap") return PropText::Int(FPgUpGap);
+  if (name == "FPgDnGap") return PropText::Int(FSettings.PgDnGap);
+  if (name == "FPgUpGap") return PropText::Int(FSettings.PgUpGap);
   if (name == "UnitPixels") return PropText::Int(UnitPixels());
   if (name == "ZeroOffset") return PropText::Int(ZeroOffset());
   if (name == "Unit") return std::string(MeasureUnitName(FUnits.Unit));

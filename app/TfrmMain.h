@@ -266,14 +266,13 @@ class TfrmMain : public TForm {
   TEdgeSnap FSnap;             // the screen as the caption drag found it
   Point FLastCursor;
   std::int64_t FLastReading = 0;  // the reading FLastCursor gave
-  int FPgDnGap = 0;
-  int FPgUpGap = 0;
   bool FRulerDown = false;
   bool FLarge = false;
   int FMagnification = 0;
   std::string FSettingsPath;
-  // What start-up read, kept for the first activation, which applies the rest of it.
-  TSettings FStartSettings;
+  // The settings as start-up read them: the first activation applies the rest of them, and the
+  // close writes them with what the window holds then (the page gaps go through unchanged).
+  TSettings FSettings;
   bool FFirstActivation = true;
   // The user's "Loupe" check while a modal box (the About box, the calibration's question)
   // holds it cleared: what the settings keep.

@@ -176,16 +176,7 @@ void TfrmMain::ApplyRulerLayout() {
   cross->SetPerpendicular(!vertical);
   cross->SetLarge(FLarge);
   cross->SetFlipped(flipped);
-  TRuler* r = cross->Ruler;
-  r->SetColor(Ruler->Color());
-  r->SetTickSizeBig(Ruler->TickSizeBig());
-  r->SetTickSizeMiddle(Ruler->TickSizeMiddle());
-  r->SetTickSizeSmall(Ruler->TickSizeSmall());
-  r->SetTickColor(Ruler->TickColor());
-  r->SetRollEnabled(Ruler->RollEnabled());
-  r->SetFontRotation(Ruler->FontRotation());
-  r->Font().SetColor(Ruler->Font().Color());
-  r->SetNumberAlign(Ruler->NumberAlign());
+  cross->Ruler->SetLook(Ruler->Look());
   ZeroPositionText();
   if (mnuCrossRuler->Checked()) {
     cross->Show();
