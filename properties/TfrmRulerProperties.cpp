@@ -277,28 +277,13 @@ void TfrmRulerProperties::btnResetMouseEnter(TObject*) { btnReset->Font().SetCol
 
 void TfrmRulerProperties::btnResetMouseExit(TObject*) { btnReset->Font().SetColor(clWindowText); }
 
-// The look of a new strip; the large ruler and the magnification stay as they are.
+// Default restores the dialog's own defaults, which differ from a new strip's look in one point:
+// the numbers stand centred on their ticks, where a strip without settings has them at the top
+// left. The large ruler and the magnification stay as they are.
 void TfrmRulerProperties::btnResetClick(TObject*) {
-  btnColor->SetColor(0x80FFFF);
-  btnTextcolor->SetColor(clBlack);
-  btnTickcolor->SetColor(clBlack);
-  txtTickBig->SetValue(50);
-  txtTickMedium->SetValue(40);
-  txtTickSmall->SetValue(25);
-  rCenter->SetChecked(true);
-  chkRoll->SetChecked(true);
-  chkRotate->SetChecked(false);
-  for (TRuler* r : {Ruler1, Ruler2}) {
-    r->SetColor(btnColor->Color());
-    r->Font().SetColor(btnTextcolor->Color());
-    r->SetTickColor(btnTickcolor->Color());
-    r->SetTickSizeBig(txtTickBig->RoundedValue());
-    r->SetTickSizeMiddle(txtTickMedium->RoundedValue());
-    r->SetTickSizeSmall(txtTickSmall->RoundedValue());
-    r->SetRollEnabled(true);
-    r->SetNumberAlign(naCenter);
-    r->SetFontRotation(fr0);
-  }
+  TRulerLook look = kNewStripLook;
+  look.NumberAlign = naCenter;
+  SetLook(look);
   Ruler1->Repaint();
   Ruler2->Repaint();
 }
@@ -318,6 +303,51 @@ void TfrmRulerProperties::SizePreviews(bool large) {
     r->SetUnitSize(unit);
   }
   if (!large) SetClientHeight(kClientHeight);
+}
+
+void TfrmRulerProperties::SetLook(const TRulerLook& look) {
+  for (TRuler* r : {Ruler1, Ruler2}) r->SetLook(look);
+  btnColor->SetColor(look.Color);
+  btnTextcolor->SetColor(look.FontColor);
+  btnTickcolor->SetColor(look.TickColor);
+  txtTickBig->SetValue(look.TickSizeBig);
+  txtTickMedium->SetValue(look.TickSizeMiddle);
+  txtTickSmall->SetValue(look.TickSizeSmall);
+  // Set in code: no click handler runs, so the previews keep the look just given.
+  chkRoll->SetChecked(look.RollEnabled);
+  chkRotate->SetChecked(look.FontRotation != fr0);
+  rCenter->SetChecked(look.NumberAlign == naCenter);
+  rTop->SetChecked(look.NumberAlign == naTopLeft);
+  rBottom->SetChecked(look.NumberAlign == naBottomRight);
+}
+
+TRulerLook TfrmRulerProperties::Look() const { return Ruler1->Look(); }
+
+// The previews show the size the check box says, so the two never disagree.
+void TfrmRulerProperties::SetLarge(bool large) {
+  chkLargeRuler->SetChecked(large);
+  SizePreviews(large);
+}
+
+bool TfrmRulerProperties::Large() const { return chkLargeRuler->Checked(); }
+
+void TfrmRulerProperties::SetMagnification(int magnification) {
+  FMagnification = magnification;
+  r2Times->SetChecked(magnification == 2);
+  r3Times->SetChecked(magnification == 3);
+  r4Times->SetChecked(magnification == 4);
+}
+
+int TfrmRulerProperties::Magnification() const {
+  if (r2Times->Checked()) return 2;
+  if (r3Times->Checked()) return 3;
+  if (r4Times->Checked()) return 4;
+  return FMagnification;
+}
+
+bool TfrmRulerProperties::Execute() {
+  SetActiveControl(btnOK);
+  return ShowModal() == mrOk;
 }
 
 // Enter takes OK without leaving the field being typed in: leave it now, so that a size typed
