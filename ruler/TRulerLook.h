@@ -2,8 +2,8 @@
 // The part of a ruler's look that the user chooses: its colours, its three tick sizes, where
 // its numbers stand and whether they are turned, and whether the mouse rolls it. The strip
 // keeps it in the settings file, hands it to its cross ruler and edits it in the properties
-// dialog, always whole: a new property is one field here, its key in the settings and its
-// control in the dialog.
+// dialog, always whole: a new property is one field here (and a line each in TRuler's Look and
+// SetLook), its key in the settings and its control in the dialog.
 #include "graphics/Color.h"
 #include "ruler/RulerTypes.h"
 
