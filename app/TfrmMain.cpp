@@ -263,10 +263,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
 void TfrmMain::FormCreate(TObject*) {
   FResizing = false;
   FMoving = false;
-  Screen->SetCursorImage(crArrowV, LoadCursorResource("ARROWV"));
-  Screen->SetCursorImage(crArrowH, LoadCursorResource("ARROWH"));
-  Screen->SetCursorImage(crArrowW, LoadCursorResource("ARROWW"));
-  Screen->SetCursorImage(crArrowI, LoadCursorResource("ARROWI"));
+  RegisterRulerCursors();
   Ruler->SetCursor(crArrowV);
   Ruler->DrawFrame = true;
   // The program has no task-bar button: it lives in its strip and in the tray.

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/RulerCursors.h"
 #include "app/TSettings.h"
 #include "menu/TAnimatedPopupMenu.h"
 #include "menu/TMenuItemBitmaps.h"
+#include "ruler/RulerCursors.h"
 #include "ruler/TRuler.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMenuItem.h"

@@ -1,6 +1,6 @@
 #include "crossruler/TfrmCrossRuler.h"
 
-#include "app/RulerCursors.h"
+#include "ruler/RulerCursors.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 
@@ -118,6 +118,7 @@ TfrmCrossRuler::TfrmCrossRuler(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TfrmCrossRuler::FormCreate(TObject*) {
+  RegisterRulerCursors();
   FResizing = false;
   FFlipped = false;
   FLarge = false;
