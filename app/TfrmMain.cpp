@@ -15,6 +15,7 @@
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
+#include "widgets/ArialFont.h"
 
 namespace {
 
@@ -35,15 +36,6 @@ TMenuItem* Item(TComponent* owner, TMenuItem* parent, const char* name, const ch
   m->SetCaption(caption);
   parent->Add(m);
   return m;
-}
-
-gfx::Font ArialFont(int points, gfx::FontStyles style = 0) {
-  gfx::Font f;
-  f.Name = "Arial";
-  f.SetSize(points);
-  f.Style = style;
-  f.Color = clBlack;
-  return f;
 }
 
 }  // namespace
@@ -70,8 +62,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Ruler->SetCaptionIndent1(0);
   Ruler->SetCaptionIndent2(0);
   Ruler->SetColor(0x80FFFF);
-  Ruler->SetFont(ArialFont(7));
-  Ruler->Font().SetHeight(-9);
+  Ruler->SetFont(ArialFont(-9));
   Ruler->SetFontRotation(fr0);
   Ruler->SetNumberAlign(naCenter);
   Ruler->SetNumberIndent(4);
@@ -89,65 +80,17 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Ruler->OnMouseMove = std::bind(&TfrmMain::RulerMouseMove, this, _1, _2, _3, _4);
   Ruler->OnMouseUp = std::bind(&TfrmMain::RulerMouseUp, this, _1, _2, _3, _4, _5);
 
-  shpResize = TComponent::Create<TShape>(this);
-  shpResize->SetName("shpResize");
-  shpResize->SetParent(this);
-  shpResize->SetBounds(0, 0, 644, 19);
-  gfx::Brush clear;
-  clear.Style = gfx::BrushStyle::Clear;
-  shpResize->SetBrush(clear);
-
-  pnlCaption = TComponent::Create<TPanel>(this);
-  pnlCaption->SetName("pnlCaption");
-  pnlCaption->SetParent(this);
-  pnlCaption->SetBounds(1, 1, 642, 17);
-  pnlCaption->SetBevelOuter(bvRaised);
-  pnlCaption->SetCaption("");
-  pnlCaption->Font().SetData(ArialFont(8, gfx::fsBold));
-
-  btnClose = GlyphButton(this, pnlCaption, "btnClose", 2, 2, "GLYPHCLOSE");
-  btnMinimize = GlyphButton(this, pnlCaption, "btnMinimize", 17, 2, "GLYPHMINIMIZE");
-  btnMenu = GlyphButton(this, pnlCaption, "btnMenu", 38, 2, "GLYPHMENU");
-  btnFlip = GlyphButton(this, pnlCaption, "btnFlip", 58, 2, "GLYPHFLIP");
-
-  auto makeLabel = [this](const char* name, int left, int width, const char* caption) {
-    auto* l = TComponent::Create<TEffectLabel>(this);
-    l->SetName(name);
-    l->SetParent(pnlCaption);
-    l->SetAutoSize(false);
-    l->SetTransparent(true);
-    l->SetEffectStyle(esNone);
-    l->SetDepthHighlight(0);
-    l->SetDepthShadow(0);
-    l->SetDirectionHighlight(edNone);
-    l->SetDirectionShadow(edNone);
-    l->SetEffectStyle(esNone);
-    l->Font().SetData(ArialFont(8));
-    l->SetBounds(left, 2, width, 12);
-    l->SetCaption(caption);
-    return l;
-  };
-  lblMsatPx = makeLabel("lblMsatPx", 78, 72, "Mouse at pixel:");
-  lblMsPos = makeLabel("lblMsPos", 153, 66, "0");
-  lblMsPos->SetKeepLettersVertical(true);
-
-  btnResize = GlyphButton(this, pnlCaption, "btnResize", 627, 2, "GLYPHRESIZE");
-  btnResize->SetCursor(crSizeWE);
-  btnResize2 = GlyphButton(this, pnlCaption, "btnResize2", 612, 2, "GLYPHRESIZE2");
-  btnResize2->SetCursor(crSizeNS);
-  btnResize2->SetVisible(false);
-
-  for (TControl* c : {static_cast<TControl*>(shpResize), static_cast<TControl*>(pnlCaption),
-                      static_cast<TControl*>(lblMsatPx), static_cast<TControl*>(lblMsPos)}) {
-    c->OnMouseDown = std::bind(&TfrmMain::shpResizeMouseDown, this, _1, _2, _3, _4, _5);
-    c->OnMouseMove = std::bind(&TfrmMain::shpResizeMouseMove, this, _1, _2, _3, _4);
-    c->OnMouseUp = std::bind(&TfrmMain::shpResizeMouseUp, this, _1, _2, _3, _4, _5);
-  }
-  for (TSpeedButton* grip : {btnResize, btnResize2}) {
-    grip->OnMouseDown = std::bind(&TfrmMain::btnResizeMouseDown, this, _1, _2, _3, _4, _5);
-    grip->OnMouseMove = std::bind(&TfrmMain::btnResizeMouseMove, this, _1, _2, _3, _4);
-    grip->OnMouseUp = std::bind(&TfrmMain::btnResizeMouseUp, this, _1, _2, _3, _4, _5);
-  }
+  CaptionStrip = TComponent::Create<TCaptionStrip>(this, this, 66);
+  btnClose = GlyphButton(this, CaptionStrip->pnlCaption, "btnClose", 2, 2, "GLYPHCLOSE");
+  btnMinimize = GlyphButton(this, CaptionStrip->pnlCaption, "btnMinimize", 17, 2, "GLYPHMINIMIZE");
+  btnMenu = GlyphButton(this, CaptionStrip->pnlCaption, "btnMenu", 38, 2, "GLYPHMENU");
+  btnFlip = GlyphButton(this, CaptionStrip->pnlCaption, "btnFlip", 58, 2, "GLYPHFLIP");
+  CaptionStrip->SetHoldEvents(std::bind(&TfrmMain::shpResizeMouseDown, this, _1, _2, _3, _4, _5),
+                              std::bind(&TfrmMain::shpResizeMouseMove, this, _1, _2, _3, _4),
+                              std::bind(&TfrmMain::shpResizeMouseUp, this, _1, _2, _3, _4, _5));
+  CaptionStrip->SetGripEvents(std::bind(&TfrmMain::btnResizeMouseDown, this, _1, _2, _3, _4, _5),
+                              std::bind(&TfrmMain::btnResizeMouseMove, this, _1, _2, _3, _4),
+                              std::bind(&TfrmMain::btnResizeMouseUp, this, _1, _2, _3, _4, _5));
   btnClose->OnClick = std::bind(&TfrmMain::btnCloseClick, this, _1);
   btnMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
   btnMenu->OnClick = std::bind(&TfrmMain::btnMenuClick, this, _1);
