@@ -11,6 +11,7 @@
 #include "magnifier/TfrmZoom.h"
 #include "platform/ProfileFile.h"
 #include "ruler/RulerLayout.h"
+#include "toolkit/core/NewChild.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
@@ -19,23 +20,11 @@
 
 namespace {
 
-TSpeedButton* GlyphButton(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
-                          const char* glyph) {
-  auto* b = TComponent::Create<TSpeedButton>(owner);
-  b->SetName(name);
-  b->SetParent(parent);
-  b->SetBounds(left, top, 13, 13);
+TSpeedButton* GlyphButton(TComponent* owner, TWinControl* parent, const char* name, int left, const char* glyph) {
+  auto* b = NewChild<TSpeedButton>(owner, parent, name, Rect::FromXYWH(left, 2, 13, 13));
   b->SetFlat(true);
   b->SetGlyph(LoadBitmapResource(glyph));
   return b;
-}
-
-TMenuItem* Item(TComponent* owner, TMenuItem* parent, const char* name, const char* caption) {
-  auto* m = TComponent::Create<TMenuItem>(owner);
-  m->SetName(name);
-  m->SetCaption(caption);
-  parent->Add(m);
-  return m;
 }
 
 }  // namespace
@@ -81,10 +70,10 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Ruler->OnMouseUp = std::bind(&TfrmMain::RulerMouseUp, this, _1, _2, _3, _4, _5);
 
   CaptionStrip = TComponent::Create<TCaptionStrip>(this, this, 66);
-  btnClose = GlyphButton(this, CaptionStrip->pnlCaption, "btnClose", 2, 2, "GLYPHCLOSE");
-  btnMinimize = GlyphButton(this, CaptionStrip->pnlCaption, "btnMinimize", 17, 2, "GLYPHMINIMIZE");
-  btnMenu = GlyphButton(this, CaptionStrip->pnlCaption, "btnMenu", 38, 2, "GLYPHMENU");
-  btnFlip = GlyphButton(this, CaptionStrip->pnlCaption, "btnFlip", 58, 2, "GLYPHFLIP");
+  btnClose = GlyphButton(this, CaptionStrip->pnlCaption, "btnClose", 2, "GLYPHCLOSE");
+  btnMinimize = GlyphButton(this, CaptionStrip->pnlCaption, "btnMinimize", 17, "GLYPHMINIMIZE");
+  btnMenu = GlyphButton(this, CaptionStrip->pnlCaption, "btnMenu", 38, "GLYPHMENU");
+  btnFlip = GlyphButton(this, CaptionStrip->pnlCaption, "btnFlip", 58, "GLYPHFLIP");
   CaptionStrip->SetHoldEvents(std::bind(&TfrmMain::shpResizeMouseDown, this, _1, _2, _3, _4, _5),
                               std::bind(&TfrmMain::shpResizeMouseMove, this, _1, _2, _3, _4),
                               std::bind(&TfrmMain::shpResizeMouseUp, this, _1, _2, _3, _4, _5));
@@ -124,46 +113,32 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Menu->OnMenuCommand = std::bind(&TfrmMain::MenuMenuCommand, this, _1);
   Menu->OnMenuClose = std::bind(&TfrmMain::MenuMenuClose, this, _1);
   TMenuItem* items = Menu->Items();
-  mnuAbout = Item(this, items, "mnuAbout", "About Vantrel..");
-  mnuHelp = Item(this, items, "mnuHelp", "Help");
-  mnuRulerProperties = Item(this, items, "mnuRulerProperties", "Ruler Properties");
-  N1 = Item(this, items, "N1", "-");
-  mnuSetBegin0 = Item(this, items, "mnuSetBegin0", "Set begin to 0");
-  mnuSetEnd0 = Item(this, items, "mnuSetEnd0", "Set end to 0");
-  N5 = Item(this, items, "N5", "-");
-  mnuRulerFlip = Item(this, items, "mnuRulerFlip", "Ruler Flip");
-  mnuFlip = Item(this, items, "mnuFlip", "Flip");
-  mnuCrossRuler = Item(this, items, "mnuCrossRuler", "Cross Ruler");
+  auto on = [this](void (TfrmMain::*handler)(TObject*)) { return TNotifyEvent(std::bind(handler, this, _1)); };
+  mnuAbout = items->NewItem("mnuAbout", "About Vantrel..", on(&TfrmMain::mnuAboutClick));
+  mnuHelp = items->NewItem("mnuHelp", "Help", on(&TfrmMain::mnuHelpClick));
+  mnuRulerProperties = items->NewItem("mnuRulerProperties", "Ruler Properties", on(&TfrmMain::mnuRulerPropertiesClick));
+  N1 = items->NewItem("N1", "-");
+  mnuSetBegin0 = items->NewItem("mnuSetBegin0", "Set begin to 0", on(&TfrmMain::mnuSetBegin0Click));
+  mnuSetEnd0 = items->NewItem("mnuSetEnd0", "Set end to 0", on(&TfrmMain::mnuSetEnd0Click));
+  N5 = items->NewItem("N5", "-");
+  mnuRulerFlip = items->NewItem("mnuRulerFlip", "Ruler Flip", on(&TfrmMain::mnuRulerFlipClick));
+  mnuFlip = items->NewItem("mnuFlip", "Flip", on(&TfrmMain::mnuFlipClick));
+  mnuCrossRuler = items->NewItem("mnuCrossRuler", "Cross Ruler", on(&TfrmMain::mnuCrossRulerClick));
   // Only where the desktop shows the program the pointer over its own windows alone.
-  mnuMeasureAnywhere = plat::Platform::Current().CanMeasureAnywhere()
-                           ? Item(this, items, "mnuMeasureAnywhere", "Measure anywhere")
-                           : nullptr;
-  N3 = Item(this, items, "N3", "-");
-  mnuLoupe = Item(this, items, "mnuLoupe", "Loupe");
-  mnuZoom = Item(this, items, "mnuZoom", "Mouse loupe");
-  mnuMeasureEdges = Item(this, items, "mnuMeasureEdges", "Measure edges");
-  mnuFreeze = Item(this, items, "mnuFreeze", "Freeze screen");
-  N2 = Item(this, items, "N2", "-");
-  mnuAlwaysTop = Item(this, items, "mnuAlwaysTop", "Always on top");
-  mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
-  N4 = Item(this, items, "N4", "-");
-  mnuExit = Item(this, items, "mnuExit", "Exit");
-  mnuAbout->OnClick = std::bind(&TfrmMain::mnuAboutClick, this, _1);
-  mnuHelp->OnClick = std::bind(&TfrmMain::mnuHelpClick, this, _1);
-  mnuRulerProperties->OnClick = std::bind(&TfrmMain::mnuRulerPropertiesClick, this, _1);
-  mnuSetBegin0->OnClick = std::bind(&TfrmMain::mnuSetBegin0Click, this, _1);
-  mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
-  mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);
-  mnuFlip->OnClick = std::bind(&TfrmMain::mnuFlipClick, this, _1);
-  mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
-  if (mnuMeasureAnywhere) mnuMeasureAnywhere->OnClick = std::bind(&TfrmMain::mnuMeasureAnywhereClick, this, _1);
-  mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
-  mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
-  mnuMeasureEdges->OnClick = std::bind(&TfrmMain::mnuMeasureEdgesClick, this, _1);
-  mnuFreeze->OnClick = std::bind(&TfrmMain::mnuFreezeClick, this, _1);
-  mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
-  mnuMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
-  mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
+  mnuMeasureAnywhere =
+      plat::Platform::Current().CanMeasureAnywhere()
+          ? items->NewItem("mnuMeasureAnywhere", "Measure anywhere", on(&TfrmMain::mnuMeasureAnywhereClick))
+          : nullptr;
+  N3 = items->NewItem("N3", "-");
+  mnuLoupe = items->NewItem("mnuLoupe", "Loupe", on(&TfrmMain::mnuLoupeClick));
+  mnuZoom = items->NewItem("mnuZoom", "Mouse loupe", on(&TfrmMain::mnuZoomClick));
+  mnuMeasureEdges = items->NewItem("mnuMeasureEdges", "Measure edges", on(&TfrmMain::mnuMeasureEdgesClick));
+  mnuFreeze = items->NewItem("mnuFreeze", "Freeze screen", on(&TfrmMain::mnuFreezeClick));
+  N2 = items->NewItem("N2", "-");
+  mnuAlwaysTop = items->NewItem("mnuAlwaysTop", "Always on top", on(&TfrmMain::mnuAlwaysTopClick));
+  mnuMinimize = items->NewItem("mnuMinimize", "Minimize to tray", on(&TfrmMain::mnuMinimizeClick));
+  N4 = items->NewItem("N4", "-");
+  mnuExit = items->NewItem("mnuExit", "Exit", on(&TfrmMain::Exit1Click));
 
   auto itemBitmap = [this](const char* name, TMenuItem* item, const char* picture) {
     auto* b = TComponent::Create<TMenuItemBitmaps>(this);

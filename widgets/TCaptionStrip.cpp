@@ -1,5 +1,6 @@
 #include "widgets/TCaptionStrip.h"
 
+#include "toolkit/core/NewChild.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "widgets/ArialFont.h"
 
@@ -12,26 +13,18 @@ constexpr int kAcrossHorizontal = 19, kAcrossVertical = 20;
 
 TCaptionStrip::TCaptionStrip(TComponent* AOwner, TWinControl* window, int readingWidth)
     : TComponent(AOwner), FWindow(window) {
-  shpResize = TComponent::Create<TShape>(AOwner);
-  shpResize->SetName("shpResize");
-  shpResize->SetParent(window);
-  shpResize->SetBounds(0, 0, 644, kAcrossHorizontal);
+  shpResize = NewChild<TShape>(AOwner, window, "shpResize", Rect::FromXYWH(0, 0, 644, kAcrossHorizontal));
   gfx::Brush clear;
   clear.Style = gfx::BrushStyle::Clear;
   shpResize->SetBrush(clear);
 
-  pnlCaption = TComponent::Create<TPanel>(AOwner);
-  pnlCaption->SetName("pnlCaption");
-  pnlCaption->SetParent(window);
-  pnlCaption->SetBounds(1, 1, 642, kAcrossHorizontal - 2);
+  pnlCaption = NewChild<TPanel>(AOwner, window, "pnlCaption", Rect::FromXYWH(1, 1, 642, kAcrossHorizontal - 2));
   pnlCaption->SetBevelOuter(bvRaised);
   pnlCaption->SetCaption("");
   pnlCaption->Font().SetData(ArialFont(-11, gfx::fsBold));
 
   auto makeLabel = [&](const char* name, int left, int width, const char* caption) {
-    auto* l = TComponent::Create<TEffectLabel>(AOwner);
-    l->SetName(name);
-    l->SetParent(pnlCaption);
+    auto* l = NewChild<TEffectLabel>(AOwner, pnlCaption, name);
     l->SetAutoSize(false);
     l->SetTransparent(true);
     l->SetEffectStyle(esNone);
@@ -50,10 +43,7 @@ TCaptionStrip::TCaptionStrip(TComponent* AOwner, TWinControl* window, int readin
   lblMsPos->SetKeepLettersVertical(true);
 
   auto makeGrip = [&](const char* name, int left, const char* glyph, TCursor cursor) {
-    auto* b = TComponent::Create<TSpeedButton>(AOwner);
-    b->SetName(name);
-    b->SetParent(pnlCaption);
-    b->SetBounds(left, 2, kGrip, kGrip);
+    auto* b = NewChild<TSpeedButton>(AOwner, pnlCaption, name, Rect::FromXYWH(left, 2, kGrip, kGrip));
     b->SetFlat(true);
     b->SetGlyph(LoadBitmapResource(glyph));
     b->SetCursor(cursor);
