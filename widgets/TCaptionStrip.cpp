@@ -13,6 +13,7 @@ constexpr int kAcrossHorizontal = 19, kAcrossVertical = 20;
 
 TCaptionStrip::TCaptionStrip(TComponent* AOwner, TWinControl* window, int readingWidth)
     : TComponent(AOwner), FWindow(window) {
+  // As long as both windows are before their first layout.
   shpResize = NewChild<TShape>(AOwner, window, "shpResize", Rect::FromXYWH(0, 0, 644, kAcrossHorizontal));
   gfx::Brush clear;
   clear.Style = gfx::BrushStyle::Clear;
