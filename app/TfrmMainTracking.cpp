@@ -44,7 +44,7 @@ void TfrmMain::Timer1Timer(TObject*) {
   }
   FLastCursor = p;
   FLastReading = reading;
-  lblMsPos->SetCaption(ReadingAt(along));
+  CaptionStrip->lblMsPos->SetCaption(ReadingAt(along));
   TrackEdges(p);
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();
@@ -94,7 +94,7 @@ void TfrmMain::LensTracking(Point p) {
   // The ruler body: the window without its caption strip.
   const bool horizontal = Ruler->Orientation() == orHoriz, flipped = mnuRulerFlip->Checked();
   const int left = Left(), top = Top(), right = Left() + Width(), bottom = Top() + Height();
-  const int cw = pnlCaption->Width(), ch = pnlCaption->Height();
+  const int cw = CaptionStrip->pnlCaption->Width(), ch = CaptionStrip->pnlCaption->Height();
   bool body;
   if (horizontal)
     body = left <= p.x && p.x < right && (flipped ? top <= p.y && p.y < bottom - ch - 1 : top + ch < p.y && p.y < bottom);
