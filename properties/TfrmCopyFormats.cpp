@@ -1,46 +1,31 @@
 #include "properties/TfrmCopyFormats.h"
 
+#include "toolkit/core/NewChild.h"
+
 namespace {
 
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 270;
 
 TStyledRadioButton* Radio(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int top) {
-  auto* r = TComponent::Create<TStyledRadioButton>(owner);
-  r->SetName(name);
-  r->SetParent(parent);
-  r->SetCaption(caption);
+  auto* r = NewChild<TStyledRadioButton>(owner, parent, name, caption, Rect(12, top, 272, top + 20));
   r->Font3d().SetActive(false);
   r->Hilight3d().SetActive(false);
   r->SetColor(clBtnFace);
-  r->SetBounds(12, top, 260, 20);
   return r;
 }
 
 TGroupBox* Group(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int top) {
-  auto* g = TComponent::Create<TGroupBox>(owner);
-  g->SetName(name);
-  g->SetParent(parent);
-  g->SetCaption(caption);
-  g->SetBounds(8, top, 284, 110);
-  return g;
+  return NewChild<TGroupBox>(owner, parent, name, caption, Rect(8, top, 292, top + 110));
 }
 
 TEdit* Template(TComponent* owner, TWinControl* parent, const char* name) {
-  auto* e = TComponent::Create<TEdit>(owner);
-  e->SetName(name);
-  e->SetParent(parent);
-  e->SetBounds(104, 82, 168, 21);
-  return e;
+  return NewChild<TEdit>(owner, parent, name, Rect(104, 82, 272, 103));
 }
 
 TButton* Button(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left,
                 TModalResult result) {
-  auto* b = TComponent::Create<TButton>(owner);
-  b->SetName(name);
-  b->SetParent(parent);
-  b->SetBounds(left, 236, 75, 25);
-  b->SetCaption(caption);
+  auto* b = NewChild<TButton>(owner, parent, name, caption, Rect(left, 236, left + 75, 261));
   b->SetModalResult(result);
   return b;
 }
