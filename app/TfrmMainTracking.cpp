@@ -18,12 +18,6 @@ int Handed(std::int64_t v) { return int(std::clamp<std::int64_t>(v, -(1 << 30), 
 
 }  // namespace
 
-// The strip must never take the focus away from another program just because the mouse moved.
-void TfrmMain::KeepKeyboardFocus() {
-  if (!Visible() || Active()) return;
-  if (Screen && Screen->ActiveForm()) SetFocus();
-}
-
 void TfrmMain::Timer1Timer(TObject*) {
   Point p;
   if (!plat::Platform::Current().GetCursorPos(p)) return;
