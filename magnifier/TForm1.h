@@ -1,13 +1,12 @@
 #pragma once
-// The lens: the round magnifier beside the strip that shows the pointer's pixel across the ruler.
+// The lens: the round magnifier beside the strip that marks the pointer's pixel across the ruler.
 //
-// "Quillon" is its caption: a round magnifier that the main window shows beside the strip while the
-// pointer is over the ruler. It enlarges the screen around the pointer two to four times, with
-// the capture shifted so that the pointer's pixel lies under a marker line across the ruler and
-// an arrowhead at its end. Its own menu (hidden at start; F12 or a double click shows it) copies
-// or saves the picture, locks it, refreshes it on its own timer and toggles its border, menu and
-// place on top. The main window's tick drives it; its own timer runs only after a refresh-rate
-// command.
+// The main window shows it (captioned "Quillon") beside the strip while the pointer is over the
+// ruler. It enlarges the screen around the pointer two to four times, with the capture shifted so
+// that the pointer's pixel lies under a marker line across the ruler and an arrowhead at its end.
+// Its own menu (hidden at start; F12 or a double click shows it) copies or saves the picture,
+// locks it, refreshes it on its own timer and toggles its border, menu and place on top. The main
+// window's tick drives it; its own timer runs only after a refresh-rate command.
 #include <string>
 
 #include "graphics/Bitmap.h"

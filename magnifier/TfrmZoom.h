@@ -1,10 +1,10 @@
 #pragma once
-// The mouse loupe: the round magnifier that travels with the pointer, with its readout panel.
+// The mouse loupe: the round magnifier that travels with the pointer.
 //
-// A round window that travels with the pointer, shows the pixels around it
-// enlarged two to four times with a hollow cross framing the pointer's pixel, and floats its
-// readout panel (TfrmInfo) beside it. The main window shows and hides it, gives it the ruler's
-// zero as its reference point and the magnification; its own 55 ms tick does the rest.
+// It shows the pixels around the pointer enlarged two to four times with a hollow cross framing
+// the pointer's pixel, and floats its readout panel (TfrmInfo) beside it. The main window shows
+// and hides it, gives it the ruler's zero as its reference point and the magnification; its own
+// 55 ms tick does the rest.
 #include <cstdint>
 #include <optional>
 #include <string>
