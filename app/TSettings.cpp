@@ -19,6 +19,13 @@ int MeasureStartText(double v) {
   return int(r);
 }
 
+// The file's integers for the flags and the ruler's enumerations, and back.
+std::int32_t Flag(bool on) { return on ? 1 : 0; }
+std::int32_t RotationKey(TFontRotation r) { return r == fr0 ? 0 : 90; }
+TFontRotation RotationFromKey(std::int32_t v) { return v == 90 ? fr90 : fr0; }
+std::int32_t AlignKey(TNumberAlign a) { return a == naCenter ? 2 : a == naBottomRight ? 3 : 1; }
+TNumberAlign AlignFromKey(std::int32_t v) { return v == 2 ? naCenter : v == 3 ? naBottomRight : naTopLeft; }
+
 }  // namespace
 
 int TSettings::ClampPosition(std::int64_t v) { return Clamp(v, kMinPosition, kMaxPosition); }
@@ -32,40 +39,41 @@ TSettings TSettings::Clamped() const {
                        ? 0.0
                        : std::clamp<double>(MeasureStart, -kMaxMeasureStart, kMaxMeasureStart);
   s.Magnification = Clamp(Magnification, kMinMagnification, kMaxMagnification);
-  s.TickBig = Clamp(TickBig, kMinTickSize, kMaxTickSize);
-  s.TickMiddle = Clamp(TickMiddle, kMinTickSize, kMaxTickSize);
-  s.TickSmall = Clamp(TickSmall, kMinTickSize, kMaxTickSize);
+  s.Look.TickSizeBig = Clamp(Look.TickSizeBig, kMinTickSize, kMaxTickSize);
+  s.Look.TickSizeMiddle = Clamp(Look.TickSizeMiddle, kMinTickSize, kMaxTickSize);
+  s.Look.TickSizeSmall = Clamp(Look.TickSizeSmall, kMinTickSize, kMaxTickSize);
   return s;
 }
 
 TSettings TSettings::Read(const plat::ProfileFile& ini) {
+  const TSettings d;  // what a missing key gives
+  const TRulerLook& dl = kNewStripLook;
   TSettings s;
   auto get = [&ini](const char* section, const char* key, std::int32_t def) {
     return ini.ReadInteger(section, key, def);
   };
-  s.Vertical = get(kApp, "Orientation", 0) != 0;
-  s.Top = get(kApp, "Top", 0);
-  s.Left = get(kApp, "Left", 0);
-  s.Length = get(kApp, "Length", s.Vertical ? 400 : 640);
-  s.RulerFlip = get(kApp, "RulerFlip", 0) == 1;
-  s.PgDnGap = get(kApp, "PgDnGap", 10);
-  s.PgUpGap = get(kApp, "PgUpGap", 10);
-  s.Loupe = get(kApp, "Loupe", 1) == 1;
-  s.MeasureStart = get(kApp, "MeasureStart", 0);
-  s.MouseLoupe = get(kApp, "MouseLoupe", 1) == 1;
-  s.OnTop = get(kApp, "OnTop", 0) == 1;
-  s.Magnification = get(kApp, "Magnification", 2);
-  s.Color = gfx::TColor(get(kRuler, "Color", 0x80FFFF));
-  s.TickBig = get(kRuler, "TickBig", 50);
-  s.TickMiddle = get(kRuler, "TickMiddle", 40);
-  s.TickSmall = get(kRuler, "TickSmall", 25);
-  s.TickColor = gfx::TColor(get(kRuler, "TickColor", 0));
-  s.FontColor = gfx::TColor(get(kRuler, "FontColor", 0));
-  s.Roll = get(kRuler, "Roll", 1) != 0;
-  s.FontRotation = get(kRuler, "FontRotation", 0) == 90 ? fr90 : fr0;
-  const int align = get(kRuler, "NumberAlign", 1);
-  s.NumberAlign = align == 2 ? naCenter : align == 3 ? naBottomRight : naTopLeft;
-  s.Large = get(kRuler, "Large", 0) != 0;
+  s.Vertical = get(kApp, "Orientation", Flag(d.Vertical)) != 0;
+  s.Top = get(kApp, "Top", d.Top);
+  s.Left = get(kApp, "Left", d.Left);
+  s.Length = get(kApp, "Length", s.Vertical ? kVerticalLength : d.Length);
+  s.RulerFlip = get(kApp, "RulerFlip", Flag(d.RulerFlip)) == 1;
+  s.PgDnGap = get(kApp, "PgDnGap", d.PgDnGap);
+  s.PgUpGap = get(kApp, "PgUpGap", d.PgUpGap);
+  s.Loupe = get(kApp, "Loupe", Flag(d.Loupe)) == 1;
+  s.MeasureStart = get(kApp, "MeasureStart", MeasureStartText(d.MeasureStart));
+  s.MouseLoupe = get(kApp, "MouseLoupe", Flag(d.MouseLoupe)) == 1;
+  s.OnTop = get(kApp, "OnTop", Flag(d.OnTop)) == 1;
+  s.Magnification = get(kApp, "Magnification", d.Magnification);
+  s.Look.Color = gfx::TColor(get(kRuler, "Color", std::int32_t(dl.Color)));
+  s.Look.TickSizeBig = get(kRuler, "TickBig", dl.TickSizeBig);
+  s.Look.TickSizeMiddle = get(kRuler, "TickMiddle", dl.TickSizeMiddle);
+  s.Look.TickSizeSmall = get(kRuler, "TickSmall", dl.TickSizeSmall);
+  s.Look.TickColor = gfx::TColor(get(kRuler, "TickColor", std::int32_t(dl.TickColor)));
+  s.Look.FontColor = gfx::TColor(get(kRuler, "FontColor", std::int32_t(dl.FontColor)));
+  s.Look.RollEnabled = get(kRuler, "Roll", Flag(dl.RollEnabled)) != 0;
+  s.Look.FontRotation = RotationFromKey(get(kRuler, "FontRotation", RotationKey(dl.FontRotation)));
+  s.Look.NumberAlign = AlignFromKey(get(kRuler, "NumberAlign", AlignKey(dl.NumberAlign)));
+  s.Large = get(kRuler, "Large", Flag(d.Large)) != 0;
   s.Units = TUnitSettings::Read(ini);
   s.Copy = TCopyFormats::Read(ini);
   return s.Clamped();
@@ -77,26 +85,26 @@ void TSettings::Write(plat::ProfileFile& ini) const {
   // This order is the file's: a file made by a first close lists the keys so.
   put(kApp, "Top", s.Top);
   put(kApp, "Left", s.Left);
-  put(kApp, "Orientation", s.Vertical ? 1 : 0);
+  put(kApp, "Orientation", Flag(s.Vertical));
   put(kApp, "Length", s.Length);
-  put(kApp, "RulerFlip", s.RulerFlip ? 1 : 0);
-  put(kApp, "Loupe", s.Loupe ? 1 : 0);
-  put(kApp, "MouseLoupe", s.MouseLoupe ? 1 : 0);
-  put(kApp, "OnTop", s.OnTop ? 1 : 0);
+  put(kApp, "RulerFlip", Flag(s.RulerFlip));
+  put(kApp, "Loupe", Flag(s.Loupe));
+  put(kApp, "MouseLoupe", Flag(s.MouseLoupe));
+  put(kApp, "OnTop", Flag(s.OnTop));
   put(kApp, "MeasureStart", MeasureStartText(s.MeasureStart));
   put(kApp, "PgDnGap", s.PgDnGap);
   put(kApp, "PgUpGap", s.PgUpGap);
-  put(kRuler, "Color", std::int32_t(s.Color));
-  put(kRuler, "TickBig", s.TickBig);
-  put(kRuler, "TickMiddle", s.TickMiddle);
-  put(kRuler, "TickSmall", s.TickSmall);
-  put(kRuler, "TickColor", std::int32_t(s.TickColor));
-  put(kRuler, "FontColor", std::int32_t(s.FontColor));
-  put(kRuler, "Roll", s.Roll ? 1 : 0);
-  put(kRuler, "FontRotation", s.FontRotation == fr0 ? 0 : 90);
-  put(kRuler, "NumberAlign", s.NumberAlign == naCenter ? 2 : s.NumberAlign == naBottomRight ? 3 : 1);
+  put(kRuler, "Color", std::int32_t(s.Look.Color));
+  put(kRuler, "TickBig", s.Look.TickSizeBig);
+  put(kRuler, "TickMiddle", s.Look.TickSizeMiddle);
+  put(kRuler, "TickSmall", s.Look.TickSizeSmall);
+  put(kRuler, "TickColor", std::int32_t(s.Look.TickColor));
+  put(kRuler, "FontColor", std::int32_t(s.Look.FontColor));
+  put(kRuler, "Roll", Flag(s.Look.RollEnabled));
+  put(kRuler, "FontRotation", RotationKey(s.Look.FontRotation));
+  put(kRuler, "NumberAlign", AlignKey(s.Look.NumberAlign));
   put(kApp, "Magnification", s.Magnification);
-  put(kRuler, "Large", s.Large ? 1 : 0);
+  put(kRuler, "Large", Flag(s.Large));
   s.Units.Write(ini);
   s.Copy.Write(ini);
 }

@@ -14,7 +14,7 @@
 #include "app/MeasureUnits.h"
 #include "graphics/Color.h"
 #include "platform/ProfileFile.h"
-#include "ruler/RulerTypes.h"
+#include "ruler/TRulerLook.h"
 
 struct TSettings {
   // Window positions and lengths: X11 carries them as 16-bit values.
@@ -30,11 +30,14 @@ struct TSettings {
   static constexpr int kMinMagnification = 2;
   static constexpr int kMaxMagnification = 4;
 
+  // A strip that starts vertical without a length.
+  static constexpr int kVerticalLength = 400;
+
   // [Application]
   int Top = 0;
   int Left = 0;
   bool Vertical = false;          // "Orientation": 0 horizontal, anything else vertical
-  int Length = 640;               // 400 by default when vertical
+  int Length = 640;               // kVerticalLength by default when vertical
   bool RulerFlip = false;         // only 1 turns it on
   bool Loupe = true;              // only 1 turns it on
   bool MouseLoupe = true;         // only 1 turns it on
@@ -43,23 +46,17 @@ struct TSettings {
   int PgDnGap = 10;               // carried from start to close, used by nothing
   int PgUpGap = 10;
   int Magnification = 2;
-  // [Ruler]
-  gfx::TColor Color = 0x80FFFF;
-  int TickBig = 50;
-  int TickMiddle = 40;
-  int TickSmall = 25;
-  gfx::TColor TickColor = 0;
-  gfx::TColor FontColor = 0;
-  bool Roll = true;               // only 0 turns it off
-  TFontRotation FontRotation = fr0;   // 90 is fr90, anything else fr0
-  TNumberAlign NumberAlign = naTopLeft;  // 2 naCenter, 3 naBottomRight, anything else naTopLeft
+  // [Ruler]: "Roll" is off only at 0; "FontRotation" 90 is fr90, anything else fr0;
+  // "NumberAlign" 2 is naCenter, 3 naBottomRight, anything else naTopLeft.
+  TRulerLook Look = kNewStripLook;
   bool Large = false;             // anything but 0 turns it on
   // [Units], after the others: the unit and the calibrations.
   TUnitSettings Units;
   // [Copy], after [Units]: how readings and colours are copied.
   TCopyFormats Copy;
 
-  // Missing keys and values that do not parse give the defaults above.
+  // Missing keys and values that do not parse give the defaults above, the look's from
+  // kNewStripLook.
   static TSettings Read(const plat::ProfileFile& ini);
   // Writes all 22 keys in the file's fixed order, then [Units] when it holds anything; values
   // outside the limits are written as the next start would read them.

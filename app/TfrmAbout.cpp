@@ -1,19 +1,11 @@
 #include "app/TfrmAbout.h"
 
 #include "app/Product.h"
+#include "toolkit/core/NewChild.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
 
 namespace {
-
-template <class T>
-T* Child(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width, int height) {
-  T* c = TComponent::Create<T>(owner);
-  c->SetName(name);
-  c->SetParent(parent);
-  c->SetBounds(left, top, width, height);
-  return c;
-}
 
 void ArialBold(TLabel* label, int points) {
   label->Font().SetName("Arial");
@@ -35,29 +27,29 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner) {
   Font().SetName("MS Sans Serif");
   Font().SetHeight(-11);
 
-  Panel2 = Child<TPanel>(this, this, "Panel2", 16, 16, 313, 161);
+  Panel2 = NewChild<TPanel>(this, this, "Panel2", Rect::FromXYWH(16, 16, 313, 161));
   Panel2->SetBevelOuter(bvLowered);
   Panel2->SetColor(clWhite);
   Panel2->SetCaption("");
   // The picture is read when the box is first shown (DoShow): most sessions never show it.
-  Image1 = Child<TImage>(this, Panel2, "Image1", 8, 8, 297, 97);
-  Image2 = Child<TImage>(this, Panel2, "Image2", 50, 84, 199, 57);
+  Image1 = NewChild<TImage>(this, Panel2, "Image1", Rect::FromXYWH(8, 8, 297, 97));
+  Image2 = NewChild<TImage>(this, Panel2, "Image2", Rect::FromXYWH(50, 84, 199, 57));
   Image2->SetVisible(false);
-  Label1 = Child<TLabel>(this, Panel2, "Label1", 16, 72, 0, 0);
+  Label1 = NewChild<TLabel>(this, Panel2, "Label1", Rect::FromXYWH(16, 72, 0, 0));
   ArialBold(Label1, 8);
   Label1->SetCaption("version 1.2R3");
-  Label2 = Child<TLabel>(this, Panel2, "Label2", 144, 82, 0, 0);
+  Label2 = NewChild<TLabel>(this, Panel2, "Label2", Rect::FromXYWH(144, 82, 0, 0));
   ArialBold(Label2, 8);
   Label2->SetCaption("by");
-  Label3 = Child<TLabel>(this, Panel2, "Label3", 84, 110, 0, 0);
+  Label3 = NewChild<TLabel>(this, Panel2, "Label3", Rect::FromXYWH(84, 110, 0, 0));
   ArialBold(Label3, 10);
   Label3->SetCaption("the Vantrel developers");
 
-  Panel1 = Child<TPanel>(this, this, "Panel1", 16, 184, 313, 17);
+  Panel1 = NewChild<TPanel>(this, this, "Panel1", Rect::FromXYWH(16, 184, 313, 17));
   Panel1->SetBevelOuter(bvLowered);
   Panel1->SetColor(0x80FFFF);
   Panel1->SetCaption("");
-  LinkLabel1 = Child<TLinkLabel>(this, Panel1, "LinkLabel1", 1, 1, 311, 15);
+  LinkLabel1 = NewChild<TLinkLabel>(this, Panel1, "LinkLabel1", Rect::FromXYWH(1, 1, 311, 15));
   LinkLabel1->SetAutoSize(false);
   LinkLabel1->SetWordWrap(true);
   LinkLabel1->SetAlignment(taCenter);
@@ -70,7 +62,7 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner) {
   LinkLabel1->SetLabelType(hmHTTP);
   LinkLabel1->SetCaption(product::kWebAddress);
 
-  Button1 = Child<TButton>(this, this, "Button1", 136, 216, 75, 25);
+  Button1 = NewChild<TButton>(this, this, "Button1", Rect::FromXYWH(136, 216, 75, 25));
   Button1->SetCaption("&OK");
   Button1->SetModalResult(mrOk);
   Button1->SetDefault(true);

@@ -11,39 +11,20 @@
 #include "magnifier/TfrmZoom.h"
 #include "platform/ProfileFile.h"
 #include "ruler/RulerLayout.h"
+#include "toolkit/core/NewChild.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
 #include "toolkit/core/TScreen.h"
+#include "widgets/ArialFont.h"
 
 namespace {
 
-TSpeedButton* GlyphButton(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
-                          const char* glyph) {
-  auto* b = TComponent::Create<TSpeedButton>(owner);
-  b->SetName(name);
-  b->SetParent(parent);
-  b->SetBounds(left, top, 13, 13);
+TSpeedButton* GlyphButton(TComponent* owner, TWinControl* parent, const char* name, int left, const char* glyph) {
+  auto* b = NewChild<TSpeedButton>(owner, parent, name, Rect::FromXYWH(left, 2, 13, 13));
   b->SetFlat(true);
   b->SetGlyph(LoadBitmapResource(glyph));
   return b;
-}
-
-TMenuItem* Item(TComponent* owner, TMenuItem* parent, const char* name, const char* caption) {
-  auto* m = TComponent::Create<TMenuItem>(owner);
-  m->SetName(name);
-  m->SetCaption(caption);
-  parent->Add(m);
-  return m;
-}
-
-gfx::Font ArialFont(int points, gfx::FontStyles style = 0) {
-  gfx::Font f;
-  f.Name = "Arial";
-  f.SetSize(points);
-  f.Style = style;
-  f.Color = clBlack;
-  return f;
 }
 
 }  // namespace
@@ -70,8 +51,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Ruler->SetCaptionIndent1(0);
   Ruler->SetCaptionIndent2(0);
   Ruler->SetColor(0x80FFFF);
-  Ruler->SetFont(ArialFont(7));
-  Ruler->Font().SetHeight(-9);
+  Ruler->SetFont(ArialFont(-9));
   Ruler->SetFontRotation(fr0);
   Ruler->SetNumberAlign(naCenter);
   Ruler->SetNumberIndent(4);
@@ -89,65 +69,17 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Ruler->OnMouseMove = std::bind(&TfrmMain::RulerMouseMove, this, _1, _2, _3, _4);
   Ruler->OnMouseUp = std::bind(&TfrmMain::RulerMouseUp, this, _1, _2, _3, _4, _5);
 
-  shpResize = TComponent::Create<TShape>(this);
-  shpResize->SetName("shpResize");
-  shpResize->SetParent(this);
-  shpResize->SetBounds(0, 0, 644, 19);
-  gfx::Brush clear;
-  clear.Style = gfx::BrushStyle::Clear;
-  shpResize->SetBrush(clear);
-
-  pnlCaption = TComponent::Create<TPanel>(this);
-  pnlCaption->SetName("pnlCaption");
-  pnlCaption->SetParent(this);
-  pnlCaption->SetBounds(1, 1, 642, 17);
-  pnlCaption->SetBevelOuter(bvRaised);
-  pnlCaption->SetCaption("");
-  pnlCaption->Font().SetData(ArialFont(8, gfx::fsBold));
-
-  btnClose = GlyphButton(this, pnlCaption, "btnClose", 2, 2, "GLYPHCLOSE");
-  btnMinimize = GlyphButton(this, pnlCaption, "btnMinimize", 17, 2, "GLYPHMINIMIZE");
-  btnMenu = GlyphButton(this, pnlCaption, "btnMenu", 38, 2, "GLYPHMENU");
-  btnFlip = GlyphButton(this, pnlCaption, "btnFlip", 58, 2, "GLYPHFLIP");
-
-  auto makeLabel = [this](const char* name, int left, int width, const char* caption) {
-    auto* l = TComponent::Create<TEffectLabel>(this);
-    l->SetName(name);
-    l->SetParent(pnlCaption);
-    l->SetAutoSize(false);
-    l->SetTransparent(true);
-    l->SetEffectStyle(esNone);
-    l->SetDepthHighlight(0);
-    l->SetDepthShadow(0);
-    l->SetDirectionHighlight(edNone);
-    l->SetDirectionShadow(edNone);
-    l->SetEffectStyle(esNone);
-    l->Font().SetData(ArialFont(8));
-    l->SetBounds(left, 2, width, 12);
-    l->SetCaption(caption);
-    return l;
-  };
-  lblMsatPx = makeLabel("lblMsatPx", 78, 72, "Mouse at pixel:");
-  lblMsPos = makeLabel("lblMsPos", 153, 66, "0");
-  lblMsPos->SetKeepLettersVertical(true);
-
-  btnResize = GlyphButton(this, pnlCaption, "btnResize", 627, 2, "GLYPHRESIZE");
-  btnResize->SetCursor(crSizeWE);
-  btnResize2 = GlyphButton(this, pnlCaption, "btnResize2", 612, 2, "GLYPHRESIZE2");
-  btnResize2->SetCursor(crSizeNS);
-  btnResize2->SetVisible(false);
-
-  for (TControl* c : {static_cast<TControl*>(shpResize), static_cast<TControl*>(pnlCaption),
-                      static_cast<TControl*>(lblMsatPx), static_cast<TControl*>(lblMsPos)}) {
-    c->OnMouseDown = std::bind(&TfrmMain::shpResizeMouseDown, this, _1, _2, _3, _4, _5);
-    c->OnMouseMove = std::bind(&TfrmMain::shpResizeMouseMove, this, _1, _2, _3, _4);
-    c->OnMouseUp = std::bind(&TfrmMain::shpResizeMouseUp, this, _1, _2, _3, _4, _5);
-  }
-  for (TSpeedButton* grip : {btnResize, btnResize2}) {
-    grip->OnMouseDown = std::bind(&TfrmMain::btnResizeMouseDown, this, _1, _2, _3, _4, _5);
-    grip->OnMouseMove = std::bind(&TfrmMain::btnResizeMouseMove, this, _1, _2, _3, _4);
-    grip->OnMouseUp = std::bind(&TfrmMain::btnResizeMouseUp, this, _1, _2, _3, _4, _5);
-  }
+  CaptionStrip = TComponent::Create<TCaptionStrip>(this, this, 66);
+  btnClose = GlyphButton(this, CaptionStrip->pnlCaption, "btnClose", 2, "GLYPHCLOSE");
+  btnMinimize = GlyphButton(this, CaptionStrip->pnlCaption, "btnMinimize", 17, "GLYPHMINIMIZE");
+  btnMenu = GlyphButton(this, CaptionStrip->pnlCaption, "btnMenu", 38, "GLYPHMENU");
+  btnFlip = GlyphButton(this, CaptionStrip->pnlCaption, "btnFlip", 58, "GLYPHFLIP");
+  CaptionStrip->SetHoldEvents(std::bind(&TfrmMain::shpResizeMouseDown, this, _1, _2, _3, _4, _5),
+                              std::bind(&TfrmMain::shpResizeMouseMove, this, _1, _2, _3, _4),
+                              std::bind(&TfrmMain::shpResizeMouseUp, this, _1, _2, _3, _4, _5));
+  CaptionStrip->SetGripEvents(std::bind(&TfrmMain::btnResizeMouseDown, this, _1, _2, _3, _4, _5),
+                              std::bind(&TfrmMain::btnResizeMouseMove, this, _1, _2, _3, _4),
+                              std::bind(&TfrmMain::btnResizeMouseUp, this, _1, _2, _3, _4, _5));
   btnClose->OnClick = std::bind(&TfrmMain::btnCloseClick, this, _1);
   btnMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
   btnMenu->OnClick = std::bind(&TfrmMain::btnMenuClick, this, _1);
@@ -181,46 +113,32 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   Menu->OnMenuCommand = std::bind(&TfrmMain::MenuMenuCommand, this, _1);
   Menu->OnMenuClose = std::bind(&TfrmMain::MenuMenuClose, this, _1);
   TMenuItem* items = Menu->Items();
-  mnuAbout = Item(this, items, "mnuAbout", "About Vantrel..");
-  mnuHelp = Item(this, items, "mnuHelp", "Help");
-  mnuRulerProperties = Item(this, items, "mnuRulerProperties", "Ruler Properties");
-  N1 = Item(this, items, "N1", "-");
-  mnuSetBegin0 = Item(this, items, "mnuSetBegin0", "Set begin to 0");
-  mnuSetEnd0 = Item(this, items, "mnuSetEnd0", "Set end to 0");
-  N5 = Item(this, items, "N5", "-");
-  mnuRulerFlip = Item(this, items, "mnuRulerFlip", "Ruler Flip");
-  mnuFlip = Item(this, items, "mnuFlip", "Flip");
-  mnuCrossRuler = Item(this, items, "mnuCrossRuler", "Cross Ruler");
+  auto on = [this](void (TfrmMain::*handler)(TObject*)) { return TNotifyEvent(std::bind(handler, this, _1)); };
+  mnuAbout = items->NewItem("mnuAbout", "About Vantrel..", on(&TfrmMain::mnuAboutClick));
+  mnuHelp = items->NewItem("mnuHelp", "Help", on(&TfrmMain::mnuHelpClick));
+  mnuRulerProperties = items->NewItem("mnuRulerProperties", "Ruler Properties", on(&TfrmMain::mnuRulerPropertiesClick));
+  N1 = items->NewItem("N1", "-");
+  mnuSetBegin0 = items->NewItem("mnuSetBegin0", "Set begin to 0", on(&TfrmMain::mnuSetBegin0Click));
+  mnuSetEnd0 = items->NewItem("mnuSetEnd0", "Set end to 0", on(&TfrmMain::mnuSetEnd0Click));
+  N5 = items->NewItem("N5", "-");
+  mnuRulerFlip = items->NewItem("mnuRulerFlip", "Ruler Flip", on(&TfrmMain::mnuRulerFlipClick));
+  mnuFlip = items->NewItem("mnuFlip", "Flip", on(&TfrmMain::mnuFlipClick));
+  mnuCrossRuler = items->NewItem("mnuCrossRuler", "Cross Ruler", on(&TfrmMain::mnuCrossRulerClick));
   // Only where the desktop shows the program the pointer over its own windows alone.
-  mnuMeasureAnywhere = plat::Platform::Current().CanMeasureAnywhere()
-                           ? Item(this, items, "mnuMeasureAnywhere", "Measure anywhere")
-                           : nullptr;
-  N3 = Item(this, items, "N3", "-");
-  mnuLoupe = Item(this, items, "mnuLoupe", "Loupe");
-  mnuZoom = Item(this, items, "mnuZoom", "Mouse loupe");
-  mnuMeasureEdges = Item(this, items, "mnuMeasureEdges", "Measure edges");
-  mnuFreeze = Item(this, items, "mnuFreeze", "Freeze screen");
-  N2 = Item(this, items, "N2", "-");
-  mnuAlwaysTop = Item(this, items, "mnuAlwaysTop", "Always on top");
-  mnuMinimize = Item(this, items, "mnuMinimize", "Minimize to tray");
-  N4 = Item(this, items, "N4", "-");
-  mnuExit = Item(this, items, "mnuExit", "Exit");
-  mnuAbout->OnClick = std::bind(&TfrmMain::mnuAboutClick, this, _1);
-  mnuHelp->OnClick = std::bind(&TfrmMain::mnuHelpClick, this, _1);
-  mnuRulerProperties->OnClick = std::bind(&TfrmMain::mnuRulerPropertiesClick, this, _1);
-  mnuSetBegin0->OnClick = std::bind(&TfrmMain::mnuSetBegin0Click, this, _1);
-  mnuSetEnd0->OnClick = std::bind(&TfrmMain::mnuSetEnd0Click, this, _1);
-  mnuRulerFlip->OnClick = std::bind(&TfrmMain::mnuRulerFlipClick, this, _1);
-  mnuFlip->OnClick = std::bind(&TfrmMain::mnuFlipClick, this, _1);
-  mnuCrossRuler->OnClick = std::bind(&TfrmMain::mnuCrossRulerClick, this, _1);
-  if (mnuMeasureAnywhere) mnuMeasureAnywhere->OnClick = std::bind(&TfrmMain::mnuMeasureAnywhereClick, this, _1);
-  mnuLoupe->OnClick = std::bind(&TfrmMain::mnuLoupeClick, this, _1);
-  mnuZoom->OnClick = std::bind(&TfrmMain::mnuZoomClick, this, _1);
-  mnuMeasureEdges->OnClick = std::bind(&TfrmMain::mnuMeasureEdgesClick, this, _1);
-  mnuFreeze->OnClick = std::bind(&TfrmMain::mnuFreezeClick, this, _1);
-  mnuAlwaysTop->OnClick = std::bind(&TfrmMain::mnuAlwaysTopClick, this, _1);
-  mnuMinimize->OnClick = std::bind(&TfrmMain::mnuMinimizeClick, this, _1);
-  mnuExit->OnClick = std::bind(&TfrmMain::Exit1Click, this, _1);
+  mnuMeasureAnywhere =
+      plat::Platform::Current().CanMeasureAnywhere()
+          ? items->NewItem("mnuMeasureAnywhere", "Measure anywhere", on(&TfrmMain::mnuMeasureAnywhereClick))
+          : nullptr;
+  N3 = items->NewItem("N3", "-");
+  mnuLoupe = items->NewItem("mnuLoupe", "Loupe", on(&TfrmMain::mnuLoupeClick));
+  mnuZoom = items->NewItem("mnuZoom", "Mouse loupe", on(&TfrmMain::mnuZoomClick));
+  mnuMeasureEdges = items->NewItem("mnuMeasureEdges", "Measure edges", on(&TfrmMain::mnuMeasureEdgesClick));
+  mnuFreeze = items->NewItem("mnuFreeze", "Freeze screen", on(&TfrmMain::mnuFreezeClick));
+  N2 = items->NewItem("N2", "-");
+  mnuAlwaysTop = items->NewItem("mnuAlwaysTop", "Always on top", on(&TfrmMain::mnuAlwaysTopClick));
+  mnuMinimize = items->NewItem("mnuMinimize", "Minimize to tray", on(&TfrmMain::mnuMinimizeClick));
+  N4 = items->NewItem("N4", "-");
+  mnuExit = items->NewItem("mnuExit", "Exit", on(&TfrmMain::Exit1Click));
 
   auto itemBitmap = [this](const char* name, TMenuItem* item, const char* picture) {
     auto* b = TComponent::Create<TMenuItemBitmaps>(this);
@@ -263,10 +181,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
 void TfrmMain::FormCreate(TObject*) {
   FResizing = false;
   FMoving = false;
-  Screen->SetCursorImage(crArrowV, LoadCursorResource("ARROWV"));
-  Screen->SetCursorImage(crArrowH, LoadCursorResource("ARROWH"));
-  Screen->SetCursorImage(crArrowW, LoadCursorResource("ARROWW"));
-  Screen->SetCursorImage(crArrowI, LoadCursorResource("ARROWI"));
+  RegisterRulerCursors();
   Ruler->SetCursor(crArrowV);
   Ruler->DrawFrame = true;
   // The program has no task-bar button: it lives in its strip and in the tray.
@@ -276,10 +191,10 @@ void TfrmMain::FormCreate(TObject*) {
 
 void TfrmMain::InitProgram() {
   FSettingsPath = SettingsFilePath(plat::Platform::Current().ExecutableDir());
-  // The file is read once; what concerns the other windows waits in FStartSettings for the
-  // first activation.
-  const TSettings s = TSettings::Read(plat::ProfileFile(FSettingsPath));
-  FStartSettings = s;
+  // The file is read once; what concerns the other windows waits in FSettings for the first
+  // activation.
+  FSettings = TSettings::Read(plat::ProfileFile(FSettingsPath));
+  const TSettings& s = FSettings;
   SetTop(s.Top);
   SetLeft(s.Left);
   // A strip shorter than a drag can make it could be neither read nor lengthened again.
@@ -292,19 +207,9 @@ void TfrmMain::InitProgram() {
     LayoutForLength();
   }
   if (s.RulerFlip) SetRulerFlip(true);
-  FPgDnGap = s.PgDnGap;
-  FPgUpGap = s.PgUpGap;
   mnuLoupe->SetChecked(s.Loupe);
   Ruler->SetStartValue(s.MeasureStart);
-  Ruler->SetColor(TColor(s.Color));
-  Ruler->SetTickSizeBig(s.TickBig);
-  Ruler->SetTickSizeMiddle(s.TickMiddle);
-  Ruler->SetTickSizeSmall(s.TickSmall);
-  Ruler->SetTickColor(TColor(s.TickColor));
-  Ruler->Font().SetColor(TColor(s.FontColor));
-  Ruler->SetRollEnabled(s.Roll);
-  Ruler->SetFontRotation(s.FontRotation);
-  Ruler->SetNumberAlign(s.NumberAlign);
+  Ruler->SetLook(s.Look);
   FLarge = s.Large;
   ApplyRulerLayout();
   // MeasureStart counts pixel units: a real unit takes the scale over from there.
@@ -331,8 +236,7 @@ void TfrmMain::FormActivate(TObject*) {
 }
 
 void TfrmMain::InitProgramRest() {
-  const TSettings& s = FStartSettings;
-  mnuLoupe->SetChecked(s.Loupe);
+  const TSettings& s = FSettings;
   mnuZoom->SetChecked(s.MouseLoupe);
   mnuAlwaysTop->SetChecked(s.OnTop);
   NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
@@ -357,7 +261,7 @@ void TfrmMain::FormClose(TObject*, TCloseAction&) {
 }
 
 TSettings TfrmMain::CurrentSettings() const {
-  TSettings s;
+  TSettings s = FSettings;  // the page gaps as start-up read them; the rest as it is now
   s.Vertical = Ruler->Orientation() == orVert;
   // The user's place and length, not a window manager's.
   s.Top = FUserBounds.top;
@@ -370,18 +274,8 @@ TSettings TfrmMain::CurrentSettings() const {
   // Kept in pixel units whatever the unit, so the file reads the same in every version.
   s.MeasureStart = Ruler->StartValue();
   if (FUnits.Unit != TMeasureUnit::Pixel) s.MeasureStart = Ruler->StartValue() * Ruler->UnitSize() / UnitPixels();
-  s.PgDnGap = FPgDnGap;
-  s.PgUpGap = FPgUpGap;
   s.Magnification = FMagnification;
-  s.Color = Ruler->Color();
-  s.TickBig = Ruler->TickSizeBig();
-  s.TickMiddle = Ruler->TickSizeMiddle();
-  s.TickSmall = Ruler->TickSizeSmall();
-  s.TickColor = Ruler->TickColor();
-  s.FontColor = Ruler->Font().Color();
-  s.Roll = Ruler->RollEnabled();
-  s.FontRotation = Ruler->FontRotation();
-  s.NumberAlign = Ruler->NumberAlign();
+  s.Look = Ruler->Look();
   s.Large = FLarge;
   s.Units = FUnits;
   s.Copy = FCopyFormats;
@@ -461,8 +355,8 @@ void TfrmMain::btnCloseClick(TObject*) { Close(); }
 std::optional<std::string> TfrmMain::GetPropText(std::string_view name) const {
   if (name == "FLarge") return PropText::Bool(FLarge);
   if (name == "FMagnification") return PropText::Int(FMagnification);
-  if (name == "FPgDnGap") return PropText::Int(FPgDnGap);
-  if (name == "FPgUpGap") return PropText::Int(FPgUpGap);
+  if (name == "FPgDnGap") return PropText::Int(FSettings.PgDnGap);
+  if (name == "FPgUpGap") return PropText::Int(FSettings.PgUpGap);
   if (name == "UnitPixels") return PropText::Int(UnitPixels());
   if (name == "ZeroOffset") return PropText::Int(ZeroOffset());
   if (name == "Unit") return std::string(MeasureUnitName(FUnits.Unit));

@@ -17,19 +17,17 @@
 #include <string>
 #include <vector>
 
-#include "app/RulerCursors.h"
 #include "app/TSettings.h"
 #include "menu/TAnimatedPopupMenu.h"
 #include "menu/TMenuItemBitmaps.h"
+#include "ruler/RulerCursors.h"
 #include "ruler/TRuler.h"
 #include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMenuItem.h"
-#include "toolkit/controls/TPanel.h"
-#include "toolkit/controls/TShape.h"
 #include "toolkit/controls/TSpeedButton.h"
 #include "toolkit/core/TTimer.h"
 #include "widgets/EdgeSnap.h"
-#include "widgets/TEffectLabel.h"
+#include "widgets/TCaptionStrip.h"
 #include "widgets/TTrayIcon.h"
 
 class TfrmAbout;
@@ -62,16 +60,12 @@ class TfrmMain : public TForm {
 
   // Controls, in declaration order.
   TRuler* Ruler;
-  TShape* shpResize;
-  TPanel* pnlCaption;
+  TCaptionStrip* CaptionStrip;
+  // The strip's own buttons, on the caption strip's panel.
   TSpeedButton* btnClose;
   TSpeedButton* btnMinimize;
   TSpeedButton* btnMenu;
   TSpeedButton* btnFlip;
-  TEffectLabel* lblMsatPx;
-  TEffectLabel* lblMsPos;
-  TSpeedButton* btnResize;
-  TSpeedButton* btnResize2;
   TTimer* Timer1;
   TAnimatedPopupMenu* Menu;
   TMenuItem* mnuAbout;
@@ -252,8 +246,9 @@ class TfrmMain : public TForm {
   std::string ReadingAt(std::int64_t along) const;
   // Writes the reading under the pointer now, not at the next tick.
   void ShowReadingNow();
-  void ArrangeCaptionHorizontal();
-  void ArrangeCaptionVertical();
+  // Lays out the caption strip of a horizontal or VERTICAL strip: the buttons at its start,
+  // then the labels, and the grip at its end.
+  void ArrangeCaption(bool vertical);
   // The strip's smallest usable length: the buttons, the labels' start and the grip.
   int MinimumLength() const;
   // The length the user gave the strip, whatever a window manager made of it.
@@ -282,14 +277,13 @@ class TfrmMain : public TForm {
   TEdgeSnap FSnap;             // the screen as the caption drag found it
   Point FLastCursor;
   std::int64_t FLastReading = 0;  // the reading FLastCursor gave
-  int FPgDnGap = 0;
-  int FPgUpGap = 0;
   bool FRulerDown = false;
   bool FLarge = false;
   int FMagnification = 0;
   std::string FSettingsPath;
-  // What start-up read, kept for the first activation, which applies the rest of it.
-  TSettings FStartSettings;
+  // The settings as start-up read them: the first activation applies the rest of them, and the
+  // close writes them with what the window holds then (the page gaps go through unchanged).
+  TSettings FSettings;
   bool FFirstActivation = true;
   // The user's "Loupe" check while a modal box (the About box, the calibration's question)
   // holds it cleared: what the settings keep.

@@ -49,11 +49,11 @@ Rect TfrmMain::RulerBody() const {
   Rect body = BoundsRect();
   const bool flipped = mnuRulerFlip->Checked();
   if (Ruler->Orientation() == orHoriz) {
-    if (flipped) body.bottom -= pnlCaption->Height() + 1;
-    else body.top += pnlCaption->Height() + 1;
+    if (flipped) body.bottom -= CaptionStrip->pnlCaption->Height() + 1;
+    else body.top += CaptionStrip->pnlCaption->Height() + 1;
   } else {
-    if (flipped) body.right -= pnlCaption->Width() + 1;
-    else body.left += pnlCaption->Width() + 1;
+    if (flipped) body.right -= CaptionStrip->pnlCaption->Width() + 1;
+    else body.left += CaptionStrip->pnlCaption->Width() + 1;
   }
   return body;
 }

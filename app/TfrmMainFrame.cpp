@@ -70,8 +70,8 @@ void TfrmMain::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftState, in
   // Put the cursor on the grip's fixed point, so that the press alone keeps the length.
   Point p;
   if (CursorPos(p)) {
-    if (Ruler->Orientation() == orHoriz) p.x = Left() + btnResize->Left() + 2;
-    else p.y = Top() + btnResize2->Top() + 2;
+    if (Ruler->Orientation() == orHoriz) p.x = Left() + CaptionStrip->btnResize->Left() + 2;
+    else p.y = Top() + CaptionStrip->btnResize2->Top() + 2;
     plat::Platform::Current().SetCursorPos(p);
   }
   FResizing = true;
@@ -85,9 +85,9 @@ void TfrmMain::btnResizeMouseMove(TObject*, TShiftState, int, int) {
     return int(std::clamp<std::int64_t>(v, MinimumLength(), TSettings::kMaxLength));
   };
   if (Ruler->Orientation() == orHoriz)
-    SetWidth(length(std::int64_t(p.x) - Left() + btnResize->Width() + 2));
+    SetWidth(length(std::int64_t(p.x) - Left() + CaptionStrip->btnResize->Width() + 2));
   else
-    SetHeight(length(std::int64_t(p.y) - Top() + btnResize2->Height() + 2));
+    SetHeight(length(std::int64_t(p.y) - Top() + CaptionStrip->btnResize2->Height() + 2));
   LayoutForLength();
 }
 
@@ -99,8 +99,9 @@ void TfrmMain::btnResizeMouseUp(TObject*, TMouseButton Button, TShiftState, int,
 // five characters, and the grip stay clear of each other, so the strip can still be read,
 // grabbed and lengthened again.
 int TfrmMain::MinimumLength() const {
-  const int readingStart = 1 + (Ruler->Orientation() == orHoriz ? lblMsPos->Left() : lblMsPos->Top());
-  return readingStart + 30 + btnResize->Width() + 4;
+  const TEffectLabel* reading = CaptionStrip->lblMsPos;
+  const int readingStart = 1 + (Ruler->Orientation() == orHoriz ? reading->Left() : reading->Top());
+  return readingStart + 30 + CaptionStrip->btnResize->Width() + 4;
 }
 
 int TfrmMain::UserLength() const {
@@ -128,16 +129,8 @@ void TfrmMain::BoundsChanged(const Rect& oldBounds) {
 }
 
 void TfrmMain::LayoutForLength() {
-  if (Ruler->Orientation() == orVert) {
-    shpResize->SetHeight(Height());
-    Ruler->SetHeight(Height());
-    pnlCaption->SetHeight(Height() - 2);
-    btnResize2->SetTop(Height() - btnResize2->Height() - 4);
-  } else {
-    shpResize->SetWidth(Width());
-    Ruler->SetWidth(Width());
-    pnlCaption->SetWidth(Width() - 2);
-    btnResize->SetLeft(Width() - btnResize->Width() - 4);
-  }
+  if (Ruler->Orientation() == orVert) Ruler->SetHeight(Height());
+  else Ruler->SetWidth(Width());
+  CaptionStrip->FitLength();
   Invalidate();
 }

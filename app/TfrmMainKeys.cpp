@@ -48,7 +48,7 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
       if (const auto size = EdgeMeasurement()) platform.SetClipboardText(FormatReading(FCopyFormats, *size));
       return true;
     }
-    const std::string reading = lblMsPos->Caption();
+    const std::string reading = CaptionStrip->lblMsPos->Caption();
     if (!reading.empty())
       platform.SetClipboardText(FormatReading(
           FCopyFormats, TCopiedReading{reading, std::nullopt, MeasureUnitName(FUnits.Unit), Ruler->Orientation() == orVert}));

@@ -5,51 +5,19 @@
 #include "platform/Platform.h"
 #include "toolkit/core/TApplication.h"
 
-namespace {
-
-struct TLayoutConstants {
-  int FontSize;
-  int UnitPixels;
-  int Thickness;
-  int NumberIndent;
-};
-
-// By orientation, ruler flip and size.
-TLayoutConstants LayoutConstants(bool vertical, bool flipped, bool large) {
-  if (!vertical) {
-    if (!flipped) return large ? TLayoutConstants{9, 40, 70, 4} : TLayoutConstants{7, 20, 41, 4};
-    return large ? TLayoutConstants{9, 40, 70, 45} : TLayoutConstants{7, 20, 45, 28};
+void TfrmMain::ArrangeCaption(bool vertical) {
+  // After the close, minimise, menu and flip buttons: across a horizontal strip, down a
+  // vertical one.
+  static constexpr int kGapsAcross[] = {2, 8, 13, 10}, kGapsDown[] = {3, 9, 13, 10};
+  TSpeedButton* const buttons[] = {btnClose, btnMinimize, btnMenu, btnFlip};
+  int at = 2;
+  for (int i = 0; i < 4; ++i) {
+    if (vertical) buttons[i]->SetBounds(2, at, TCaptionStrip::kGrip, TCaptionStrip::kGrip);
+    else buttons[i]->SetBounds(at, 2, TCaptionStrip::kGrip, TCaptionStrip::kGrip);
+    at += TCaptionStrip::kGrip + (vertical ? kGapsDown : kGapsAcross)[i];
   }
-  if (!flipped) return large ? TLayoutConstants{9, 40, 79, 4} : TLayoutConstants{7, 20, 49, 4};
-  return large ? TLayoutConstants{9, 40, 79, 45} : TLayoutConstants{7, 20, 51, 33};
-}
-
-}  // namespace
-
-void TfrmMain::ArrangeCaptionHorizontal() {
-  btnClose->SetBounds(2, 2, 13, 13);
-  btnMinimize->SetBounds(btnClose->Left() + 13 + 2, 2, 13, 13);
-  btnMenu->SetBounds(btnMinimize->Left() + 13 + 8, 2, 13, 13);
-  btnFlip->SetBounds(btnMenu->Left() + 13 + 13, 2, 13, 13);
-  lblMsatPx->SetBounds(btnFlip->Left() + 13 + 10, 2, lblMsatPx->Width(), 12);
-  lblMsatPx->SetAngle(0);
-  lblMsPos->SetBounds(lblMsatPx->Left() + lblMsatPx->Width() + 2, 2, lblMsPos->Width(), 12);
-  lblMsPos->SetAngle(0);
-  btnResize->SetVisible(true);
-}
-
-void TfrmMain::ArrangeCaptionVertical() {
-  btnClose->SetBounds(2, 2, 13, 13);
-  btnMinimize->SetBounds(2, btnClose->Top() + 13 + 3, 13, 13);
-  btnMenu->SetBounds(2, btnMinimize->Top() + 13 + 9, 13, 13);
-  btnFlip->SetBounds(2, btnMenu->Top() + 13 + 13, 13, 13);
-  lblMsatPx->SetBounds(-33, btnFlip->Top() + 13 + 10, lblMsatPx->Width(), 80);
-  lblMsatPx->SetAngle(270);
-  lblMsPos->SetBounds(-5, lblMsatPx->Top() + lblMsatPx->Height() - 5, lblMsPos->Width(), 80);
-  lblMsPos->SetAngle(270);
-  btnResize->SetVisible(false);
-  btnResize2->SetBounds(2, Height() - 13 - 4, 13, 13);
-  btnResize2->SetVisible(true);
+  CaptionStrip->PlaceLabels(at);
+  CaptionStrip->PlaceGrip(false);
 }
 
 void TfrmMain::btnFlipClick(TObject*) { TurnStrip(); }
@@ -61,44 +29,29 @@ void TfrmMain::TurnStrip() {
     // Horizontal to vertical; the top-left corner stays.
     const int length = UserLength();
     Ruler->SetOrientation(orVert);
-    SetBounds(Left(), Top(), Ruler->Height() + shpResize->Height(), length);
+    SetBounds(Left(), Top(), Ruler->Height() + CaptionStrip->shpResize->Height(), length);
     Ruler->SetAlign(alNone);
-    Ruler->SetBounds(Ruler->Left(), Ruler->Top(), Width() - shpResize->Height(), Height());
-    shpResize->SetTop(0);
-    pnlCaption->SetTop(1);
+    Ruler->SetBounds(Ruler->Left(), Ruler->Top(), Width() - CaptionStrip->shpResize->Height(), Height());
     if (!flipped) {
       Ruler->SetAlign(alRight);
-      shpResize->SetLeft(0);
-      pnlCaption->SetLeft(1);
       Ruler->SetNumberIndent(4);
       Ruler->SetCursor(crArrowH);
     } else {
       Ruler->SetAlign(alLeft);
-      shpResize->SetWidth(shpResize->Height() + 1);
-      shpResize->SetLeft(Width() - shpResize->Width());
-      pnlCaption->SetLeft(shpResize->Left() + 1);
       Ruler->SetNumberIndent(21);
       Ruler->SetCursor(crArrowI);
     }
-    shpResize->SetBounds(shpResize->Left(), shpResize->Top(), shpResize->Height() + 1, Height());
-    pnlCaption->SetBounds(pnlCaption->Left(), pnlCaption->Top(), shpResize->Width() - 2, shpResize->Height() - 2);
-    ArrangeCaptionVertical();
+    CaptionStrip->Dock(flipped ? alRight : alLeft);
+    ArrangeCaption(true);
   } else {
     // Vertical to horizontal.
     const int length = UserLength();
     Ruler->SetOrientation(orHoriz);
-    SetBounds(Left(), Top(), length, Ruler->Width() + shpResize->Width() - 2);
-    shpResize->SetLeft(0);
-    pnlCaption->SetLeft(1);
+    SetBounds(Left(), Top(), length, Ruler->Width() + CaptionStrip->shpResize->Width() - 2);
     Ruler->SetAlign(flipped ? alTop : alBottom);
-    shpResize->SetBounds(0, shpResize->Top(), Width(), shpResize->Width() - 1);
-    pnlCaption->SetBounds(1, pnlCaption->Top(), shpResize->Width() - 2, shpResize->Height() - 2);
-    shpResize->SetTop(flipped ? Height() - shpResize->Height() : 0);
+    CaptionStrip->Dock(flipped ? alBottom : alTop);
     Ruler->SetCursor(flipped ? crArrowW : crArrowV);
-    pnlCaption->SetTop(shpResize->Top() + 1);
-    ArrangeCaptionHorizontal();
-    btnResize2->SetVisible(false);
-    btnResize->SetLeft(Width() - btnResize->Width() - 4);
+    ArrangeCaption(false);
   }
   ApplyRulerLayout();
 }
@@ -116,20 +69,20 @@ void TfrmMain::SetRulerFlip(bool flipped) {
 void TfrmMain::ApplyRulerLayout() {
   const bool vertical = Ruler->Orientation() == orVert;
   const bool flipped = mnuRulerFlip->Checked();
-  const TLayoutConstants k = LayoutConstants(vertical, flipped, FLarge);
+  const TCaptionStrip::TRulerFit k = TCaptionStrip::RulerFit(vertical, flipped, FLarge);
   auto setScale = [&] {
     Ruler->Font().SetSize(k.FontSize);
     if (FUnits.Unit != TMeasureUnit::Pixel) return ApplyUnitScale();
     Ruler->SetUnitSize(k.UnitPixels);
     Ruler->SetUnitPrice(k.UnitPixels);
   };
+  TShape* frame = CaptionStrip->shpResize;
   if (!vertical && !flipped) {
-    shpResize->SetTop(0);
-    pnlCaption->SetTop(1);
-    Ruler->SetTop(pnlCaption->Height() + 1);
+    CaptionStrip->Dock(alTop);
+    Ruler->SetTop(CaptionStrip->pnlCaption->Height() + 1);
     setScale();
     Ruler->SetHeight(k.Thickness);
-    SetHeight(Ruler->Height() + shpResize->Height() - 2);
+    SetHeight(Ruler->Height() + frame->Height() - 2);
     Ruler->SetAlign(alBottom);
     Ruler->SetTickAlign(taBottomRight);
     Ruler->SetNumberIndent(4);
@@ -138,20 +91,18 @@ void TfrmMain::ApplyRulerLayout() {
     setScale();
     Ruler->SetHeight(k.Thickness);
     Ruler->SetNumberIndent(k.NumberIndent);
-    SetHeight(Ruler->Height() + shpResize->Height() - 2);
-    shpResize->SetTop(Height() - pnlCaption->Height() - 2);
-    pnlCaption->SetTop(shpResize->Top() + 1);
+    SetHeight(Ruler->Height() + frame->Height() - 2);
+    CaptionStrip->Dock(alBottom);
     Ruler->SetTop(0);
     Ruler->SetAlign(alTop);
     Ruler->SetTickAlign(taTopLeft);
     Ruler->SetCursor(crArrowW);
   } else if (!flipped) {
-    shpResize->SetLeft(0);
-    pnlCaption->SetLeft(1);
-    Ruler->SetLeft(pnlCaption->Width() + 1);
+    CaptionStrip->Dock(alLeft);
+    Ruler->SetLeft(CaptionStrip->pnlCaption->Width() + 1);
     setScale();
     Ruler->SetWidth(k.Thickness);
-    SetWidth(Ruler->Width() + shpResize->Width() - 2);
+    SetWidth(Ruler->Width() + frame->Width() - 2);
     Ruler->SetAlign(alRight);
     Ruler->SetTickAlign(taBottomRight);
     Ruler->SetNumberIndent(4);
@@ -160,9 +111,8 @@ void TfrmMain::ApplyRulerLayout() {
     setScale();
     Ruler->SetWidth(k.Thickness);
     Ruler->SetNumberIndent(k.NumberIndent);
-    SetWidth(Ruler->Width() + shpResize->Width() - 2);
-    shpResize->SetLeft(Width() - pnlCaption->Width() - 2);
-    pnlCaption->SetLeft(shpResize->Left() + 1);
+    SetWidth(Ruler->Width() + frame->Width() - 2);
+    CaptionStrip->Dock(alRight);
     Ruler->SetLeft(0);
     Ruler->SetAlign(alLeft);
     Ruler->SetTickAlign(taTopLeft);
@@ -176,16 +126,7 @@ void TfrmMain::ApplyRulerLayout() {
   cross->SetPerpendicular(!vertical);
   cross->SetLarge(FLarge);
   cross->SetFlipped(flipped);
-  TRuler* r = cross->Ruler;
-  r->SetColor(Ruler->Color());
-  r->SetTickSizeBig(Ruler->TickSizeBig());
-  r->SetTickSizeMiddle(Ruler->TickSizeMiddle());
-  r->SetTickSizeSmall(Ruler->TickSizeSmall());
-  r->SetTickColor(Ruler->TickColor());
-  r->SetRollEnabled(Ruler->RollEnabled());
-  r->SetFontRotation(Ruler->FontRotation());
-  r->Font().SetColor(Ruler->Font().Color());
-  r->SetNumberAlign(Ruler->NumberAlign());
+  cross->Ruler->SetLook(Ruler->Look());
   ZeroPositionText();
   if (mnuCrossRuler->Checked()) {
     cross->Show();

@@ -10,8 +10,8 @@ void TfrmMain::btnMenuClick(TObject*) {
   // caption panel sits at (1, 1) and this is (window left + button left, window top + button
   // top + button height + 2) exactly; flipped, it follows the panel to the other side instead
   // of opening over the button or the ruler.
-  const int x = Left() + pnlCaption->Left() - 1 + btnMenu->Left();
-  const int y = Top() + pnlCaption->Top() - 1 + btnMenu->Top() + btnMenu->Height() + 2;
+  const int x = Left() + CaptionStrip->pnlCaption->Left() - 1 + btnMenu->Left();
+  const int y = Top() + CaptionStrip->pnlCaption->Top() - 1 + btnMenu->Top() + btnMenu->Height() + 2;
   Menu->Popup(x, y);
 }
 

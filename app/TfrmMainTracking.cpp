@@ -33,7 +33,7 @@ void TfrmMain::Timer1Timer(TObject*) {
   if (TForm1* lens = Lens()) lens->RefreshPicture(Ruler->Orientation() == orHoriz, mnuRulerFlip->Checked());
   FLastCursor = p;
   FLastReading = reading;
-  lblMsPos->SetCaption(ReadingAt(along));
+  CaptionStrip->lblMsPos->SetCaption(ReadingAt(along));
   TrackEdges(p);
   // Hidden or not, the cross ruler keeps its reading current for when it is shown.
   TfrmCrossRuler* cross = CrossRuler();

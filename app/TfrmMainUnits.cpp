@@ -66,7 +66,7 @@ void TfrmMain::SetMeasureUnit(TMeasureUnit u) {
   } else {
     ApplyUnitScale();
   }
-  lblMsatPx->SetCaption(ReadingLabel(u));
+  CaptionStrip->lblMsatPx->SetCaption(ReadingLabel(u));
   ShowReadingNow();
 }
 
@@ -82,7 +82,7 @@ void TfrmMain::ShowReadingNow() {
   Point p;
   if (!plat::Platform::Current().GetCursorPos(p)) return;
   const std::int64_t along = Ruler->Orientation() == orHoriz ? std::int64_t(p.x) - Left() : std::int64_t(p.y) - Top();
-  lblMsPos->SetCaption(ReadingAt(along));
+  CaptionStrip->lblMsPos->SetCaption(ReadingAt(along));
 }
 
 void TfrmMain::CalibrateUnits() {

@@ -26,7 +26,7 @@ static void BM_TrackingTick(benchmark::State& state) {
       main->Timer1Timer(main);
       app.ProcessIdleWork();
     }
-    benchmark::DoNotOptimize(main->lblMsPos->Caption());
+    benchmark::DoNotOptimize(main->CaptionStrip->lblMsPos->Caption());
   }
   plat::Platform::SetCurrent(nullptr);
 }
@@ -73,7 +73,7 @@ static void BM_StripTick(benchmark::State& state) {
       main->Timer1Timer(main);
       app.ProcessIdleWork();
     }
-    benchmark::DoNotOptimize(main->lblMsPos->Caption());
+    benchmark::DoNotOptimize(main->CaptionStrip->lblMsPos->Caption());
   }
   plat::Platform::SetCurrent(nullptr);
 }

@@ -10,8 +10,8 @@
 
 namespace {
 
-TRulerLook MainLook() {
-  TRulerLook look;
+TRulerPaintState MainLook() {
+  TRulerPaintState look;
   look.Color = 0x80FFFF;
   look.Font.Name = "Arial";
   look.Font.Height = -9;  // 7 points
@@ -32,7 +32,7 @@ void PaintHorizontal(benchmark::State& state, bool builtin) {
   const int length = int(state.range(0));
   gfx::Bitmap bmp(length, 41);
   gfx::Canvas canvas(bmp);
-  const TRulerLook look = MainLook();
+  const TRulerPaintState look = MainLook();
   PaintRuler(canvas, look, length, 41);  // the font is found and its glyphs cached once
   for (auto _ : state) {
     PaintRuler(canvas, look, length, 41);
@@ -56,7 +56,7 @@ BENCHMARK(BM_RulerPaintBuiltinFace)->Arg(640)->Arg(5000)->Unit(benchmark::kMicro
 void BM_RulerPaintLongStrip(benchmark::State& state) {
   const int length = int(state.range(0));
   const bool windowed = state.range(1) != 0;
-  TRulerLook look = MainLook();
+  TRulerPaintState look = MainLook();
   look.Orientation = orVert;
   gfx::Bitmap bmp(49, windowed ? 768 : length);
   gfx::Canvas canvas(bmp);

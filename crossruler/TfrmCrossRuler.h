@@ -15,12 +15,9 @@
 #include <string_view>
 
 #include "ruler/TRuler.h"
-#include "toolkit/controls/TPanel.h"
-#include "toolkit/controls/TShape.h"
-#include "toolkit/controls/TSpeedButton.h"
 #include "toolkit/core/TForm.h"
 #include "widgets/EdgeSnap.h"
-#include "widgets/TEffectLabel.h"
+#include "widgets/TCaptionStrip.h"
 
 class TfrmCrossRuler : public TForm {
  public:
@@ -30,12 +27,7 @@ class TfrmCrossRuler : public TForm {
   plat::WindowRole WindowRole() const override { return plat::WindowRole::Utility; }
 
   // Controls, in declaration order.
-  TShape* shpResize;
-  TPanel* pnlCaption;
-  TEffectLabel* lblMsatPx;
-  TEffectLabel* lblMsPos;
-  TSpeedButton* btnResize;
-  TSpeedButton* btnResize2;
+  TCaptionStrip* CaptionStrip;
   TRuler* Ruler;
 
   void FormCreate(TObject* Sender);
@@ -80,10 +72,6 @@ class TfrmCrossRuler : public TForm {
   void LayoutRuler();
   void ApplyFlip();
   void LayoutForLength();
-  // The labels in the vertical layout, from the top of "Mouse at pixel:".
-  void PlaceVerticalLabels(int top, int readingHeight);
-  // The labels in the horizontal layout, from the left of "Mouse at pixel:".
-  void PlaceHorizontalLabels(int left);
 
   bool FResizing = false;
   TEdgeSnap FSnap;  // the screen as the grip's drag found it

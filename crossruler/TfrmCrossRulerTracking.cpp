@@ -23,7 +23,7 @@ void TfrmCrossRuler::TrackCursor(int x, int y, int D) {
   if (std::isnan(offset)) offset = 0;
   const std::int64_t zeroOffset = std::int64_t(std::clamp(offset, -0x1p60, 0x1p60));
   const std::int64_t n = zeroOffset + (Vertical() ? std::int64_t(y) - Top() : std::int64_t(x) - Left());
-  lblMsPos->SetCaption(std::to_string(n));
+  CaptionStrip->lblMsPos->SetCaption(std::to_string(n));
   // At or behind the zero there is no angle to show, and an old one would mislead.
   if (n <= 0) {
     Ruler->SetCaption("");
@@ -54,11 +54,11 @@ void TfrmCrossRuler::btnResizeMouseDown(TObject*, TMouseButton Button, TShiftSta
   // The pointer goes to the grip's fixed point, so that the press alone keeps the length.
   Point p;
   if (Vertical()) {
-    FGripOffset = btnResize2->Top() + 2;
-    p = {Left() + btnResize2->Left() + X, Top() + FGripOffset};
+    FGripOffset = CaptionStrip->btnResize2->Top() + 2;
+    p = {Left() + CaptionStrip->btnResize2->Left() + X, Top() + FGripOffset};
   } else {
-    FGripOffset = btnResize->Left() + 2;
-    p = {Left() + FGripOffset, Top() + btnResize->Top() + Y};
+    FGripOffset = CaptionStrip->btnResize->Left() + 2;
+    p = {Left() + FGripOffset, Top() + CaptionStrip->btnResize->Top() + Y};
   }
   FSnap.Take();
   plat::Platform::Current().SetCursorPos(p);
@@ -73,13 +73,13 @@ void TfrmCrossRuler::btnResizeMouseMove(TObject*, TShiftState Shift, int, int) {
   // moves.
   if (!(Shift & ssAlt)) {
     const int end = FFlipped ? (Vertical() ? p.y - FGripOffset : p.x - FGripOffset)
-                             : (Vertical() ? p.y + btnResize2->Height() + 2 : p.x + btnResize->Width() + 2);
+                             : (Vertical() ? p.y + CaptionStrip->btnResize2->Height() + 2 : p.x + CaptionStrip->btnResize->Width() + 2);
     const Point at = Vertical() ? Point{Left() + Width(), end} : Point{end, Top() + Height()};
     if (const std::optional<int> snap = FSnap.Snap(at, !Vertical())) (Vertical() ? p.y : p.x) += *snap;
   }
   if (!FFlipped) {
-    if (Vertical()) SetHeight(std::max(p.y - Top() + btnResize2->Height() + 2, kMinLength));
-    else SetWidth(std::max(p.x - Left() + btnResize->Width() + 2, kMinLength));
+    if (Vertical()) SetHeight(std::max(p.y - Top() + CaptionStrip->btnResize2->Height() + 2, kMinLength));
+    else SetWidth(std::max(p.x - Left() + CaptionStrip->btnResize->Width() + 2, kMinLength));
   } else if (Vertical()) {
     // The grip is at the start: the far end, on the main ruler, stays where it is, and the
     // start keeps the distance to the pointer it had at the press.

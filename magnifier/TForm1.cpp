@@ -7,6 +7,7 @@
 #include "graphics/ImageFile.h"
 #include "magnifier/NoScreenPicture.h"
 #include "platform/Platform.h"
+#include "toolkit/core/NewChild.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
 #include "toolkit/core/TApplication.h"
@@ -73,10 +74,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   // The rim, markers and arrowheads only draw: the picture under them takes the mouse, so a
   // drag or double click works across them.
   auto arrowhead = [&](const char* name, int w, int h) {
-    auto* s = TComponent::Create<TShapeControl>(this);
-    s->SetName(name);
-    s->SetParent(this);
-    s->SetBounds(0, 0, w, h);
+    auto* s = NewChild<TShapeControl>(this, this, name, Rect::FromXYWH(0, 0, w, h));
     s->SetSurfaceType(stBrush25PercentOpaque);
     s->SetBackColor(clBlack);
     s->SetForeColor(clBlack);
@@ -105,9 +103,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   ShapeControl1->SetEnabled(false);
 
   auto line = [&](const char* name) {
-    auto* s = TComponent::Create<TShape>(this);
-    s->SetName(name);
-    s->SetParent(this);
+    auto* s = NewChild<TShape>(this, this, name);
     gfx::Brush black;
     black.Color = clBlack;
     s->SetBrush(black);

@@ -1,6 +1,7 @@
 #include "properties/TfrmRulerProperties.h"
 
 #include "properties/TfrmCopyFormats.h"
+#include "toolkit/core/NewChild.h"
 
 #include <functional>
 
@@ -9,9 +10,7 @@ namespace {
 // Both previews count screen pixels like the strip: 20 to a unit, 40 when large. Their scale
 // starts at -1.25 so that the zero and the first numbers are in view.
 TRuler* Preview(TfrmRulerProperties* form, const char* name, TOrientation orientation, TAlign align) {
-  auto* r = TComponent::Create<TRuler>(form);
-  r->SetName(name);
-  r->SetParent(form);
+  auto* r = NewChild<TRuler>(form, form, name);
   r->SetOrientation(orientation);
   r->SetAlign(align);
   gfx::Font f;
@@ -32,29 +31,8 @@ TRuler* Preview(TfrmRulerProperties* form, const char* name, TOrientation orient
   return r;
 }
 
-TLabel* Label(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top) {
-  auto* l = TComponent::Create<TLabel>(owner);
-  l->SetName(name);
-  l->SetParent(parent);
-  l->SetCaption(caption);
-  l->SetLeft(left);
-  l->SetTop(top);
-  return l;
-}
-
-TGroupBox* Group(TComponent* owner, TWinControl* parent, const char* name, const char* caption, Rect r) {
-  auto* g = TComponent::Create<TGroupBox>(owner);
-  g->SetName(name);
-  g->SetParent(parent);
-  g->SetCaption(caption);
-  g->SetBounds(r.left, r.top, r.Width(), r.Height());
-  return g;
-}
-
 TFaceButton* Swatch(TComponent* owner, TWinControl* parent, const char* name, int top) {
-  auto* b = TComponent::Create<TFaceButton>(owner);
-  b->SetName(name);
-  b->SetParent(parent);
+  auto* b = NewChild<TFaceButton>(owner, parent, name);
   b->SetBounds(72, top, 41, 20);
   b->SetStyle(fbsOpaque);
   b->SetLightColor(clBtnHighlight);
@@ -66,9 +44,7 @@ TFaceButton* Swatch(TComponent* owner, TWinControl* parent, const char* name, in
 }
 
 TSpinEdit* SpinEdit(TComponent* owner, TWinControl* parent, const char* name, int top, double min, double max) {
-  auto* e = TComponent::Create<TSpinEdit>(owner);
-  e->SetName(name);
-  e->SetParent(parent);
+  auto* e = NewChild<TSpinEdit>(owner, parent, name);
   gfx::Font f;
   f.Name = "Arial";
   f.Height = -12;
@@ -85,9 +61,7 @@ TSpinEdit* SpinEdit(TComponent* owner, TWinControl* parent, const char* name, in
 
 template <class T>
 T* Styled(TComponent* owner, TWinControl* parent, const char* name, const char* caption, Rect r) {
-  auto* c = TComponent::Create<T>(owner);
-  c->SetName(name);
-  c->SetParent(parent);
+  auto* c = NewChild<T>(owner, parent, name);
   c->SetCaption(caption);
   c->Font3d().SetActive(false);
   c->Hilight3d().SetActive(false);
@@ -130,23 +104,24 @@ TfrmRulerProperties::TfrmRulerProperties(TComponent* AOwner) : TForm(AOwner) {
 
   // The panel is 317 pixels wide, 287 beside the large vertical preview: everything stays
   // left of x = 280.
-  grpColors = Group(this, pnlDialog, "grpColors", " Colors ", Rect::FromXYWH(8, 6, 128, 94));
-  lblColor = Label(this, grpColors, "lblColor", "Ruler color", 10, 22);
-  lblTextcolor = Label(this, grpColors, "lblTextcolor", "Text color", 10, 46);
-  lblTickcolor = Label(this, grpColors, "lblTickcolor", "Tick color", 10, 70);
+  grpColors = NewChild<TGroupBox>(this, pnlDialog, "grpColors", " Colors ", Rect::FromXYWH(8, 6, 128, 94));
+  lblColor = NewChild<TLabel>(this, grpColors, "lblColor", "Ruler color", Point{10, 22});
+  lblTextcolor = NewChild<TLabel>(this, grpColors, "lblTextcolor", "Text color", Point{10, 46});
+  lblTickcolor = NewChild<TLabel>(this, grpColors, "lblTickcolor", "Tick color", Point{10, 70});
   btnColor = Swatch(this, grpColors, "btnColor", 18);
   btnTextcolor = Swatch(this, grpColors, "btnTextcolor", 42);
   btnTickcolor = Swatch(this, grpColors, "btnTickcolor", 66);
 
-  grpTickSizes = Group(this, pnlDialog, "grpTickSizes", " Tick sizes ", Rect::FromXYWH(144, 6, 135, 94));
-  lblTickBig = Label(this, grpTickSizes, "lblTickBig", "Big size", 10, 21);
-  lblTickMedium = Label(this, grpTickSizes, "lblTickMedium", "Middle size", 10, 45);
-  lblTickSmall = Label(this, grpTickSizes, "lblTickSmall", "Small size", 10, 69);
+  grpTickSizes = NewChild<TGroupBox>(this, pnlDialog, "grpTickSizes", " Tick sizes ", Rect::FromXYWH(144, 6, 135, 94));
+  lblTickBig = NewChild<TLabel>(this, grpTickSizes, "lblTickBig", "Big size", Point{10, 21});
+  lblTickMedium = NewChild<TLabel>(this, grpTickSizes, "lblTickMedium", "Middle size", Point{10, 45});
+  lblTickSmall = NewChild<TLabel>(this, grpTickSizes, "lblTickSmall", "Small size", Point{10, 69});
   txtTickBig = SpinEdit(this, grpTickSizes, "txtTickBig", 17, 30, 60);
   txtTickMedium = SpinEdit(this, grpTickSizes, "txtTickMedium", 41, 20, 50);
   txtTickSmall = SpinEdit(this, grpTickSizes, "txtTickSmall", 65, 10, 30);
 
-  grpNumberAlign = Group(this, pnlDialog, "grpNumberAlign", " Number alignment ", Rect::FromXYWH(8, 108, 128, 86));
+  grpNumberAlign =
+      NewChild<TGroupBox>(this, pnlDialog, "grpNumberAlign", " Number alignment ", Rect::FromXYWH(8, 108, 128, 86));
   gfx::Font arial;
   arial.Name = "Arial";
   arial.Height = -12;
@@ -168,7 +143,7 @@ TfrmRulerProperties::TfrmRulerProperties(TComponent* AOwner) : TForm(AOwner) {
 
   chkLargeRuler =
       Styled<TStyledCheckBox>(this, pnlDialog, "chkLargeRuler", "Use large ruler", Rect::FromXYWH(8, 206, 128, 20));
-  lblMagnification = Label(this, pnlDialog, "lblMagnification", "Loupe magnification", 10, 237);
+  lblMagnification = NewChild<TLabel>(this, pnlDialog, "lblMagnification", "Loupe magnification", Point{10, 237});
   r2Times = Styled<TStyledRadioButton>(this, pnlDialog, "r2Times", "2x", Rect::FromXYWH(128, 234, 40, 20));
   r3Times = Styled<TStyledRadioButton>(this, pnlDialog, "r3Times", "3x", Rect::FromXYWH(172, 234, 40, 20));
   r4Times = Styled<TStyledRadioButton>(this, pnlDialog, "r4Times", "4x", Rect::FromXYWH(216, 234, 40, 20));
@@ -277,28 +252,13 @@ void TfrmRulerProperties::btnResetMouseEnter(TObject*) { btnReset->Font().SetCol
 
 void TfrmRulerProperties::btnResetMouseExit(TObject*) { btnReset->Font().SetColor(clWindowText); }
 
-// The look of a new strip; the large ruler and the magnification stay as they are.
+// Default restores the dialog's own defaults, which differ from a new strip's look in one point:
+// the numbers stand centred on their ticks, where a strip without settings has them at the top
+// left. The large ruler and the magnification stay as they are.
 void TfrmRulerProperties::btnResetClick(TObject*) {
-  btnColor->SetColor(0x80FFFF);
-  btnTextcolor->SetColor(clBlack);
-  btnTickcolor->SetColor(clBlack);
-  txtTickBig->SetValue(50);
-  txtTickMedium->SetValue(40);
-  txtTickSmall->SetValue(25);
-  rCenter->SetChecked(true);
-  chkRoll->SetChecked(true);
-  chkRotate->SetChecked(false);
-  for (TRuler* r : {Ruler1, Ruler2}) {
-    r->SetColor(btnColor->Color());
-    r->Font().SetColor(btnTextcolor->Color());
-    r->SetTickColor(btnTickcolor->Color());
-    r->SetTickSizeBig(txtTickBig->RoundedValue());
-    r->SetTickSizeMiddle(txtTickMedium->RoundedValue());
-    r->SetTickSizeSmall(txtTickSmall->RoundedValue());
-    r->SetRollEnabled(true);
-    r->SetNumberAlign(naCenter);
-    r->SetFontRotation(fr0);
-  }
+  TRulerLook look = kNewStripLook;
+  look.NumberAlign = naCenter;
+  SetLook(look);
   Ruler1->Repaint();
   Ruler2->Repaint();
 }
@@ -318,6 +278,51 @@ void TfrmRulerProperties::SizePreviews(bool large) {
     r->SetUnitSize(unit);
   }
   if (!large) SetClientHeight(kClientHeight);
+}
+
+void TfrmRulerProperties::SetLook(const TRulerLook& look) {
+  for (TRuler* r : {Ruler1, Ruler2}) r->SetLook(look);
+  btnColor->SetColor(look.Color);
+  btnTextcolor->SetColor(look.FontColor);
+  btnTickcolor->SetColor(look.TickColor);
+  txtTickBig->SetValue(look.TickSizeBig);
+  txtTickMedium->SetValue(look.TickSizeMiddle);
+  txtTickSmall->SetValue(look.TickSizeSmall);
+  // Set in code: no click handler runs, so the previews keep the look just given.
+  chkRoll->SetChecked(look.RollEnabled);
+  chkRotate->SetChecked(look.FontRotation != fr0);
+  rCenter->SetChecked(look.NumberAlign == naCenter);
+  rTop->SetChecked(look.NumberAlign == naTopLeft);
+  rBottom->SetChecked(look.NumberAlign == naBottomRight);
+}
+
+TRulerLook TfrmRulerProperties::Look() const { return Ruler1->Look(); }
+
+// The previews show the size the check box says, so the two never disagree.
+void TfrmRulerProperties::SetLarge(bool large) {
+  chkLargeRuler->SetChecked(large);
+  SizePreviews(large);
+}
+
+bool TfrmRulerProperties::Large() const { return chkLargeRuler->Checked(); }
+
+void TfrmRulerProperties::SetMagnification(int magnification) {
+  FMagnification = magnification;
+  r2Times->SetChecked(magnification == 2);
+  r3Times->SetChecked(magnification == 3);
+  r4Times->SetChecked(magnification == 4);
+}
+
+int TfrmRulerProperties::Magnification() const {
+  if (r2Times->Checked()) return 2;
+  if (r3Times->Checked()) return 3;
+  if (r4Times->Checked()) return 4;
+  return FMagnification;
+}
+
+bool TfrmRulerProperties::Execute() {
+  SetActiveControl(btnOK);
+  return ShowModal() == mrOk;
 }
 
 // Enter takes OK without leaving the field being typed in: leave it now, so that a size typed

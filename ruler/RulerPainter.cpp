@@ -6,7 +6,7 @@
 
 #include "ruler/RulerLayout.h"
 
-gfx::Font TRulerLook::DefaultFont() {
+gfx::Font TRulerPaintState::DefaultFont() {
   gfx::Font f;
   f.Name = "Tahoma";
   f.Height = -9;
@@ -71,7 +71,7 @@ TVisibleSpan VisibleSpan(gfx::Canvas& canvas, bool horizontal, int length) {
 
 // How far along the ruler a number's cell can reach from its tick, in either direction: the
 // widest number the layout can produce, turned any way, plus the offsets of its placement.
-std::int64_t NumberReach(gfx::Canvas& canvas, const TRulerLook& look, const TRulerLayout& layout, int length,
+std::int64_t NumberReach(gfx::Canvas& canvas, const TRulerPaintState& look, const TRulerLayout& layout, int length,
                          int hd) {
   const long double units = std::fabs(layout.StartUnit()) + std::fabs(length / look.UnitSize) + 3;
   const std::string widest = FormatNumber(-units * std::fabs(static_cast<long double>(look.UnitPrice)),
@@ -83,7 +83,7 @@ std::int64_t NumberReach(gfx::Canvas& canvas, const TRulerLook& look, const TRul
 
 }  // namespace
 
-int PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int height, TRulerWalkMarks* marks) {
+int PaintRuler(gfx::Canvas& canvas, const TRulerPaintState& look, int width, int height, TRulerWalkMarks* marks) {
   const bool horizontal = look.Orientation != orVert;
   const int length = horizontal ? width : height;
   const int thickness = horizontal ? height : width;

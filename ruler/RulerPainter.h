@@ -1,7 +1,7 @@
 #pragma once
 // Paints a ruler in one pass: background, ticks, numbers, caption, outline. Everything it needs
-// is in TRulerLook, so the same code serves the control, the tests, the benchmark and the test
-// card. Nothing is kept between paints.
+// is in TRulerPaintState, so the same code serves the control, the tests, the benchmark and the
+// test card. Nothing is kept between paints.
 #include <string>
 
 #include "graphics/Canvas.h"
@@ -11,7 +11,7 @@
 
 // What a paint reads: the control's properties and its outline fields, with the values a
 // freshly constructed ruler has.
-struct TRulerLook {
+struct TRulerPaintState {
   std::string Caption;
   TCaptionAlign CaptionAlign = caTopLeft;
   int CaptionIndent1 = 0;
@@ -44,5 +44,5 @@ struct TRulerLook {
 // that cannot be laid out) paints only the background. Only the part the canvas can show (its
 // clip within its bitmap) is drawn; returns how many ticks were drawn, numbers included.
 // MARKS, kept between paints, lets a paint of a small part of a long ruler start near it.
-int PaintRuler(gfx::Canvas& canvas, const TRulerLook& look, int width, int height,
+int PaintRuler(gfx::Canvas& canvas, const TRulerPaintState& look, int width, int height,
                TRulerWalkMarks* marks = nullptr);

@@ -63,7 +63,33 @@ void TRuler::SetUnitPrecision(int value) {
 }
 
 TRulerLook TRuler::Look() const {
-  TRulerLook look;
+  return TRulerLook{.Color = Color(),
+                    .TickSizeBig = FTickSizeBig,
+                    .TickSizeMiddle = FTickSizeMiddle,
+                    .TickSizeSmall = FTickSizeSmall,
+                    .TickColor = FTickColor,
+                    .FontColor = Font().Color(),
+                    .RollEnabled = FRollEnabled,
+                    .FontRotation = FFontRotation,
+                    .NumberAlign = FNumberAlign};
+}
+
+void TRuler::SetLook(const TRulerLook& look) {
+  if (look == Look()) return;
+  SetColor(look.Color);
+  SetTickSizeBig(look.TickSizeBig);
+  SetTickSizeMiddle(look.TickSizeMiddle);
+  SetTickSizeSmall(look.TickSizeSmall);
+  FTickColor = look.TickColor;
+  Font().SetColor(look.FontColor);
+  FRollEnabled = look.RollEnabled;
+  SetFontRotation(look.FontRotation);
+  SetNumberAlign(look.NumberAlign);
+  Changed();  // for the two plain values, which repaint nothing by themselves
+}
+
+TRulerPaintState TRuler::PaintState() const {
+  TRulerPaintState look;
   look.Caption = Caption();
   look.CaptionAlign = FCaptionAlign;
   look.CaptionIndent1 = FCaptionIndent1;
@@ -89,7 +115,7 @@ TRulerLook TRuler::Look() const {
   return look;
 }
 
-void TRuler::Paint() { PaintRuler(Canvas(), Look(), ClientWidth(), ClientHeight(), &FWalkMarks); }
+void TRuler::Paint() { PaintRuler(Canvas(), PaintState(), ClientWidth(), ClientHeight(), &FWalkMarks); }
 
 void TRuler::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);

@@ -16,6 +16,7 @@
 
 #include "ruler/RulerPainter.h"
 #include "ruler/RulerTypes.h"
+#include "ruler/TRulerLook.h"
 #include "ruler/TValRange.h"
 #include "toolkit/core/TCustomControl.h"
 
@@ -82,8 +83,13 @@ class TRuler : public TCustomControl {
   bool Rolling = false;
   int LastRollPos = 0;
 
-  // Everything a paint reads, as it stands now.
+  // The look the user chooses, given and taken whole; taking a different one repaints (as far as
+  // EnableRepaint allows), tick colour and rolling included.
   TRulerLook Look() const;
+  void SetLook(const TRulerLook& look);
+
+  // Everything a paint reads, as it stands now.
+  TRulerPaintState PaintState() const;
 
   std::optional<std::string> GetPropText(std::string_view name) const override;
 

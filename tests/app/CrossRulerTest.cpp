@@ -1,6 +1,9 @@
 // The cross ruler: where it stands, how it follows the strip's zero, its reading and angle,
 // the look it takes from the strip, and its grips.
+#include "crossruler/TfrmCrossRuler.h"
 #include "tests/app/StripTestSupport.h"
+#include "tests/toolkit/CoreFixture.h"
+#include "toolkit/core/ResourceLoader.h"
 
 namespace {
 
@@ -217,5 +220,34 @@ TEST_F(StripTest, CrossRulerGrips) {
     // Flipped, the zero stays at the far end: -684 / 20.
     const bool flipped = std::string(c.Settings).find("RulerFlip") != std::string::npos;
     EXPECT_EQ(r.Props()["frmCrossRuler.Ruler.StartValue"], flipped ? "-34.2" : "0") << c.Settings;
+  }
+}
+
+// The cross ruler on its own, without the strip that used to register the ruler cursors.
+class CrossRulerAloneTest : public CoreTest {};
+
+TEST_F(CrossRulerAloneTest, ShowsTheRulerCursorsOverItsRulerWithoutTheStrip) {
+  auto* cross = TComponent::Create<TfrmCrossRuler>(App.get());
+  cross->SetBounds(0, 0, 644, 58);
+  cross->Show();
+  // Standing across a horizontal strip it is vertical: the arrow points right, at its ticks
+  // (ARROWH); along a vertical strip it is horizontal and points down (ARROWV). The points lie
+  // on the ruler body, beyond the caption strip (20 wide, 19 high).
+  struct Case {
+    bool Vertical;
+    gfx::Point Over;
+    const char* Picture;
+  } cases[] = {{true, {40, 300}, "ARROWH"}, {false, {300, 40}, "ARROWV"}};
+  for (const Case& c : cases) {
+    cross->SetPerpendicular(c.Vertical);
+    cross->SetLarge(false);
+    cross->SetFlipped(false);
+    cross->SetBounds(0, 0, cross->Width(), cross->Height());
+    Desk.InjectMouseMove(c.Over.x, c.Over.y);
+    Settle();
+    const plat::CursorLook shown = Desk.CurrentCursor(), picture = LoadCursorResource(c.Picture);
+    ASSERT_TRUE(shown.IsCustom) << c.Picture;
+    EXPECT_EQ(shown.Image.Pixels, picture.Image.Pixels) << c.Picture;
+    EXPECT_EQ(shown.Image.HotSpot, picture.Image.HotSpot) << c.Picture;
   }
 }

@@ -234,7 +234,7 @@ TEST_F(StripTest, WindowsDestroyedBeforeTheStripAreForgottenByIt) {
     desk.SetCursorPos({strip->Left() + 300, strip->Top() + strip->Height() - 5});
     strip->Timer1Timer(strip);
     strip->mnuZoomClick(strip);
-    EXPECT_EQ(strip->lblMsPos->Caption(), "300");
+    EXPECT_EQ(strip->CaptionStrip->lblMsPos->Caption(), "300");
     EXPECT_EQ(app.ComponentCount(), 1);
   }
   plat::Platform::SetCurrent(nullptr);

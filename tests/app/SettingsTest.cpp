@@ -92,19 +92,19 @@ TEST(Settings, MappingsOfTheEnumeratedKeys) {
   };
   for (const Case& c : cases) {
     const TSettings s = TSettings::Read(Profile(c.Text));
-    EXPECT_EQ(s.NumberAlign, c.Align) << c.Text;
-    EXPECT_EQ(s.FontRotation, c.Rotation) << c.Text;
+    EXPECT_EQ(s.Look.NumberAlign, c.Align) << c.Text;
+    EXPECT_EQ(s.Look.FontRotation, c.Rotation) << c.Text;
     EXPECT_EQ(s.Length, c.Length) << c.Text;
   }
   // naTopLeft 1, naCenter 2, naBottomRight 3; fr0 0, anything else 90.
   TSettings s;
   std::string out;
   for (TNumberAlign a : {naTopLeft, naCenter, naBottomRight}) {
-    s.NumberAlign = a;
+    s.Look.NumberAlign = a;
     out += *Profile(Written(s)).ReadString("Ruler", "NumberAlign");
   }
   for (TFontRotation r : {fr0, fr90, fr270}) {
-    s.FontRotation = r;
+    s.Look.FontRotation = r;
     out += "," + *Profile(Written(s)).ReadString("Ruler", "FontRotation");
   }
   EXPECT_EQ(out, "123,0,90,90");

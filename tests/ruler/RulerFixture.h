@@ -70,7 +70,7 @@ class RulerTest : public ::testing::Test {
   gfx::Bitmap Expected() {
     gfx::Bitmap bmp(Ruler->Width(), Ruler->Height(), 0);
     gfx::Canvas canvas(bmp);
-    PaintRuler(canvas, Ruler->Look(), Ruler->Width(), Ruler->Height());
+    PaintRuler(canvas, Ruler->PaintState(), Ruler->Width(), Ruler->Height());
     return bmp;
   }
 

@@ -62,7 +62,7 @@ std::map<int, int> TwoPixelTicks(int first, int firstBig, int end) {
 
 TEST(RulerPainter, WorkedExampleHorizontalAndVertical) {
   // The properties dialog's preview: S = -1.25, unit 20 counting pixels, thickness 41.
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.StartValue = -1.25;
   look.NumberIndent = 4;
   gfx::Bitmap bmp = Paint(look, 100, 41);
@@ -95,7 +95,7 @@ TEST(RulerPainter, WorkedExampleHorizontalAndVertical) {
 }
 
 TEST(RulerPainter, StartValueEdgeCases) {
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.NumberIndent = 4;
   const int w0 = Measure(look.Font, fr0, "0").W;
 
@@ -146,7 +146,7 @@ TEST(RulerPainter, StartValueEdgeCases) {
 TEST(RulerPainter, TickExtentAndClipping) {
   // Thickness 41 and the default percentages 50/40/25 give 20, 16 and 10 pixels (checked in
   // the worked example). Ticks from the top edge run from row 0 down to the length.
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.TickAlign = taTopLeft;
   look.NumberIndent = 28;
   gfx::Bitmap bmp = Paint(look, 60, 41);
@@ -204,7 +204,7 @@ TEST(RulerPainter, NumberCellCoversEarlierTicksAndCaptionCoversEverything) {
   // Every tick runs across the whole thickness, every 4 pixels (columns 2, 6, 10...). The
   // number 1000 stands centred on column 30 with its cell filled with Color: ticks drawn before
   // it vanish inside the cell, its own big tick and all later ticks are drawn over it.
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.TickAlign = taTopLeft;
   look.TickSizeBig = look.TickSizeMiddle = look.TickSizeSmall = 100;
   look.UnitPrice = 1000;
@@ -273,7 +273,7 @@ TEST(RulerPainter, UnusableUnitSizesPaintOnlyTheBackground) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (double unit : {0.0, -20.0, -1e-300, nan, 1e-12}) {
     SCOPED_TRACE(unit);
-    TRulerLook look = TestLook();
+    TRulerPaintState look = TestLook();
     look.UnitSize = unit;
     look.Caption = "caption";
     look.DrawFrame = true;
@@ -281,7 +281,7 @@ TEST(RulerPainter, UnusableUnitSizesPaintOnlyTheBackground) {
     for (int y = 0; y < 30; ++y)
       for (int x = 0; x < 80; ++x) ASSERT_EQ(bmp.At(x, y), kBack) << x << "," << y;
   }
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.StartValue = std::numeric_limits<double>::infinity();
   gfx::Bitmap bmp = Paint(look, 80, 30);
   EXPECT_EQ(InkBox(bmp, kTick), gfx::Rect{});
@@ -289,7 +289,7 @@ TEST(RulerPainter, UnusableUnitSizesPaintOnlyTheBackground) {
 
 TEST(RulerPainter, AbsurdValuesFinish) {
   // None of these can come from the program, but a paint must still end, without overflow.
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.UnitPrecision = 100000;
   look.NumberIndent = INT_MIN;
   look.CaptionIndent1 = INT_MAX;
@@ -349,7 +349,7 @@ TEST(RulerPainter, AllNumberPlacements) {
   ASSERT_EQ(cases.size(), 24u);
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << OrientationName(k.o) << " " << NumberAlignName(k.a) << " " << FontRotationName(k.r));
-    TRulerLook look = TestLook();
+    TRulerPaintState look = TestLook();
     look.Orientation = k.o;
     look.NumberAlign = k.a;
     look.FontRotation = k.r;
@@ -422,7 +422,7 @@ TEST(RulerPainter, AllCaptionPlacements) {
   ASSERT_EQ(cases.size(), 16u);
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << OrientationName(k.o) << " " << CaptionAlignName(k.a) << " " << FontRotationName(k.r));
-    TRulerLook look = TestLook();
+    TRulerPaintState look = TestLook();
     look.Orientation = k.o;
     look.CaptionAlign = k.a;
     look.FontRotation = k.r;
@@ -465,7 +465,7 @@ TEST(RulerPainter, ALongStripPaintsOnlyWhatItsCanvasShows) {
   // start, -19, to 32765: 16393 of them, numbers included. Seen
   // through a clip band or through a small bitmap placed by the canvas origin, it must draw
   // only the ticks near what shows, and those pixels exactly as the whole paint has them.
-  TRulerLook look = TestLook();
+  TRulerPaintState look = TestLook();
   look.Orientation = orVert;
   look.StartValue = -0.05;  // ticks on odd rows
   look.DrawFrame = true;

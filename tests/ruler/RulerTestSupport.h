@@ -25,8 +25,8 @@ class BuiltinFontEnvironment : public ::testing::Environment {
 
 // A look with distinct colours: white background, blue ticks, red text; the system's tick sizes
 // and a unit of 20 pixels counting pixels.
-inline TRulerLook TestLook() {
-  TRulerLook look;
+inline TRulerPaintState TestLook() {
+  TRulerPaintState look;
   look.Color = kBack;
   look.TickColor = kTick;
   look.Font.Name = "Arial";
@@ -39,7 +39,7 @@ inline TRulerLook TestLook() {
   return look;
 }
 
-inline gfx::Bitmap Paint(const TRulerLook& look, int width, int height) {
+inline gfx::Bitmap Paint(const TRulerPaintState& look, int width, int height) {
   gfx::Bitmap bmp(width, height, kOutside);
   gfx::Canvas canvas(bmp);
   PaintRuler(canvas, look, width, height);

@@ -12,8 +12,8 @@ namespace {
 
 constexpr gfx::TColor kCardBack = 0xD8D8D8;
 
-TRulerLook CardLook(bool large, TOrientation o, TNumberAlign a, TFontRotation r, TTickAlign t) {
-  TRulerLook look;
+TRulerPaintState CardLook(bool large, TOrientation o, TNumberAlign a, TFontRotation r, TTickAlign t) {
+  TRulerPaintState look;
   look.Color = 0x80FFFF;
   look.Font.Name = "Arial";
   look.Font.Height = large ? -12 : -9;  // 9 and 7 points
@@ -52,7 +52,7 @@ void Label(gfx::Canvas& canvas, int x, int y, const std::string& text, int escap
 }
 
 // Paints LOOK into the card at (X, Y), clipped to its own rectangle as a window would be.
-void Place(gfx::Bitmap& card, const TRulerLook& look, int x, int y, int w, int h) {
+void Place(gfx::Bitmap& card, const TRulerPaintState& look, int x, int y, int w, int h) {
   gfx::Canvas canvas(card);
   canvas.Origin = {x, y};
   canvas.SetClipRegion(gfx::Region(gfx::Rect::FromXYWH(x, y, w, h)));
@@ -90,7 +90,7 @@ gfx::Bitmap RulerCard() {
       const std::string name = std::string(alignNames[ai]) + " " + rotationNames[ri];
       Place(card, CardLook(false, orHoriz, aligns[ai], rotations[ri], taBottomRight), 10, y + 14, hLen, 41);
       Label(canvas, 10 + hLen + 6, y + 28, name);
-      TRulerLook large = CardLook(true, orHoriz, aligns[ai], rotations[ri], taBottomRight);
+      TRulerPaintState large = CardLook(true, orHoriz, aligns[ai], rotations[ri], taBottomRight);
       large.Caption = "Caption " + name;
       large.CaptionAlign = row % 2 ? caBottomRight : caTopLeft;
       large.CaptionIndent1 = 3;
@@ -102,7 +102,7 @@ gfx::Bitmap RulerCard() {
   // Ticks from the top edge, the main window's flipped layout.
   const int ty = 24 + 12 * 78 + 4;
   Label(canvas, 10, ty, "Ticks from the top or left edge (ruler flip), naCenter fr0; on the left a cross-ruler caption at (1, 2)");
-  TRulerLook flipped = CardLook(false, orHoriz, naCenter, fr0, taTopLeft);
+  TRulerPaintState flipped = CardLook(false, orHoriz, naCenter, fr0, taTopLeft);
   flipped.Caption = "45.0 deg";
   flipped.CaptionIndent1 = 1;
   flipped.CaptionIndent2 = 2;
@@ -115,7 +115,7 @@ gfx::Bitmap RulerCard() {
   int widest = 0;
   for (bool large : {false, true}) {
     int x = 10;
-    auto put = [&](const TRulerLook& look, const std::string& label) {
+    auto put = [&](const TRulerPaintState& look, const std::string& label) {
       const int thick = Thickness(large, orVert, look.TickAlign);
       Place(card, look, x, vy + 18, thick, vLen);
       Label(canvas, x + 2, vy + 18 + vLen + 3, label);
