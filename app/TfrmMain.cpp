@@ -331,17 +331,6 @@ void TfrmMain::mnuZoomClick(TObject*) {
   }
 }
 
-void TfrmMain::ShowMouseLoupe() {
-  TfrmZoom* loupe = MouseLoupe();
-  if (!loupe) return;
-  loupe->Show();
-  loupe->NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
-}
-
-void TfrmMain::HideMouseLoupe() {
-  if (TfrmZoom* loupe = MouseLoupe()) loupe->Hide();
-}
-
 void TfrmMain::mnuAlwaysTopClick(TObject*) {
   mnuAlwaysTop->SetChecked(!mnuAlwaysTop->Checked());
   NativeWindow()->SetZOrder(mnuAlwaysTop->Checked() ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost);
@@ -362,16 +351,6 @@ void TfrmMain::tryIconClick(TObject*) {
 void TfrmMain::Exit1Click(TObject*) { Close(); }
 
 void TfrmMain::btnCloseClick(TObject*) { Close(); }
-
-// The other windows are found through the application, which owns them all; they do not exist
-// yet while the main window is being created.
-TfrmPosition* TfrmMain::PositionReadout() const {
-  return Application ? dynamic_cast<TfrmPosition*>(Application->FindComponent("frmPosition")) : nullptr;
-}
-
-TfrmZoom* TfrmMain::MouseLoupe() const {
-  return Application ? dynamic_cast<TfrmZoom*>(Application->FindComponent("frmZoom")) : nullptr;
-}
 
 std::optional<std::string> TfrmMain::GetPropText(std::string_view name) const {
   if (name == "FLarge") return PropText::Bool(FLarge);

@@ -8,7 +8,8 @@
 // settings, close), TfrmMainFrame.cpp (moving and resizing), TfrmMainLayout.cpp (flips and
 // layouts), TfrmMainTracking.cpp (the tick and the readouts), TfrmMainKeys.cpp (keyboard),
 // TfrmMainMenu.cpp (the popup menu and its commands), TfrmMainUnits.cpp (units and calibration),
-// TfrmMainMeasure.cpp (measuring between edges), TfrmMainFreeze.cpp (the frozen screen).
+// TfrmMainMeasure.cpp (measuring between edges), TfrmMainFreeze.cpp (the frozen screen),
+// TfrmMainCompanions.cpp (the other windows: the magnifiers' showing, hiding and stacking).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,6 +30,7 @@
 #include "widgets/TCaptionStrip.h"
 #include "widgets/TTrayIcon.h"
 
+class TfrmAbout;
 class TfrmCrossRuler;
 class TfrmEdges;
 class TfrmFreeze;
@@ -40,11 +42,16 @@ class TfrmRulerProperties;
 class TfrmZoom;
 class TForm1;
 
-// Where the lens of size LENS goes beside pointer P over the ruler body of the strip at STRIP,
-// on a screen of size SCREEN: beside and above or below the pointer, turned to the other side
-// near the screen's far edges.
-gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::Rect& strip, bool horizontal,
-                     bool flipped);
+// The windows the strip works with. The program's entry creates them after the strip and
+// hands them over; a strip without one of them (a bench, a test) does without it.
+struct TStripCompanions {
+  TForm1* Lens = nullptr;
+  TfrmAbout* About = nullptr;
+  TfrmZoom* MouseLoupe = nullptr;
+  TfrmPosition* PositionReadout = nullptr;
+  TfrmRulerProperties* RulerProperties = nullptr;
+  TfrmCrossRuler* CrossRuler = nullptr;
+};
 
 class TfrmMain : public TForm {
  public:
@@ -94,6 +101,9 @@ class TfrmMain : public TForm {
   TMenuItemBitmaps* mnubmpMinimize;
   TMenuItemBitmaps* mnubmpExit;
   TTrayIcon* tryIcon;
+
+  // The other windows, once they exist; each is forgotten when it is destroyed.
+  void SetCompanions(const TStripCompanions& companions);
 
   // Start-up and shut-down.
   void FormCreate(TObject* Sender);
@@ -201,19 +211,22 @@ class TfrmMain : public TForm {
 
  protected:
   void BoundsChanged(const Rect& oldBounds) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  TfrmPosition* PositionReadout() const;
-  TfrmCrossRuler* CrossRuler() const;
-  TfrmRulerProperties* RulerProperties() const;
+  TfrmPosition* PositionReadout() const { return FCompanions.PositionReadout; }
+  TfrmCrossRuler* CrossRuler() const { return FCompanions.CrossRuler; }
+  TfrmRulerProperties* RulerProperties() const { return FCompanions.RulerProperties; }
+  TfrmAbout* About() const { return FCompanions.About; }
+  TStripCompanions FCompanions;
   // Gives the strip the keyboard focus, but only while the program has it.
   void KeepKeyboardFocus();
-  TfrmZoom* MouseLoupe() const;
+  TfrmZoom* MouseLoupe() const { return FCompanions.MouseLoupe; }
   // Shows the mouse loupe where it is and holds it above the other windows.
   void ShowMouseLoupe();
   void HideMouseLoupe();
   void MouseLoupeStacking(Point cursor);
-  TForm1* Lens() const;
+  TForm1* Lens() const { return FCompanions.Lens; }
   // The edge beams, made when first used.
   TfrmEdges* FEdges = nullptr;
   TTimer* FEdgePicture = nullptr;      // runs once, when the beams' picture is due
@@ -221,6 +234,9 @@ class TfrmMain : public TForm {
   // Shows the lens beside the pointer while it is over the ruler body, else hides it.
   void LensTracking(Point cursor);
   void HideLens();
+  // The strip without its caption strip and the line beside it: where the lens shows.
+  Rect RulerBody() const;
+  // Gives the mouse loupe the ruler's zero as its reference point.
   void SetLoupeOrigin();
   // Screen pixels per ruler unit: UnitPixels in pixels, else the unit scale's UnitSize.
   double PixelsPerRulerUnit() const;

@@ -62,6 +62,12 @@ bool TfrmMain::CopyKey(int Key, TShiftState Shift) {
   return true;
 }
 
+// The strip must never take the focus away from another program just because the mouse moved.
+void TfrmMain::KeepKeyboardFocus() {
+  if (!Visible() || Active()) return;
+  if (Screen && Screen->ActiveForm()) SetFocus();
+}
+
 void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
   if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || MeasureKey(Key, Shift) || UnitKey(Key, Shift)) return;
   const bool plain = !(Shift & (ssShift | ssCtrl | ssAlt));

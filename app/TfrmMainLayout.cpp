@@ -162,9 +162,3 @@ void TfrmMain::mnuCrossRulerClick(TObject*) {
   }
   KeepKeyboardFocus();
 }
-
-// Found through the application, which owns it; it does not exist yet while the main window
-// is being created.
-TfrmCrossRuler* TfrmMain::CrossRuler() const {
-  return Application ? dynamic_cast<TfrmCrossRuler*>(Application->FindComponent("frmCrossRuler")) : nullptr;
-}

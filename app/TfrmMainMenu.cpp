@@ -41,7 +41,7 @@ void TfrmMain::RunWithMagnifiersSuspended(const std::function<void()>& modal) {
 }
 
 void TfrmMain::mnuAboutClick(TObject*) {
-  auto* about = Application ? dynamic_cast<TfrmAbout*>(Application->FindComponent("frmAbout")) : nullptr;
+  TfrmAbout* about = About();
   if (!about || about->Visible()) return;
   RunWithMagnifiersSuspended([about] { about->ShowModal(); });
 }

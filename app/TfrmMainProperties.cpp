@@ -49,8 +49,3 @@ void TfrmMain::mnuRulerPropertiesClick(TObject*) {
   }
   showAgain();
 }
-
-// Found through the application, which owns it.
-TfrmRulerProperties* TfrmMain::RulerProperties() const {
-  return Application ? dynamic_cast<TfrmRulerProperties*>(Application->FindComponent("frmRulerProperties")) : nullptr;
-}

@@ -17,14 +17,17 @@ int VantrelMain() {
   app.SetTitle("Vantrel");
   // Errors that escape a handler are shown in the toolkit's message box.
   TMessageBox::Install(app);
-  // Created hidden, in this order; the main window is first and so becomes the main form.
-  app.CreateForm<TfrmMain>();
-  app.CreateForm<TForm1>();
-  app.CreateForm<TfrmAbout>();
-  app.CreateForm<TfrmZoom>();
-  app.CreateForm<TfrmPosition>();
-  app.CreateForm<TfrmRulerProperties>();
-  app.CreateForm<TfrmCrossRuler>();
+  // Created hidden, in this order; the main window is first and so becomes the main form. It
+  // meets the others before the first activation, where it starts working with them.
+  TfrmMain* strip = app.CreateForm<TfrmMain>();
+  TStripCompanions companions;
+  companions.Lens = app.CreateForm<TForm1>();
+  companions.About = app.CreateForm<TfrmAbout>();
+  companions.MouseLoupe = app.CreateForm<TfrmZoom>();
+  companions.PositionReadout = app.CreateForm<TfrmPosition>();
+  companions.RulerProperties = app.CreateForm<TfrmRulerProperties>();
+  companions.CrossRuler = app.CreateForm<TfrmCrossRuler>();
+  strip->SetCompanions(companions);
   app.Run();
   return 0;
 }

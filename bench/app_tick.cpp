@@ -14,7 +14,9 @@ static void BM_TrackingTick(benchmark::State& state) {
   {
     TApplication app;
     TfrmMain* main = app.CreateForm<TfrmMain>();
-    app.CreateForm<TfrmPosition>();
+    TStripCompanions companions;
+    companions.PositionReadout = app.CreateForm<TfrmPosition>();
+    main->SetCompanions(companions);
     main->Show();
     app.ProcessMessages();
     int x = 0;
@@ -55,7 +57,9 @@ static void BM_StripTick(benchmark::State& state) {
   {
     TApplication app;
     TfrmMain* main = app.CreateForm<TfrmMain>();
-    app.CreateForm<TfrmPosition>();
+    TStripCompanions companions;
+    companions.PositionReadout = app.CreateForm<TfrmPosition>();
+    main->SetCompanions(companions);
     main->btnFlipClick(main);
     const int length = int(state.range(0));
     main->SetBounds(100, length > 768 ? -16000 : 50, main->Width(), length);

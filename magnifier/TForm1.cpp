@@ -240,7 +240,15 @@ void TForm1::paintcrosshairs() {
   }
 }
 
-void TForm1::Timer1Timer(TObject*) {
+void TForm1::Timer1Timer(TObject*) { TakePicture(); }
+
+void TForm1::RefreshPicture(bool horizontal, bool flipped) {
+  FHorizontal = horizontal;
+  FFlipped = flipped;
+  TakePicture();
+}
+
+void TForm1::TakePicture() {
   gfx::Point p;
   if (!plat::Platform::Current().GetCursorPos(p)) return;
   ++FRefreshes;
@@ -265,7 +273,48 @@ void TForm1::Timer1Timer(TObject*) {
   Image1->PictureChanged();
 }
 
-void TForm1::Crosshairs1Click(TObject*) {
+gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::Rect& strip, bool horizontal, bool flipped) {
+  const int x = p.x, y = p.y, w = lens.cx, h = lens.cy, sw = screen.cx, sh = screen.cy;
+  gfx::Point at;
+  if (horizontal) {
+    at.x = sw < x + w - 40 ? x - w - 10 : x - 40;
+    if (flipped) at.y = y - h + 50 < 0 ? strip.top + 10 : y - h;
+    else at.y = sh < y - 30 + h ? y - h : y - 30;
+  } else {
+    at.y = sh < y + h ? y - 30 - h : y - 30;
+    if (flipped) at.x = x - w + 10 < 0 ? strip.left + 10 : x - w - 30;
+    else at.x = sw < x + w - 20 ? x - w - 30 : x - 20;
+  }
+  return at;
+}
+
+void TForm1::FollowPointer(gfx::Point p, const gfx::Rect& body, TForm& strip, bool stripOnTop) {
+  if (stripOnTop && Visible()) {
+    NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
+    strip.NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  }
+  if (!body.Contains(p)) {
+    Hide();
+    return;
+  }
+  ShowMarkers();
+  // Beside the pointer on its own monitor: worked out as if that monitor were the screen.
+  const gfx::Rect monitor = TScreen::MonitorFromPoint(p).Bounds;
+  const gfx::Point at = LensPlace({p.x - monitor.left, p.y - monitor.top}, {Width(), Height()},
+                                  {monitor.Width(), monitor.Height()},
+                                  strip.BoundsRect().Offset(-monitor.left, -monitor.top), FHorizontal, FFlipped);
+  SetBounds(at.x + monitor.left, at.y + monitor.top, Width(), Height());
+  if (!Visible()) Show();
+  if (stripOnTop) {
+    strip.NativeWindow()->SetZOrder(plat::ZOrder::NoTopMost);
+    strip.NativeWindow()->SetZOrder(plat::ZOrder::Top);
+    NativeWindow()->SetZOrder(plat::ZOrder::TopMost);
+  }
+}
+
+void TForm1::Crosshairs1Click(TObject*) { ShowMarkers(); }
+
+void TForm1::ShowMarkers() {
   Shape1->SetVisible(FHorizontal);
   TrUp->SetVisible(FHorizontal);
   Shape2->SetVisible(!FHorizontal);

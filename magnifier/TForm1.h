@@ -1,11 +1,12 @@
 #pragma once
-// The lens ("Quillon"): a round magnifier that the main window shows beside the strip while the
-// pointer is over the ruler. It enlarges the screen around the pointer two to four times, with
-// the capture shifted so that the pointer's pixel lies under a marker line across the ruler and
-// an arrowhead at its end. Its own menu (hidden at start; F12 or a double click shows it) copies
-// or saves the picture, locks it, refreshes it on its own timer and toggles its border, menu and
-// place on top. The main window's tick drives it; its own timer runs only after a refresh-rate
-// command.
+// The lens: the round magnifier beside the strip that marks the pointer's pixel across the ruler.
+//
+// The main window shows it (captioned "Quillon") beside the strip while the pointer is over the
+// ruler. It enlarges the screen around the pointer two to four times, with the capture shifted so
+// that the pointer's pixel lies under a marker line across the ruler and an arrowhead at its end.
+// Its own menu (hidden at start; F12 or a double click shows it) copies or saves the picture,
+// locks it, refreshes it on its own timer and toggles its border, menu and place on top. The main
+// window's tick drives it; its own timer runs only after a refresh-rate command.
 #include <string>
 
 #include "graphics/Bitmap.h"
@@ -26,6 +27,11 @@ struct TLensShift {
   int DX = 0, DY = 0, DW = 0, DH = 0;
 };
 TLensShift LensCaptureShift(int factor, bool horizontal, bool flipped);
+// Where the lens of size LENS goes beside pointer P over the ruler body of the strip at STRIP,
+// on a screen of size SCREEN: beside and above or below the pointer, turned to the other side
+// near the screen's far edges.
+gfx::Point LensPlace(gfx::Point p, gfx::Size lens, gfx::Size screen, const gfx::Rect& strip, bool horizontal,
+                     bool flipped);
 
 class TForm1 : public TForm {
  public:
@@ -48,9 +54,13 @@ class TForm1 : public TForm {
   TMenuItem *View1, *ZoomFactor1, *N11, *N21, *N41, *N81, *RefreshRate1, *Slow1, *Medium1, *Fast1, *N2,
       *Crosshairs1, *LockView1, *AlwaysonTop1, *N4, *ToggleBorder1, *HideMenu1;
 
-  // Written by the main window before it shows the lens.
-  bool FHorizontal = true;
-  bool FFlipped = false;
+  // What the strip asks of the lens. A new picture around the pointer, taken for a strip that
+  // lies HORIZONTAL or not and FLIPPED or not: the capture shifts and the markers follow.
+  void RefreshPicture(bool horizontal, bool flipped);
+  // Stands beside the pointer P while P lies on BODY (the ruler of STRIP without its caption
+  // strip), laid out as the last refresh said; else hides. STRIPONTOP: the strip keeps the
+  // topmost band, and the lens is held above it.
+  void FollowPointer(gfx::Point p, const gfx::Rect& body, TForm& strip, bool stripOnTop);
 
   void changezoomfactor(int factor);
   void paintcrosshairs();
@@ -78,10 +88,16 @@ class TForm1 : public TForm {
 
  private:
   void NewCapture();
+  void TakePicture();
+  // The marker line and arrowhead across the ruler, for the way the strip lies.
+  void ShowMarkers();
   void SetRefreshRate(TMenuItem* item, unsigned interval);
   void SavePicture(const std::string& path) const;
   void ApplyOutline();
 
+  // How the strip lay at the last refresh.
+  bool FHorizontal = true;
+  bool FFlipped = false;
   int FZoomFactor = 2;
   int FCaptureWidth = 0;
   int FCaptureHeight = 0;

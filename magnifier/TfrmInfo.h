@@ -1,9 +1,10 @@
 #pragma once
-// The mouse loupe's readout panel: the pointer's x and y, its offsets from the ruler's zero,
-// the distance to it, the rectangle and triangle areas they span, and the red, green and blue
-// of the pixel under the pointer; with a contrast background chosen, two more rows give the
-// contrast of the pixel under the pointer against it. The loupe creates it when it is shown and
-// destroys it when it is hidden.
+// The mouse loupe's readout panel: the numbers beside the loupe.
+//
+// It shows the pointer's x and y, its offsets from the ruler's zero, the distance to it, the
+// rectangle and triangle areas they span, and the red, green and blue of the pixel under the
+// pointer; with a contrast background chosen, two more rows give the contrast of the pixel under
+// the pointer against it. The loupe creates it when it is shown and destroys it when it is hidden.
 #include <optional>
 
 #include "toolkit/controls/TImage.h"

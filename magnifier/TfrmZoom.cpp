@@ -193,6 +193,12 @@ void TfrmZoom::PlanIdleTicks() {
   Timer1->SetIdleTolerance(left > 0 ? unsigned(left) * Timer1->Interval() : 0);
 }
 
+void TfrmZoom::SetReferencePoint(gfx::Point origin) {
+  FOriginX = origin.x;
+  FOriginY = origin.y;
+  PlanIdleTicks();
+}
+
 void TfrmZoom::RefreshAtNextTick() {
   FStillTicks = kStillRefresh;
   PlanIdleTicks();

@@ -1,8 +1,10 @@
 #pragma once
-// The mouse loupe: a round window that travels with the pointer, shows the pixels around it
-// enlarged two to four times with a hollow cross framing the pointer's pixel, and floats its
-// readout panel (TfrmInfo) beside it. The main window shows and hides it, gives it the ruler's
-// zero as its reference point and the magnification; its own 55 ms tick does the rest.
+// The mouse loupe: the round magnifier that travels with the pointer.
+//
+// It shows the pixels around the pointer enlarged two to four times with a hollow cross framing
+// the pointer's pixel, and floats its readout panel (TfrmInfo) beside it. The main window shows
+// and hides it, gives it the ruler's zero as its reference point and the magnification; its own
+// 55 ms tick does the rest.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,12 +44,9 @@ class TfrmZoom : public TForm {
   TImage* Image2;
   TTimer* Timer1;
 
-  // The reference point (the ruler's zero), written by the main window's tick, which then
-  // calls PlanIdleTicks.
-  int FOriginX = 0;
-  int FOriginY = 0;
-  // Tells the platform how many ticks may be slept through while the program idles.
-  void PlanIdleTicks();
+  // What the strip asks of the loupe: a new reference point (the ruler's zero), from which
+  // the panel measures offsets, distance and areas; a moved one refreshes a still pointer.
+  void SetReferencePoint(gfx::Point origin);
   // Shows the pixels under the pointer at the next tick, still or not (they now come from
   // elsewhere: the screen froze or thawed).
   void RefreshAtNextTick();
@@ -79,7 +78,12 @@ class TfrmZoom : public TForm {
  private:
   void ResizeCapture();
   void Refresh(gfx::Point p);
+  // Tells the platform how many ticks may be slept through while the program idles.
+  void PlanIdleTicks();
 
+  // The reference point.
+  int FOriginX = 0;
+  int FOriginY = 0;
   int FLastPosX = 0;
   int FLastPosY = 0;
   // The reference point of the last refresh: a zero that moves refreshes a still pointer.

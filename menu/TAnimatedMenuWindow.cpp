@@ -5,6 +5,7 @@
 #include "menu/TAnimatedPopupMenu.h"
 #include "toolkit/core/PropText.h"
 #include "toolkit/core/ResourceLoader.h"
+#include "toolkit/menus/TMenuKeyNavigation.h"
 
 namespace {
 
@@ -145,18 +146,7 @@ void TAnimatedMenuWindow::SetSelected(int index) {
 }
 
 void TAnimatedMenuWindow::MoveSelection(int step) {
-  const int n = Items() ? Items()->Count() : 0;
-  if (n == 0) return;
-  int i = FSelected;
-  // At most one round: a menu of separators only keeps its (absent) highlight.
-  for (int tries = 0; tries < n; ++tries) {
-    i = i < 0 ? (step > 0 ? 0 : n - 1) : (i + step + n) % n;
-    const TMenuItem* item = Items()->Items(i);
-    if (item->Visible() && !item->IsLine()) {
-      SetSelected(i);
-      return;
-    }
-  }
+  if (Items()) SetSelected(NextMenuEntry(*Items(), FSelected, step));
 }
 
 void TAnimatedMenuWindow::MouseMove(TShiftState shift, int x, int y) {

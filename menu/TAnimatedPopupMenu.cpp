@@ -17,15 +17,6 @@ namespace {
 // The frame at which the opening sound plays: late enough that the window is seen opening.
 constexpr int kSoundFrame = 3;
 
-bool IsMouseDown(unsigned msg) {
-  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_LBUTTONDBLCLK ||
-         msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
-}
-
-bool IsKeyMessage(unsigned msg) {
-  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP;
-}
-
 // Where a menu of SIZE goes when asked for at AT, within the work area WA. BUTTONTOP is the
 // screen top of the button the menu was opened from (it then opens above the button rather
 // than over it). Says whether it opens upwards and whether it was moved left.
@@ -235,13 +226,13 @@ void TAnimatedPopupMenu::InstallHook() {
   if (FHookId || !Application) return;
   FHookId = Application->AddMessageHook([this](TMsg& msg, bool& handled) {
     if (!FOpen || !FWindow) return;
-    if (IsKeyMessage(msg.message)) {
+    if (IsMenuKeyMessage(msg.message)) {
       // The menu has the keyboard: nothing reaches the windows beneath it.
       handled = true;
       if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) HandleKey(int(msg.wParam));
       return;
     }
-    if (IsMouseDown(msg.message) && !FWindow->BoundsRect().Contains(msg.pt)) {
+    if (IsMenuMouseDown(msg.message) && !FWindow->BoundsRect().Contains(msg.pt)) {
       handled = true;  // the press that closes the menu does nothing else
       CloseMenu();
     }
@@ -253,12 +244,13 @@ void TAnimatedPopupMenu::RemoveHook() {
   FHookId = 0;
 }
 
+void TAnimatedPopupMenu::MoveHighlight(int step) { FWindow->MoveSelection(step); }
+void TAnimatedPopupMenu::ChooseHighlighted() { ChooseItem(FWindow->SelectedItem()); }
+void TAnimatedPopupMenu::CloseLevel() { CloseMenu(); }
+
 void TAnimatedPopupMenu::HandleKey(int key) {
+  if (NavigationKey(key)) return;
   switch (key) {
-    case plat::VK_UP: FWindow->MoveSelection(-1); return;
-    case plat::VK_DOWN: FWindow->MoveSelection(1); return;
-    case plat::VK_RETURN: ChooseItem(FWindow->SelectedItem()); return;
-    case plat::VK_ESCAPE: CloseMenu(); return;
     case plat::VK_LEFT:
     case plat::VK_RIGHT:
       return;  // no sub-menus to leave or enter

@@ -19,11 +19,12 @@
 
 #include "graphics/Font.h"
 #include "menu/TMenuOptions.h"
+#include "toolkit/menus/TMenuKeyNavigation.h"
 #include "toolkit/menus/TPopupMenu.h"
 
 class TAnimatedMenuWindow;
 
-class TAnimatedPopupMenu : public TPopupMenu {
+class TAnimatedPopupMenu : public TPopupMenu, private TMenuKeyNavigation {
  public:
   explicit TAnimatedPopupMenu(TComponent* AOwner);
   ~TAnimatedPopupMenu() override;
@@ -73,6 +74,9 @@ class TAnimatedPopupMenu : public TPopupMenu {
   void InstallHook();
   void RemoveHook();
   void HandleKey(int key);
+  void MoveHighlight(int step) override;
+  void ChooseHighlighted() override;
+  void CloseLevel() override;
   void Accelerator(int key);
   void CloseOtherMenus();
   gfx::Font MenuFont() const;

@@ -115,11 +115,12 @@ TEST_F(AnimatedMenuTest, GeometryPicturesAndTheOpeningAnimation) {
   EXPECT_EQ(w->Height(), 55);
   EXPECT_EQ(w->ItemRect(0), (Rect{2, 3, w->Width() - 2, 22}));
   EXPECT_EQ(w->ItemRect(1), (Rect{2, 22, w->Width() - 2, 33}));
-  // Unfolding 55 high: steps of max(55 / 12, width / 12) = width / 12; the animation ran its
-  // frames at 20 ms each on the clock, and the sound played once.
-  const int frames = int(TMenuFrames({w->Width(), 55}, anUnfold, false).Frames().size());
-  ASSERT_GT(frames, 0);
-  EXPECT_EQ(Desk.NowMs() - before, std::uint64_t(20 * frames));
+  // "Alpha" in the built-in font's 6-pixel letters, margins of 25 each side and 10: 90 wide.
+  // Unfolding steps 55 / 12 = 4 down and max(90 / 12, 4) = 7 across; the width would reach
+  // 90 at the 13th step (91), the height at the 14th (56), so 12 frames ran, 20 ms each on
+  // the clock, and the sound played once.
+  EXPECT_EQ(w->Width(), 90);
+  EXPECT_EQ(Desk.NowMs() - before, 12u * 20u);
   EXPECT_EQ(Sounds(), (std::vector<std::string>{"sound MenuPopup"}));
   Settle();
   // Item B is checked: a sunken square (3 pixels into the row, 19 square), dithered inside,

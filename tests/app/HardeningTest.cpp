@@ -8,6 +8,8 @@
 #include "app/TSettings.h"
 #include "app/TfrmMain.h"
 #include "app/VantrelMain.h"
+#include "magnifier/TForm1.h"
+#include "magnifier/TfrmZoom.h"
 #include "platform/Keys.h"
 #include "platform/virtual/VirtualDesktop.h"
 #include "ruler/RulerLayout.h"
@@ -209,4 +211,31 @@ TEST_F(StripTest, AMonkeyOfRandomInputLeavesTheProgramRunningAndItsSettingsCompl
   TSettings expected = atClose.Clamped();
   expected.MeasureStart = RoundHalfEven(expected.MeasureStart);
   EXPECT_EQ(TSettings::Read(plat::ProfileFile::FromText("Vantrel.ini", text)), expected) << text;
+}
+
+TEST_F(StripTest, WindowsDestroyedBeforeTheStripAreForgottenByIt) {
+  // The application destroys its windows last made first, so the strip outlives the others;
+  // a tick with the pointer on the ruler and both magnifiers on, and the loupe's command,
+  // must then find neither (the sanitizer build sees any use of what is gone).
+  plat::VirtualDesktop desk;
+  desk.SetExecutableDir(FDir.string());
+  plat::Platform::SetCurrent(&desk);
+  {
+    TApplication app;
+    TfrmMain* strip = app.CreateForm<TfrmMain>();
+    TStripCompanions companions;
+    companions.Lens = app.CreateForm<TForm1>();
+    companions.MouseLoupe = app.CreateForm<TfrmZoom>();
+    strip->SetCompanions(companions);
+    strip->Show();
+    app.DestroyComponent(companions.Lens);
+    app.DestroyComponent(companions.MouseLoupe);
+    strip->mnuLoupe->SetChecked(true);
+    desk.SetCursorPos({strip->Left() + 300, strip->Top() + strip->Height() - 5});
+    strip->Timer1Timer(strip);
+    strip->mnuZoomClick(strip);
+    EXPECT_EQ(strip->CaptionStrip->lblMsPos->Caption(), "300");
+    EXPECT_EQ(app.ComponentCount(), 1);
+  }
+  plat::Platform::SetCurrent(nullptr);
 }

@@ -201,21 +201,25 @@ TEST_F(LensTest, SaveWritesBmpOrPngAsksBeforeReplacingAndPutsTheLensBackOnTop) {
 }
 
 TEST_F(LensTest, BorderMenuAndStackingCommands) {
-  // Beneath the lens's corner (571, 220) lies the caption strip: the disc leaves it showing, a
-  // framed or menu-showing (square) lens covers it. The frame keeps the 200 x 200 picture
-  // (4 pixels each side, a 16-pixel title bar): the rim's left edge is at 565 + 50 .. 52.
+  // The lens stands at (561, 210) over the strip at (100, 200), whose ruler (rows 218 .. 257)
+  // shows its pale yellow 0x80FFFF between the ticks. Beneath the lens's corners (563, 240)
+  // and (571, 220) lies that ruler: the disc leaves it showing. A framed lens covers (563, 240)
+  // with its frame's button-face grey 0xC0C0C0 (2 pixels into the 4-pixel frame, below the
+  // 16-pixel title bar); a menu-showing (square) lens covers (571, 220) with its menu bar,
+  // grey 0xC0C0C0 too. The frame keeps the 200 x 200 picture, so the rim's left edge is at
+  // 565 + 50 .. 52, and 618 shows picture column 53: screen column 539 + 53 / 2 = 565 of row
+  // 190 + 124 / 2 = 252, between two ticks (every second column from the strip's start at 100).
   StripRun r = Run(LensSettings("Left=100\nTop=200") +
-                   "mouse 601 240\nwait 55\npixel 571 220\nmenu Form1.ToggleBorder1\nwindows\npixel 571 220\n"
+                   "mouse 601 240\nwait 55\npixel 563 240\nmenu Form1.ToggleBorder1\nwindows\npixel 563 240\n"
                    "pixel 615 354\npixel 616 354\npixel 617 354\npixel 618 354\nprop Form1.ToggleBorder1.Caption\n"
-                   "menu Form1.ToggleBorder1\nprop Form1.ToggleBorder1.Caption\nwindows\npixel 571 220\n"
+                   "menu Form1.ToggleBorder1\nprop Form1.ToggleBorder1.Caption\nwindows\npixel 563 240\n"
                    // F12's command, then a double click on the picture, show and hide the menus.
                    "menu Form1.HideMenu1\nprop Form1.View1.Visible\npixel 571 220\n"
                    "mouse 686 335\ndblclick left\nprop Form1.View1.Visible\npixel 571 220\n");
   std::vector<std::string> px;
   for (const std::string& line : r.Lines("pixel ")) px.push_back(line.substr(line.size() - 8));
-  ASSERT_EQ(px.size(), 9u);
-  EXPECT_EQ(px, (std::vector<std::string>{px[0], px[1], "0x000000", "0x000000", "0x000000", px[5], px[0], px[7], px[0]}));
-  EXPECT_TRUE(px[1] != px[0] && px[7] != px[0] && px[5] != "0x000000") << "covered, and the rim 3 pixels wide";
+  EXPECT_EQ(px, (std::vector<std::string>{"0x80FFFF", "0xC0C0C0", "0x000000", "0x000000", "0x000000", "0x80FFFF",
+                                          "0x80FFFF", "0xC0C0C0", "0x80FFFF"}));
   EXPECT_EQ(r.Lines("Form1.ToggleBorder1.Caption"), (std::vector<std::string>{"Form1.ToggleBorder1.Caption = Hide Border",
                                                                                "Form1.ToggleBorder1.Caption = Show Border"}));
   EXPECT_EQ(r.Lines("Form1 "), (std::vector<std::string>{"Form1 561 210 208 224 visible=1 topmost=1",

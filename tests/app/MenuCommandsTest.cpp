@@ -151,12 +151,3 @@ TEST_F(StripTest, OpenMenuByKeysAndMouse) {
   EXPECT_EQ(r.Lines("frmMain.Menu.IsOpen"), (std::vector<std::string>{"frmMain.Menu.IsOpen = true", "frmMain.Menu.IsOpen = false"}));
   EXPECT_EQ(r.Lines("sound "), std::vector<std::string>{"sound MenuPopup"});
 }
-
-TEST_F(StripTest, MenuRunnerCommandRefusesUnknownNames) {
-  for (const char* bad : {"menu frmNone.mnuExit", "menu frmMain.mnuNone", "menu frmMain", "menu frmMain.Ruler"}) {
-    std::ostringstream out, err;
-    scenario::Runner runner(scenario::ProgramMain, FDir.string(), out, err);
-    EXPECT_EQ(runner.Run(std::string("start\n") + bad + "\n"), 2) << bad;
-    EXPECT_EQ(err.str().rfind("line 2: ", 0), 0u) << err.str();
-  }
-}

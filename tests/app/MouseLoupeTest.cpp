@@ -103,25 +103,28 @@ TEST_F(StripTest, LoupePanelReadsOffsetsDistanceAreasAndColour) {
 TEST_F(StripTest, LoupeMeasuresFromTheZeroOnTheRulersOuterEdgeInEveryLayout) {
   // Strip at (100, 200). Horizontal: 58 high, ticks along the bottom row (y 257), or along the
   // top row (y 200) when flipped. Vertical: 67 wide, ticks along the right column (x 166).
-  // Large: 87 high (y 286), 40 pixels a unit, so scale start 1 puts the zero at x 60.
+  // Large: 87 high (y 286), 40 pixels a unit, so scale start 1 puts the zero at x 60. The
+  // panel shows the pointer's offsets from there: the pointer at (500, 500) minus the zero.
   struct Case {
     const char* settings;
     const char* grab;  // a point on the caption strip, which lies opposite the ticks
-    const char* origin;
+    int x, y;          // the zero
   } cases[] = {
-      {"", "400 208", "100 257"},
-      {"RulerFlip=1", "400 249", "100 200"},
-      {"Orientation=1\nLength=400", "108 400", "166 200"},
-      {"Orientation=1\nLength=400\nRulerFlip=1", "158 400", "100 200"},
-      {"MeasureStart=1\n[Ruler]\nLarge=1", "400 208", "60 286"},
+      {"", "400 208", 100, 257},
+      {"RulerFlip=1", "400 249", 100, 200},
+      {"Orientation=1\nLength=400", "108 400", 166, 200},
+      {"Orientation=1\nLength=400\nRulerFlip=1", "158 400", 100, 200},
+      {"MeasureStart=1\n[Ruler]\nLarge=1", "400 208", 60, 286},
   };
   for (const Case& c : cases) {
     std::filesystem::remove(FDir / "Vantrel.ini");
     StripRun r = Run(Settings(std::string("[Application]\nLeft=100\nTop=200\n") + c.settings) + "start\n" +
                      "mouse " + c.grab + "\ndown left\nup left\n" +
-                     "mouse 500 500\nwait 55\nprop frmZoom.FOriginX\nprop frmZoom.FOriginY\n");
+                     "mouse 500 500\nwait 55\nprop frmInfo.lblDX.Caption\nprop frmInfo.lblDY.Caption\n");
     auto p = r.Props();
-    EXPECT_EQ(p["frmZoom.FOriginX"] + " " + p["frmZoom.FOriginY"], c.origin) << c.settings;
+    EXPECT_EQ(p["frmInfo.lblDX.Caption"] + " " + p["frmInfo.lblDY.Caption"],
+              std::to_string(500 - c.x) + " " + std::to_string(500 - c.y))
+        << c.settings;
   }
 }
 

@@ -90,13 +90,3 @@ TEST_F(StripTest, MinimizeToTrayAndBackKeepsTheStripAndItsCompanions) {
     EXPECT_NE(r.Out.find(c.Cross ? "Length=640\r\n" : "Length=400\r\n"), std::string::npos) << r.Out;
   }
 }
-
-TEST_F(StripTest, TrayInputWithoutAnIconStopsTheRun) {
-  for (const char* input : {"tray click left", "tray up middle"}) {
-    std::ostringstream out, err;
-    scenario::Runner runner(scenario::ProgramMain, FDir.string(), out, err);
-    EXPECT_EQ(runner.Run(std::string("start\ntray\n") + input + "\n"), 2);
-    EXPECT_EQ(out.str(), "tray icons=0\n");
-    EXPECT_EQ(err.str(), "line 3: no tray icon\n");
-  }
-}

@@ -114,6 +114,12 @@ TEST_F(ScenarioRunnerTest, ErrorsStopTheRunWithTheLineNumber) {
       {"cat missing.txt\n", "line 1: no file missing.txt\n"},
       {"start\nstart\n", "line 2: the program has already been started\n"},
       {"file x <<<\nunclosed\n", "line 1: file block is not closed with >>>\n"},
+      {"start\nmenu frmNone.mnuExit\n", "line 2: unknown form: frmNone\n"},
+      {"start\nmenu frmDemo.mnuNone\n", "line 2: unknown menu item: frmDemo.mnuNone\n"},
+      {"start\nmenu frmDemo.btnCount\n", "line 2: unknown menu item: frmDemo.btnCount\n"},
+      {"start\nmenu frmDemo\n", "line 2: menu needs FORM.ITEM\n"},
+      {"start\ntray click left\n", "line 2: no tray icon\n"},
+      {"start\ntray up middle\n", "line 2: no tray icon\n"},
   };
   for (const Case& c : cases) {
     Result r = Run(c.Script);

@@ -1,5 +1,6 @@
 #include "ProgramFixture.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -238,6 +239,36 @@ long X11Program::ProgramSleeps() const {
   for (std::string line; std::getline(status, line);)
     if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
   return -1;
+}
+
+int X11Program::ProgramChildren() const {
+  if (FPid <= 0) return -1;
+  std::ifstream list("/proc/" + std::to_string(FPid) + "/task/" + std::to_string(FPid) + "/children");
+  if (!list) return -1;
+  int n = 0;
+  for (pid_t child; list >> child;) ++n;
+  return n;
+}
+
+void X11Program::ListenForBell() {
+  int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+  ASSERT_TRUE(XkbQueryExtension(Peer, &opcode, &FXkbEvent, &error, &major, &minor));
+  ASSERT_TRUE(XkbSelectEvents(Peer, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask));
+  XSync(Peer, False);
+}
+
+bool X11Program::WaitForBell(int timeoutMs) {
+  EXPECT_GE(FXkbEvent, 0) << "ListenForBell first";
+  return PollUntil([&] {
+    XSync(Peer, False);
+    bool rung = false;
+    while (!rung && XPending(Peer) > 0) {
+      XEvent ev;
+      XNextEvent(Peer, &ev);
+      rung = ev.type == FXkbEvent && reinterpret_cast<XkbAnyEvent*>(&ev)->xkb_type == XkbBellNotify;
+    }
+    return rung;
+  }, timeoutMs);
 }
 
 int X11Program::WaitExit(int timeoutMs) {

@@ -54,8 +54,15 @@ class X11Program : public ::testing::Test {
   // How often the program has gone to sleep so far (its voluntary context switches), -1 when
   // it is not running.
   long ProgramSleeps() const;
+  // The programs it started that it has not collected yet (its children), -1 when it is not
+  // running.
+  int ProgramChildren() const;
   // What the program wrote on standard output and error.
   std::string ProgramOutput() const;
+  // Has the server tell this connection of every bell from now on; WaitForBell waits for the
+  // next one.
+  void ListenForBell();
+  bool WaitForBell(int timeoutMs = 5000);
   // Ends the X server under the running program.
   void KillServer();
 
@@ -92,6 +99,7 @@ class X11Program : public ::testing::Test {
  private:
   pid_t FPid = -1;
   pid_t FManagerPid = -1;
+  int FXkbEvent = -1;  // the event code of the keyboard extension, once listening for bells
   int FVirtualRuns = 0;
 };
 

@@ -4,9 +4,6 @@
 
 #include <X11/extensions/shape.h>
 
-#include <chrono>
-#include <thread>
-
 using namespace x11test;
 using gfx::Rect;
 
@@ -84,20 +81,13 @@ TEST_F(X11Program, WithThePointerStillTheProgramSleepsYetTheLoupeShowsWhatChange
     return false;
   })) << "no loupe beside the pointer";
 
-  // A still pointer: the 55 ms ticks of the strip and the loupe would wake the program 36
-  // times in two seconds; asleep, it wakes about once a second to ask where the pointer is,
-  // and for the loupe's refresh every 2.75 s.
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  const long sleeps = ProgramSleeps();
-  ASSERT_GE(sleeps, 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(2000));
-  EXPECT_LT(ProgramSleeps() - sleeps, 15) << "the program does not sleep while the pointer is still";
-
   // A window appears under the still pointer. The loupe shows the pointer's pixel at its
-  // centre (650, 455), two screen pixels for one: the red square's pixel (590, 390), 10 left
-  // of and above the pointer, shows at (630, 435), clear of the cross and the ring.
+  // centre (650, 455), two screen pixels for one: the window's pixel (590, 390), 10 left of
+  // and above the pointer, shows at (630, 435), clear of the cross and the ring. The loupe
+  // refreshes a still pointer every 50th tick (2.75 s), slept ticks counted as ticks.
   const gfx::Rect probe = Rect::FromXYWH(630, 435, 1, 1);
-  ASSERT_NE(Capture(probe).At(0, 0) & 0xFFFFFF, gfx::clRed);
+  auto shows = [&](gfx::TColor colour) { return (Capture(probe).At(0, 0) & 0xFFFFFF) == colour; };
+  ASSERT_FALSE(shows(gfx::clRed));
   XSetWindowAttributes attrs{};
   attrs.override_redirect = True;
   attrs.background_pixel = 0xFF0000;
@@ -105,9 +95,18 @@ TEST_F(X11Program, WithThePointerStillTheProgramSleepsYetTheLoupeShowsWhatChange
                                      CopyFromParent, CWOverrideRedirect | CWBackPixel, &attrs);
   XMapWindow(Peer, red);
   XSync(Peer, False);
-  // The still refresh comes at the latest 2.75 s later, slept ticks counted as ticks.
-  EXPECT_TRUE(PollUntil([&] { return (Capture(probe).At(0, 0) & 0xFFFFFF) == gfx::clRed; }, 6000))
+  EXPECT_TRUE(PollUntil([&] { return shows(gfx::clRed); }, 6000))
       << "the loupe did not show the window under the still pointer";
+  // From that refresh to the next, 50 ticks of the strip and of the loupe would wake the
+  // program at least 50 times; asleep, it wakes about once a second to ask where the pointer
+  // is. The window turns blue: the loupe shows it at its next refresh.
+  const long sleeps = ProgramSleeps();
+  ASSERT_GE(sleeps, 0);
+  XSetWindowBackground(Peer, red, 0x0000FF);
+  XClearWindow(Peer, red);
+  XSync(Peer, False);
+  EXPECT_TRUE(PollUntil([&] { return shows(gfx::clBlue); }, 6000)) << "the loupe did not refresh again";
+  EXPECT_LT(ProgramSleeps() - sleeps, 25) << "the program does not sleep while the pointer is still";
   XDestroyWindow(Peer, red);
   XSync(Peer, False);
 }

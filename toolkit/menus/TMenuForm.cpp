@@ -19,15 +19,6 @@ void DrawGlyph(TCanvas& canvas, const char* const (&rows)[N], int x, int y, TCol
       if (rows[r][c] == 'X') canvas.SetPixel(x + c, y + int(r), color);
 }
 
-bool IsMouseDown(unsigned msg) {
-  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_LBUTTONDBLCLK ||
-         msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
-}
-
-bool IsKeyMessage(unsigned msg) {
-  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR || msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP;
-}
-
 }  // namespace
 
 TMenuForm::TMenuForm(TComponent* AOwner) : TForm(AOwner) {
@@ -134,7 +125,7 @@ void TMenuForm::OpenSubMenu(int index, bool selectFirst) {
   FSubMenuIndex = index;
   const Rect r = ItemRect(index);
   FSubMenu->Popup(item, Left() + Width() - kFrame, Top() + r.top - kFrame, {});
-  if (selectFirst) FSubMenu->MoveSelection(1);
+  if (selectFirst) FSubMenu->MoveHighlight(1);
 }
 
 void TMenuForm::CloseSubMenu() {
@@ -186,25 +177,21 @@ void TMenuForm::Choose(int index) {
   CloseMenu(item);
 }
 
-void TMenuForm::MoveSelection(int step) {
-  const int n = FItems->Count();
-  if (n == 0) return;
-  int i = FSelected;
-  for (int tries = 0; tries < n; ++tries) {
-    i = i < 0 ? (step > 0 ? 0 : n - 1) : (i + step + n) % n;
-    const TMenuItem* item = FItems->Items(i);
-    if (item->Visible() && !item->IsLine()) {
-      SetSelected(i);
-      return;
-    }
-  }
+void TMenuForm::MoveHighlight(int step) { SetSelected(NextMenuEntry(*FItems, FSelected, step)); }
+
+void TMenuForm::ChooseHighlighted() {
+  if (FSelected >= 0) Choose(FSelected);
+}
+
+void TMenuForm::CloseLevel() {
+  if (FParentMenu) FParentMenu->CloseSubMenu();
+  else CloseMenu(nullptr);
 }
 
 void TMenuForm::HandleKey(int key) {
   TMenuForm* m = Innermost();
+  if (m->NavigationKey(key)) return;
   switch (key) {
-    case plat::VK_UP: m->MoveSelection(-1); break;
-    case plat::VK_DOWN: m->MoveSelection(1); break;
     case plat::VK_RIGHT: {
       const TMenuItem* item = m->FSelected >= 0 ? m->FItems->Items(m->FSelected) : nullptr;
       if (item && item->Count() > 0) m->OpenSubMenu(m->FSelected, true);
@@ -214,13 +201,6 @@ void TMenuForm::HandleKey(int key) {
     case plat::VK_LEFT:
       if (m->FParentMenu) m->FParentMenu->CloseSubMenu();
       else if (OnNavigate) OnNavigate(-1);
-      break;
-    case plat::VK_ESCAPE:
-      if (m->FParentMenu) m->FParentMenu->CloseSubMenu();
-      else CloseMenu(nullptr);
-      break;
-    case plat::VK_RETURN:
-      if (m->FSelected >= 0) m->Choose(m->FSelected);
       break;
     default:
       break;
@@ -244,13 +224,13 @@ void TMenuForm::InstallHook() {
   if (FHookId || !Application) return;
   FHookId = Application->AddMessageHook([this](TMsg& msg, bool& handled) {
     if (!FOpen) return;
-    if (IsKeyMessage(msg.message)) {
+    if (IsMenuKeyMessage(msg.message)) {
       handled = true;
       if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) HandleKey(int(msg.wParam));
       else if (msg.message == WM_CHAR && msg.wParam > 0x20 && msg.wParam < 0x80) HandleChar(char(msg.wParam));
       return;
     }
-    if (IsMouseDown(msg.message) && !OwnsWindow(GetParentForm(msg.hwnd))) {
+    if (IsMenuMouseDown(msg.message) && !OwnsWindow(GetParentForm(msg.hwnd))) {
       // A press anywhere else closes the menu and is used up by it.
       handled = true;
       CloseMenu(nullptr);

@@ -12,8 +12,9 @@
 
 #include "toolkit/core/TForm.h"
 #include "toolkit/menus/TMenuItem.h"
+#include "toolkit/menus/TMenuKeyNavigation.h"
 
-class TMenuForm : public TForm {
+class TMenuForm : public TForm, private TMenuKeyNavigation {
  public:
   explicit TMenuForm(TComponent* AOwner);
   ~TMenuForm() override;
@@ -59,7 +60,9 @@ class TMenuForm : public TForm {
   void OpenSubMenu(int index, bool selectFirst);
   void CloseSubMenu();
   void Choose(int index);
-  void MoveSelection(int step);
+  void MoveHighlight(int step) override;
+  void ChooseHighlighted() override;
+  void CloseLevel() override;
   bool OwnsWindow(const TControl* control) const;
   TMenuForm* Root();
   TMenuForm* Innermost();
