@@ -261,3 +261,58 @@ TEST_F(WaylandProgram, WithoutDataControlTheDataDeviceCopiesTextAfterAClick) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(text, "137 x 41");
 }
+
+TEST_F(WaylandProgram, TheLensEnlargesTheScreenAndLetsClicksThroughOutsideItsDisc) {
+  // Below everything, another client's window whose every pixel is its own (x, y), so that a
+  // picture one pixel off cannot match. The strip at (100, 200); the pointer at (601, 240) on
+  // its ruler puts the lens at (561, 210) and makes it take 100 x 100 from (601 - 12 - 50,
+  // 240 - 50) = (539, 190) at factor 2: lens pixel (i, j) shows screen (539 + i / 2, 190 + j / 2).
+  // Checked inside radius 65 of the disc's centre (124.5, 124), off the marker line and its
+  // arrowhead (columns 115 .. 134), against grim's picture of the screen there; screen pixels
+  // under the disc itself (screen radius 78 of (685.5, 334)) and around the pointer are left
+  // out, as the lens shows itself and grim shows the cursor.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  Presses presses;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0, &presses);
+  gfx::Bitmap& pixels = window->BackBuffer();
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x) pixels.At(x, y) = gfx::TColor((x & 0xFF) | (y & 0xFF) << 8 | (x >> 8 | (y >> 8) << 4) << 16);
+  window->Present(pixels.Bounds());
+  ASSERT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(700, 500, 1, 1)).At(0, 0) == 0x12F4BCu;
+  })) << "the other window is not shown";
+  WriteSettings("[Application]\nLeft=100\nTop=200\nLength=800\nMouseLoupe=0");
+  StartProgram();
+  const Rect lens = Rect::FromXYWH(561, 210, 200, 200), source = Rect::FromXYWH(539, 190, 100, 100);
+  auto compare = [&](std::string& first) {
+    other->ProcessEvents(false);
+    const gfx::Bitmap shown = Capture(lens), screen = Capture(source);
+    int wrong = 0, checked = 0;
+    for (int j = 0; j < 200; ++j)
+      for (int i = 0; i < 200; ++i) {
+        const int sx = 539 + i / 2, sy = 190 + j / 2;
+        if (std::hypot(i - 124.5, j - 124) > 65 || std::abs(i - 124.5) < 10 || std::hypot(sx - 685.5, sy - 334) < 78 ||
+            (sx >= 595 && sx < 640 && sy >= 234 && sy < 280))
+          continue;
+        ++checked;
+        if (shown.At(i, j) != screen.At(sx - 539, sy - 190) && wrong++ == 0)
+          first = std::to_string(i) + "," + std::to_string(j) + " of " + std::to_string(checked);
+      }
+    return checked > 3000 && wrong == 0;
+  };
+  std::string first;
+  MoveTo(600, 240);
+  MoveTo(601, 240);
+  EXPECT_TRUE(PollUntil([&] { return compare(first); }, 10000)) << "the lens is not the screen enlarged: " << first << ProgramOutput();
+  // Inside the lens's square but outside its disc, a click reaches the window below.
+  Click(571, 360);
+  EXPECT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return presses.At.size() == 1;
+  })) << "the click outside the disc did not pass through";
+  ASSERT_EQ(presses.At.size(), 1u);
+  EXPECT_EQ(presses.At[0], (gfx::Point{571, 360}));
+}
