@@ -333,6 +333,7 @@ void WaylandPlatform::WindowDestroyed(WaylandWindow* w) {
   SurfaceGone(w);
   std::erase(FWindows, w);
   if (FCaptureOwner == w) FCaptureOwner = nullptr;
+  if (FGrabWindow == w) SetGrabWindow(nullptr);
 }
 
 void WaylandPlatform::SurfaceGone(WaylandWindow* w) {
@@ -418,7 +419,7 @@ void WaylandPlatform::PointerEnter(std::uint32_t serial, wl_surface* s, wl_fixed
   FEnterSerial = serial;
   FPointerCatcher = CatcherOf(s);
   if (FPointerCatcher) {
-    ShowStdCursor(StdCursor::Cross);  // the mode shows
+    ShowStdCursor(FMeasuring ? StdCursor::Cross : StdCursor::Arrow);  // measuring shows
     PointerMotion(0, x, y);
     return;
   }
@@ -441,6 +442,7 @@ void WaylandPlatform::PointerMotion(std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
   if (FPointerCatcher) {
     FPointerPos = {FPointerCatcher->Origin.x + int(wl_fixed_to_double(x)), FPointerCatcher->Origin.y + int(wl_fixed_to_double(y))};
     FPointerKnown = true;
+    if (!FMeasuring && FGrabWindow) FGrabWindow->Listener().OnMouseMove(GrabEvent());
     return;
   }
   if (!FPointerWindow) return;
@@ -470,6 +472,18 @@ void WaylandPlatform::PointerButton(std::uint32_t serial, std::uint32_t time, st
   const ShiftState flag = ButtonFlag(button);
   if (!flag) return;
   FButtons = down ? ShiftState(FButtons | flag) : ShiftState(FButtons & ~flag);
+  if (FPointerCatcher && !FMeasuring) {
+    // Over another program's window while a menu holds the grab: the menu hears it (and a
+    // press outside closes it), the other program does not.
+    if (!FGrabWindow) return;
+    MouseEvent m = GrabEvent();
+    m.Button = ButtonOf(button);
+    if (down)
+      FGrabWindow->Listener().OnMouseDown(m);
+    else
+      FGrabWindow->Listener().OnMouseUp(m);
+    return;
+  }
   if (FPointerCatcher) {
     // A left click ends it keeping the last reading; a right click ends it too.
     if (down && button != BTN_MIDDLE) {
@@ -590,8 +604,41 @@ void WaylandPlatform::ShowCursorLook(const CursorLook& shape) {
 // ---- measuring anywhere ----
 
 void WaylandPlatform::BeginMeasureAnywhere(std::function<void()> onEnd) {
-  if (!FCatchers.empty()) return;
+  if (FMeasuring) return;
+  FMeasuring = true;
   FOnMeasureEnd = std::move(onEnd);
+  UpdateCatchers();
+  if (FPointerCatcher) ShowStdCursor(StdCursor::Cross);
+}
+
+void WaylandPlatform::EndMeasureAnywhere() {
+  FMeasuring = false;
+  FOnMeasureEnd = nullptr;
+  UpdateCatchers();
+}
+
+void WaylandPlatform::SetGrabWindow(WaylandWindow* w) {
+  if (w == FGrabWindow) return;
+  FGrabWindow = w;
+  UpdateCatchers();
+}
+
+MouseEvent WaylandPlatform::GrabEvent() const {
+  MouseEvent m;
+  m.ScreenPos = FPointerPos;
+  m.Pos = {FPointerPos.x - FGrabWindow->Bounds().left, FPointerPos.y - FGrabWindow->Bounds().top};
+  m.Shift = ShiftState(WaylandKeys::ShiftOf(FXkbState) | FButtons);
+  return m;
+}
+
+void WaylandPlatform::UpdateCatchers() {
+  if (!FMeasuring && !FGrabWindow) {
+    FCatchers.clear();
+    FPointerCatcher = nullptr;
+    Flush();
+    return;
+  }
+  if (!FCatchers.empty()) return;
   for (auto& o : FOutputs) {
     auto c = std::make_unique<Catcher>();
     c->Platform = this;
@@ -620,13 +667,6 @@ void WaylandPlatform::BeginMeasureAnywhere(std::function<void()> onEnd) {
     wl_surface_commit(c->Surface);
     FCatchers.push_back(std::move(c));
   }
-  Flush();
-}
-
-void WaylandPlatform::EndMeasureAnywhere() {
-  FCatchers.clear();
-  FPointerCatcher = nullptr;
-  FOnMeasureEnd = nullptr;
   Flush();
 }
 

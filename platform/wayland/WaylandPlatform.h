@@ -31,6 +31,8 @@
 //       "no screen access"
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
 //       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
+//   [x] an open menu's input grab: the same transparent surfaces take presses and moves over
+//       other programs' windows and hand them to the menu, which closes
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
 //   [x] other services' descriptors (the session bus) watched in the same poll (AddFdWatch)
 //   [x] the tray icon as a StatusNotifierItem where a watcher is on the session bus; without
@@ -42,7 +44,6 @@
 //   [ ] stacking on request within a layer (compositors order surfaces of one layer as they
 //       like; sway puts the newest below), SetZOrder changes nothing; the top layer hides
 //       behind fullscreen windows on sway
-//   [ ] menus close on clicks in other programs' windows (no global pointer grab)
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
 //   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
 //   [ ] compose sequences and input methods (text comes from the keymap alone)
@@ -115,7 +116,7 @@ class WaylandPlatform final : public Platform {
   bool CanMeasureAnywhere() override { return true; }
   void BeginMeasureAnywhere(std::function<void()> onEnd) override;
   void EndMeasureAnywhere() override;
-  bool MeasuringAnywhere() override { return !FCatchers.empty(); }
+  bool MeasuringAnywhere() override { return FMeasuring; }
   void SetCursorPos(Point) override {}
   bool IsKeyDown(int virtualKey) override;
 
@@ -161,6 +162,11 @@ class WaylandPlatform final : public Platform {
   void Flush();
   WaylandWindow* CaptureOwner() const { return FCaptureOwner; }
   void SetCaptureOwner(WaylandWindow* w) { FCaptureOwner = w; }
+  // W holds the input grab (an open menu): what other programs' windows would get goes to it.
+  void SetGrabWindow(WaylandWindow* w);
+  void EndGrab(WaylandWindow* w) {
+    if (FGrabWindow == w) SetGrabWindow(nullptr);
+  }
   ShiftState Buttons() const { return FButtons; }
   Point PointerPos() const { return FPointerPos; }
   bool PointerKnown() const { return FPointerKnown; }
@@ -190,6 +196,10 @@ class WaylandPlatform final : public Platform {
   void ShowCursorLook(const CursorLook& shape);
   struct Catcher;  // a transparent layer over one output that takes the pointer
   Catcher* CatcherOf(wl_surface* s) const;
+  // Catchers exist while measuring anywhere or while a window holds the grab.
+  void UpdateCatchers();
+  // A pointer event over a catcher during a grab, for the grab window.
+  MouseEvent GrabEvent() const;
   // Keyboard.
   void Keymap(std::uint32_t format, int fd, std::uint32_t size);
   void KeyboardEnter(wl_surface* s);
@@ -238,6 +248,8 @@ class WaylandPlatform final : public Platform {
   std::vector<std::unique_ptr<Catcher>> FCatchers;
   Catcher* FPointerCatcher = nullptr;
   std::function<void()> FOnMeasureEnd;
+  bool FMeasuring = false;
+  WaylandWindow* FGrabWindow = nullptr;
 
   wl_keyboard* FKeyboard = nullptr;
   xkb_context* FXkb = nullptr;

@@ -189,7 +189,7 @@ void WaylandWindow::Hide() {
   if (!FVisible) return;
   FVisible = false;
   FMoveDrag = false;
-  FGrab = false;
+  UngrabInput();
   std::shared_ptr<bool> alive = FAlive;
   DestroySurface();
   FPlatform.Flush();
@@ -244,9 +244,12 @@ void WaylandWindow::LoseCapture() {
 }
 
 bool WaylandWindow::GrabInput() {
-  if (!FVisible || !FLayer) return FVisible;
-  // An open menu takes the keyboard; the pointer over other clients stays theirs.
+  if (!FVisible) return false;
+  // An open menu takes the keyboard; presses and moves over other programs' windows come to
+  // it through the platform's catchers.
   FGrab = true;
+  FPlatform.SetGrabWindow(this);
+  if (!FLayer) return true;  // the surface, made later, takes the keyboard then
   zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
   wl_surface_commit(FSurface);
   FPlatform.Flush();
@@ -256,6 +259,7 @@ bool WaylandWindow::GrabInput() {
 void WaylandWindow::UngrabInput() {
   if (!FGrab) return;
   FGrab = false;
+  FPlatform.EndGrab(this);
   if (!FLayer) return;
   zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, Interactivity());
   wl_surface_commit(FSurface);

@@ -316,3 +316,34 @@ TEST_F(WaylandProgram, TheLensEnlargesTheScreenAndLetsClicksThroughOutsideItsDis
   ASSERT_EQ(presses.At.size(), 1u);
   EXPECT_EQ(presses.At[0], (gfx::Point{571, 360}));
 }
+
+TEST_F(WaylandProgram, AnOpenMenuClosesOnAClickInAnotherClientsWindowWhichGetsOnlyTheNextClick) {
+  // Another client's yellow window tiled over the output; the strip at (100, 120), its menu
+  // opened from its button (144, 128) at (138, 137), beside the button. Its pixel (150, 250)
+  // lies in the menu's icon column below the strip: not yellow while the menu is open, yellow
+  // once it has closed. The click that closes the menu is the menu's alone (as under an X11
+  // grab): the other window hears only the next one.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  Presses presses;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0x00FFFF, &presses);
+  auto at = [&](gfx::Point p) {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(p.x, p.y, 1, 1)).At(0, 0);
+  };
+  ASSERT_TRUE(PollUntil([&] { return at({150, 250}) == 0x00FFFFu; })) << "the other window is not shown";
+  WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0");
+  StartProgram();
+  MoveTo(144, 128);
+  ASSERT_TRUE(PollUntil([&] { return at({100, 120}) != 0x00FFFFu; }, 10000)) << "no strip " << ProgramOutput();
+  Button(true);
+  Button(false);
+  ASSERT_TRUE(PollUntil([&] { return at({150, 250}) != 0x00FFFFu; })) << "the menu does not open";
+  Click(800, 600);
+  EXPECT_TRUE(PollUntil([&] { return at({150, 250}) == 0x00FFFFu; })) << "the menu stays open";
+  Click(700, 500);
+  EXPECT_TRUE(PollUntil([&] { return at({0, 0}) == 0x00FFFFu && !presses.At.empty(); })) << "the next click is lost";
+  ASSERT_EQ(presses.At.size(), 1u);
+  EXPECT_EQ(presses.At[0], (gfx::Point{700, 500}));
+}
