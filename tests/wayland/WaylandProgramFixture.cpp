@@ -95,7 +95,7 @@ void WaylandProgram::StartProgram(const std::vector<std::string>& args, const st
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    setenv("WAYLAND_DISPLAY", Server->Socket().c_str(), 1);
+    setenv("WAYLAND_DISPLAY", (ProgramSocket.empty() ? Server->Socket() : ProgramSocket).c_str(), 1);
     if (display.empty()) unsetenv("DISPLAY");  // Wayland is chosen by itself, not for want of X11
     else setenv("DISPLAY", display.c_str(), 1);
     if (chdir(Dir.c_str()) != 0) _exit(126);

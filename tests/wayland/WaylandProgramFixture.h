@@ -57,6 +57,8 @@ class WaylandProgram : public ::testing::Test {
   gfx::Size Desk{1024, 768};
   std::string VirtualMonitors;
   std::filesystem::path Dir;
+  // The compositor's socket the program connects to, when not the server's own.
+  std::string ProgramSocket;
 
  private:
   void ConnectDevices();

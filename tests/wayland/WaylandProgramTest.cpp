@@ -4,7 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "GlobalHidingRelay.h"
 #include "WaylandProgramFixture.h"
+#include "graphics/ImageFile.h"
 
 using namespace wltest;
 using gfx::Rect;
@@ -269,5 +271,41 @@ TEST_F(WaylandProgram, ThroughXWaylandTheX11BackendSaysPressFInsteadOfShowingBla
   EXPECT_TRUE(PollUntil([&] { return Capture(gfx::Rect::FromXYWH(probe.x, probe.y, 1, 1)).At(0, 0) == 0x808080u; }, 10000))
       << "the loupe is not the grey 'Press F' picture: " << std::hex
       << Capture(gfx::Rect::FromXYWH(probe.x, probe.y, 1, 1)).At(0, 0);
+  KillProgram();
+}
+
+TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
+  // A compositor without zwlr_screencopy_manager_v1, as KDE Plasma: the loupe, shown by a click
+  // on the caption at (400, 128), lies 5 below the pointer, 100 x 100 as on the virtual desktop.
+  // Its pixel (+30, +27), inside the disc above the hint and clear of the cross, is grey, not
+  // the strip or the background; the hint's line, in its rows 40 to 55, has dark pixels left
+  // of the cross (the words "no screen"). Moved along the strip, it goes on being drawn so.
+  GlobalHidingRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
+  ProgramSocket = relay.Socket();
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  WriteSettings(settings);
+  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
+  Click(400, 128);
+  ASSERT_EQ(VirtualWindow(settings, "mouse 400 128\nclick left\nwait 55\n", "frmZoom"), Rect::FromXYWH(400, 133, 100, 100));
+  for (const int x : {400, 450}) {
+    MoveTo(x, 128);
+    const Rect loupe = Rect::FromXYWH(x, 133, 100, 100);
+    gfx::Bitmap seen;
+    auto dark = [&] {
+      int n = 0;
+      for (int y = 40; y < 56; ++y)
+        for (int i = 5; i < 45; ++i) n += (seen.At(i, y) & 0xFFu) < 0x40;
+      return n;
+    };
+    EXPECT_TRUE(PollUntil([&] {
+      seen = Capture(loupe);
+      return seen.At(30, 27) == 0x808080u && dark() >= 20;
+    })) << "the loupe at " << x << " is not grey with its hint: " << std::hex << seen.At(30, 27) << std::dec << ", "
+        << dark() << " dark pixels " << ProgramOutput();
+  }
+  EXPECT_EQ(ProgramOutput(), "");
   KillProgram();
 }
