@@ -48,7 +48,7 @@ void WaylandProgram::SetUp() {
   const std::filesystem::path built = std::filesystem::path(VANTREL_BINARY_DIR) / "vantrel";
   ASSERT_TRUE(std::filesystem::exists(built)) << built << " is missing: build the target vantrel first";
   std::filesystem::copy_file(built, Dir / "vantrel");
-  ConnectDevices();
+  if (DevicesAtStart) ConnectDevices();
 }
 
 void WaylandProgram::KillProgram() {

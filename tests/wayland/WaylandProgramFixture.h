@@ -60,8 +60,11 @@ class WaylandProgram : public ::testing::Test {
   // The compositor's socket the program connects to, when not the server's own.
   std::string ProgramSocket;
 
- private:
+  // The seat's virtual pointer and held keyboard; at set-up unless DevicesAtStart is false.
   void ConnectDevices();
+  bool DevicesAtStart = true;
+
+ private:
 
   pid_t FPid = -1;
   int FRuns = 0;

@@ -151,6 +151,32 @@ TEST_F(WaylandStrip, TakesKeysAfterAClickMovesChangesUnitAndCopiesAsOnTheVirtual
   EXPECT_EQ(OurSettings(), VirtualSettings(kStrip, keys + "key u\nkey c ctrl\n"));
 }
 
+class WaylandStripLateSeat : public WaylandStrip {
+ protected:
+  void SetUp() override {
+    DevicesAtStart = false;
+    WaylandStrip::SetUp();
+  }
+};
+
+TEST_F(WaylandStripLateSeat, TakesThePointerAndKeyboardTheSeatGainsAfterItStarted) {
+  // Started on a seat with neither (a headless seat before any device), the strip shows; the
+  // pointer and the keyboard that appear then drive it: a click gives it the keyboard, Right
+  // moves it a pixel.
+  WriteSettings(kStrip);
+  StartProgram();
+  ASSERT_TRUE(PollUntil([&] { return Capture(Rect::FromXYWH(100, 120, 1, 1)).At(0, 0) != 0x403020u; }, 10000))
+      << "no strip " << ProgramOutput();
+  ConnectDevices();
+  Click(400, 128);
+  const std::string keys = "mouse 400 128\nclick left\nkey right\nwait 55\n";
+  Type({"-k", "Right"});
+  const Rect moved = kStripBounds.Offset(1, 0);
+  const gfx::Bitmap look = ShotVirtual(kStrip, keys, moved);
+  EXPECT_TRUE(WaitForPixels(moved, look)) << Difference(Capture(moved), look) << ProgramOutput();
+  KillProgram();
+}
+
 TEST_F(WaylandProgram, AForcedBackendThatCannotStartSaysWhyAndFails) {
   // The compositor is there (WAYLAND_DISPLAY), no X11 display is (no DISPLAY).
   // An unknown backend's name is a usage error, 2; one that cannot start, 1.
