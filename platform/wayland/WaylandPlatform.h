@@ -11,7 +11,8 @@
 //   [x] stacking by layers, which every compositor keeps: the strip and the cross ruler in the
 //       top layer, the loupe and its panel, the lens, readouts and menus in the overlay layer
 //   [x] monitors from wl_output + zxdg_output_v1: logical geometry, physical size in mm,
-//       followed as outputs come and go
+//       followed as outputs come and go; a window whose output goes is brought onto the
+//       nearest one left
 //   [x] shm double buffers (a third while both are busy), Present damages and commits only
 //       the dirty rectangle; pixels outside a window's region transparent, input region set
 //   [x] the seat's pointer and keyboard followed as they appear and vanish; pointer enter,
@@ -22,7 +23,8 @@
 //       ruler take the keyboard after a click (on_demand), an open menu takes it (exclusive)
 //   [x] cursors from the cursor theme (wayland-cursor), the program's pictures as cursor
 //       surfaces (inverted pixels shown black)
-//   [x] move drag of a layer surface done by us, following the pointer exactly
+//   [x] move drag of a layer surface done by us, following the pointer exactly; drags reach
+//       other outputs too (the catchers below take the pointer that runs ahead of a window)
 //   [x] one-thread poll() loop over the display and the timers (the X11 backend's queue)
 //   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed), else
 //       through the core wl_data_device with the serial of our latest key or button event
@@ -150,7 +152,7 @@ class WaylandPlatform final : public Platform {
   wl_shm* Shm() const { return FShm; }
   zwlr_layer_shell_v1* LayerShell() const { return FLayerShell; }
   xdg_wm_base* WmBase() const { return FWmBase; }
-  // The output that holds the larger part of R (the first when none does).
+  // The output that holds R's corner, else the larger part of R, else the nearest to R.
   const WaylandOutput* OutputFor(const Rect& r) const;
   bool HasOutput(const WaylandOutput* o) const;
   void WindowCreated(WaylandWindow* w) { FWindows.push_back(w); }
@@ -161,9 +163,14 @@ class WaylandPlatform final : public Platform {
   void CursorChanged(WaylandWindow* w);
   void Flush();
   WaylandWindow* CaptureOwner() const { return FCaptureOwner; }
-  void SetCaptureOwner(WaylandWindow* w) { FCaptureOwner = w; }
+  void SetCaptureOwner(WaylandWindow* w);
   // W holds the input grab (an open menu): what other programs' windows would get goes to it.
   void SetGrabWindow(WaylandWindow* w);
+  // Catchers exist while measuring anywhere, while a window holds the grab, during a move
+  // drag, and once the pointer has left the window that holds it with a button down: sway
+  // keeps no pointer grab for layer surfaces, and a pointer that runs ahead of a dragged
+  // window would be lost.
+  void UpdateCatchers();
   void EndGrab(WaylandWindow* w) {
     if (FGrabWindow == w) SetGrabWindow(nullptr);
   }
@@ -196,8 +203,6 @@ class WaylandPlatform final : public Platform {
   void ShowCursorLook(const CursorLook& shape);
   struct Catcher;  // a transparent layer over one output that takes the pointer
   Catcher* CatcherOf(wl_surface* s) const;
-  // Catchers exist while measuring anywhere or while a window holds the grab.
-  void UpdateCatchers();
   // A pointer event over a catcher during a grab, for the grab window.
   MouseEvent GrabEvent() const;
   // Keyboard.
@@ -249,6 +254,11 @@ class WaylandPlatform final : public Platform {
   Catcher* FPointerCatcher = nullptr;
   std::function<void()> FOnMeasureEnd;
   bool FMeasuring = false;
+  bool FAstray = false;  // left the capturing window with a button down
+  // The pointer is over a catcher we have destroyed and the compositor not yet: events are
+  // for our windows beneath, at positions from that catcher's origin.
+  bool FOnGoneCatcher = false;
+  Point FGoneCatcherOrigin;
   WaylandWindow* FGrabWindow = nullptr;
 
   wl_keyboard* FKeyboard = nullptr;

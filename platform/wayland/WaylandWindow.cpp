@@ -61,7 +61,7 @@ void WaylandWindow::CreateSurface() {
     // readouts, menus and the lens above them in the overlay layer.
     // A tool of no role with no task-bar entry is the frozen screen's picture: it must lie
     // under the strip, with it in the top layer.
-    const bool tool = FRole == WindowRole::Utility || (FRole == WindowRole::Normal && FKind == WindowKind::Tool);
+    const bool tool = IsTool();
     FLayer = zwlr_layer_shell_v1_get_layer_surface(FPlatform.LayerShell(), FSurface, FOutput ? FOutput->Output : nullptr,
                                                    tool ? ZWLR_LAYER_SHELL_V1_LAYER_TOP : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
                                                    "vantrel");
@@ -136,6 +136,20 @@ void WaylandWindow::ApplyInputRegion() {
   wl_region_destroy(region);
 }
 
+bool WaylandWindow::TakesPointerAt(Point screen) const {
+  if (!FSurface || !FConfigured || !FBounds.Contains(screen)) return false;
+  const Point p{screen.x - FBounds.left, screen.y - FBounds.top};
+  return !FRegion || std::any_of(FRegion->Rects().begin(), FRegion->Rects().end(), [p](const Rect& r) { return r.Contains(p); });
+}
+
+bool WaylandWindow::InOverlay() const {
+  return FLayer && !IsTool();
+}
+
+bool WaylandWindow::IsTool() const {
+  return FRole == WindowRole::Utility || (FRole == WindowRole::Normal && FKind == WindowKind::Tool);
+}
+
 void WaylandWindow::SetBounds(const Rect& bounds) {
   if (bounds == FBounds) return;
   const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
@@ -188,7 +202,7 @@ void WaylandWindow::Show(bool activate) {
 void WaylandWindow::Hide() {
   if (!FVisible) return;
   FVisible = false;
-  FMoveDrag = false;
+  EndMoveDrag();
   UngrabInput();
   std::shared_ptr<bool> alive = FAlive;
   DestroySurface();
@@ -285,12 +299,19 @@ void WaylandWindow::BeginMoveDrag() {
   const Point p = FPlatform.PointerPos();
   FDragOffset = {p.x - FBounds.left, p.y - FBounds.top};
   FMoveDrag = true;
+  FPlatform.UpdateCatchers();
+}
+
+void WaylandWindow::EndMoveDrag() {
+  if (!FMoveDrag) return;
+  FMoveDrag = false;
+  FPlatform.UpdateCatchers();
 }
 
 bool WaylandWindow::DragTo(Point screen, ShiftState buttons) {
   if (!FMoveDrag) return false;
   if (!(buttons & ssLeft)) {
-    FMoveDrag = false;
+    EndMoveDrag();
     return true;
   }
   const Rect moved = Rect::FromXYWH(screen.x - FDragOffset.x, screen.y - FDragOffset.y, FBounds.Width(), FBounds.Height());
@@ -303,6 +324,21 @@ bool WaylandWindow::DragTo(Point screen, ShiftState buttons) {
 
 void WaylandWindow::OutputsChanged() {
   if (!FLayer) return;
+  if (!FPlatform.HasOutput(FOutput)) {
+    // Its output went: on no output left it would be lost, so it is brought onto the
+    // nearest one, whole where it fits, as window managers do; the program hears of the move.
+    const WaylandOutput* o = FPlatform.OutputFor(FBounds);
+    if (o && o->Logical.Intersect(FBounds).IsEmpty()) {
+      const Rect& l = o->Logical;
+      const int x = std::max(l.left, std::min(FBounds.left, l.right - FBounds.Width()));
+      const int y = std::max(l.top, std::min(FBounds.top, l.bottom - FBounds.Height()));
+      FBounds = Rect::FromXYWH(x, y, FBounds.Width(), FBounds.Height());
+      DestroySurface();
+      CreateSurface();
+      FListener->OnMoved(FBounds);
+      return;
+    }
+  }
   if (!FPlatform.HasOutput(FOutput) || FPlatform.OutputFor(FBounds) != FOutput) {
     DestroySurface();
     CreateSurface();

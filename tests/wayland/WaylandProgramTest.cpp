@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "GlobalHidingRelay.h"
+#include "CompositorRelay.h"
 #include "WaylandProgramFixture.h"
 #include "graphics/ImageFile.h"
 
@@ -306,7 +306,7 @@ TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
   // Its pixel (+30, +27), inside the disc above the hint and clear of the cross, is grey, not
   // the strip or the background; the hint's line, in its rows 40 to 55, has dark pixels left
   // of the cross (the words "no screen"). Moved along the strip, it goes on being drawn so.
-  GlobalHidingRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
+  CompositorRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
   ProgramSocket = relay.Socket();
   const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
   WriteSettings(settings);
@@ -334,4 +334,45 @@ TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
   }
   EXPECT_EQ(ProgramOutput(), "");
   KillProgram();
+}
+
+TEST_F(WaylandStrip, OnAnOutputThatGoesItComesBackOnTheOneThatStays) {
+  // An output plugged in while the program runs, to the right of the first; the strip dragged
+  // there by its caption (1000 right: at 1100, 120), the pointer running ahead of it onto the
+  // new output; the output unplugged (withdrawn by the
+  // relay, headless sway cannot): the strip comes back on the first output as far right as it
+  // fits whole, at (1024 - 500, 120). That move is the window system's, not the user's: the
+  // close button saves the user's place, for when the output is back.
+  CompositorRelay relay(Server->Socket());
+  ProgramSocket = relay.Socket();
+  WriteSettings(kStrip);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, At(400, 128), kStripBounds), 10000)) << ProgramOutput();
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  Desk = {1824, 768};
+  VirtualMonitors = "monitor 0 0 1024 768\nmonitor 1024 0 800 600\n";
+  Button(true);
+  MoveTo(450, 128);
+  MoveTo(900, 128);
+  const std::string drag = "mouse 400 128\nwait 55\ndown left\nmouse 450 128\nmouse 900 128\nmouse 1400 128\nwait 55\n";
+  const Rect there = Rect::FromXYWH(1100, 120, 500, 58);
+  const gfx::Bitmap moved = ShotVirtual(kStrip, drag, there);
+  // The hand goes on moving until the strip has followed it there.
+  EXPECT_TRUE(PollUntil([&] {
+    MoveTo(1399, 128);
+    MoveTo(1400, 128);
+    return WaitForPixels(there, moved, 300);
+  })) << "not dragged onto the new output: " << Difference(Capture(there), moved);
+  Button(false);
+  relay.WithdrawLast("wl_output");
+  const char* back = "[Application]\nLeft=524\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect backBounds = Rect::FromXYWH(524, 120, 500, 58);
+  const gfx::Bitmap look = ShotVirtual(back, At(1400, 128), backBounds);
+  EXPECT_TRUE(WaitForPixels(backBounds, look)) << Difference(Capture(backBounds), look) << ProgramOutput();
+  Click(533, 129);  // the close button
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(Setting("Left"), "1100");
+  EXPECT_EQ(Setting("Top"), "120");
 }

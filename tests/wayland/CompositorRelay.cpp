@@ -1,4 +1,4 @@
-#include "GlobalHidingRelay.h"
+#include "CompositorRelay.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <iterator>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -37,6 +38,11 @@ struct Direction {
 struct Pair {
   Direction Up, Down;        // client to compositor, compositor to client
   std::set<std::uint32_t> Registries;  // the client's wl_registry objects
+  struct Global {
+    std::uint32_t Registry, Name;
+    std::string Interface;
+  };
+  std::vector<Global> Globals;  // as announced to the client
   bool Closed = false;
   ~Pair() {
     close(Up.From);
@@ -83,7 +89,9 @@ bool Pump(Direction& d, Pair& pair, const std::string& hidden) {
     if (d.ToClient && opcode == 0 && pair.Registries.count(object) && size >= 16) {
       // global: name, then the interface as length and text.
       const std::uint32_t len = Word(msg + 12);
-      keep = !(len == hidden.size() + 1 && size >= 16 + len && std::memcmp(msg + 16, hidden.c_str(), len) == 0);
+      const std::string iface = len && size >= 16 + len ? std::string(reinterpret_cast<const char*>(msg + 16), len - 1) : "";
+      keep = iface.empty() || iface != hidden;
+      if (keep) pair.Globals.push_back({object, Word(msg + 8), iface});
     }
     if (keep) out.insert(out.end(), msg, msg + size);
     at += size;
@@ -118,8 +126,8 @@ bool Pump(Direction& d, Pair& pair, const std::string& hidden) {
 }
 }  // namespace
 
-GlobalHidingRelay::GlobalHidingRelay(const std::string& compositorSocket, const std::string& hiddenInterface)
-    : FTarget(compositorSocket), FHidden(hiddenInterface), FPath(compositorSocket + "-without-" + hiddenInterface) {
+CompositorRelay::CompositorRelay(const std::string& compositorSocket, const std::string& hiddenInterface)
+    : FTarget(compositorSocket), FHidden(hiddenInterface), FPath(compositorSocket + "-relay") {
   FListen = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_un a{};
   a.sun_family = AF_UNIX;
@@ -131,16 +139,36 @@ GlobalHidingRelay::GlobalHidingRelay(const std::string& compositorSocket, const 
   FThread = std::thread([this] { Run(); });
 }
 
-GlobalHidingRelay::~GlobalHidingRelay() {
+CompositorRelay::~CompositorRelay() {
   FStop = true;
   FThread.join();
   close(FListen);
   unlink(FPath.c_str());
 }
 
-void GlobalHidingRelay::Run() {
+void CompositorRelay::WithdrawLast(const std::string& interface) {
+  std::lock_guard<std::mutex> hold(FLock);
+  FWithdraw.push_back(interface);
+}
+
+void CompositorRelay::Run() {
   std::vector<std::unique_ptr<Pair>> pairs;
   while (!FStop) {
+    std::vector<std::string> withdraw;
+    {
+      std::lock_guard<std::mutex> hold(FLock);
+      withdraw.swap(FWithdraw);
+    }
+    // Between whole messages (the relay forwards no other), a global_remove of our own.
+    for (const std::string& iface : withdraw)
+      for (auto& p : pairs)
+        for (auto g = p->Globals.rbegin(); g != p->Globals.rend(); ++g)
+          if (g->Interface == iface) {
+            const std::uint32_t msg[3] = {g->Registry, 12u << 16 | 1u, g->Name};
+            if (send(p->Down.To, msg, sizeof msg, MSG_NOSIGNAL) != ssize_t(sizeof msg)) p->Closed = true;
+            p->Globals.erase(std::next(g).base());
+            break;
+          }
     std::vector<pollfd> fds{{FListen, POLLIN, 0}};
     for (auto& p : pairs) {
       fds.push_back({p->Up.From, POLLIN, 0});
