@@ -22,6 +22,10 @@ struct OriginSync {
   std::weak_ptr<bool> Alive;
   Point Origin;
   Point* Target;
+  // The surface it was sent for: a surface made since starts at its own place, which an
+  // older answer must not undo.
+  unsigned Surface;
+  const unsigned* CurrentSurface;
 };
 }  // namespace
 
@@ -54,6 +58,7 @@ void WaylandWindow::CreateSurface() {
   FSurface = wl_compositor_create_surface(FPlatform.Compositor());
   FConfigured = false;
   FEventOrigin = Point{FBounds.left, FBounds.top};
+  ++FSurfaceCount;
   if (IsLayer()) {
     FOutput = FPlatform.OutputFor(FBounds);
     // Layers keep our stacking whatever order a compositor gives surfaces of one layer (sway
@@ -179,7 +184,7 @@ void WaylandWindow::SetBounds(const Rect& bounds) {
 
 void WaylandWindow::SyncOrigin() {
   if (!FLayer) return;
-  auto* sync = new OriginSync{FAlive, Point{FBounds.left, FBounds.top}, &FEventOrigin};
+  auto* sync = new OriginSync{FAlive, Point{FBounds.left, FBounds.top}, &FEventOrigin, FSurfaceCount, &FSurfaceCount};
   wl_callback* cb = wl_display_sync(FPlatform.Display());
   static const wl_callback_listener kListener{&WaylandWindow::OnSynced};
   wl_callback_add_listener(cb, &kListener, sync);
@@ -189,7 +194,8 @@ void WaylandWindow::SyncOrigin() {
 void WaylandWindow::OnSynced(void* data, wl_callback* cb, std::uint32_t) {
   std::unique_ptr<OriginSync> sync(static_cast<OriginSync*>(data));
   wl_callback_destroy(cb);
-  if (std::shared_ptr<bool> alive = sync->Alive.lock(); alive && *alive) *sync->Target = sync->Origin;
+  if (std::shared_ptr<bool> alive = sync->Alive.lock(); alive && *alive && *sync->CurrentSurface == sync->Surface)
+    *sync->Target = sync->Origin;
 }
 
 void WaylandWindow::Show(bool activate) {

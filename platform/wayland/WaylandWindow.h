@@ -110,6 +110,7 @@ class WaylandWindow final : public NativeWindow {
   const WaylandOutput* FOutput = nullptr;
   std::vector<std::unique_ptr<WaylandShmBuffer>> FBuffers;
   Point FEventOrigin;
+  unsigned FSurfaceCount = 0;  // surfaces made so far
 
   bool FMoveDrag = false;
   Point FDragOffset;
