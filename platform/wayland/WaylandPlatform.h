@@ -29,8 +29,9 @@
 //   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed), else
 //       through the core wl_data_device with the serial of our latest key or button event
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
-//       transform and y-inversion applied); after a refusal the magnifiers show grey with
-//       "no screen access"
+//       transform and y-inversion applied; rotated outputs untested: headless sway cannot
+//       turn one); after a refusal the magnifiers show grey with "no screen access", and
+//       copies are tried again 2 s later
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
 //       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
 //   [x] an open menu's input grab: the same transparent surfaces take presses and moves over
@@ -106,8 +107,8 @@ class WaylandPlatform final : public Platform {
   std::vector<Monitor> Monitors() override;
   int ScreenDepth() override { return 24; }
   gfx::Bitmap CaptureScreen(const Rect& r) override;
-  // Unreadable once the compositor has refused a copy: the magnifiers then say so rather than
-  // show grey as if it were the screen, and freezing would get no picture either.
+  // Unreadable for a while after the compositor has refused a copy: the magnifiers then say so
+  // rather than show grey as if it were the screen, and freezing would get no picture either.
   bool ScreenReadable() override;
   // The clipboard through the core data device, as where data-control is missing (tests use it
   // where the compositor has both).

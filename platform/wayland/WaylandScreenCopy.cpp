@@ -3,6 +3,7 @@
 #include "platform/wayland/WaylandPlatform.h"
 #include "platform/wayland/WaylandShmBuffer.h"
 #include "platform/wayland/WaylandProtocols.h"
+#include "platform/x11/X11TimerQueue.h"
 
 namespace plat {
 
@@ -45,6 +46,10 @@ WaylandScreenCopy::WaylandScreenCopy(WaylandPlatform& platform, zwlr_screencopy_
 
 WaylandScreenCopy::~WaylandScreenCopy() { wl_event_queue_destroy(FQueue); }
 
+bool WaylandScreenCopy::Refused() const {
+  return !FManager || (FRefused && X11TimerQueue::NowMs() - FRefusedAt < kRetryMs);
+}
+
 gfx::Bitmap WaylandScreenCopy::Capture(const gfx::Rect& r, const std::vector<std::unique_ptr<WaylandOutput>>& outputs) {
   gfx::Bitmap out(std::max(0, r.Width()), std::max(0, r.Height()));
   if (out.IsEmpty()) return out;
@@ -53,6 +58,7 @@ gfx::Bitmap WaylandScreenCopy::Capture(const gfx::Rect& r, const std::vector<std
     if (part.IsEmpty()) continue;
     FRefused = !FManager || !CopyPart(*o, part, {r.left, r.top}, out);
     if (FRefused) {
+      FRefusedAt = X11TimerQueue::NowMs();
       for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x) out.At(x - r.left, y - r.top) = kRefused;
     }

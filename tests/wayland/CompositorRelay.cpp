@@ -43,6 +43,7 @@ struct Pair {
     std::string Interface;
   };
   std::vector<Global> Globals;  // as announced to the client
+  std::set<std::uint32_t> CopyManagers, CopyFrames;  // screencopy objects of the client
   bool Closed = false;
   ~Pair() {
     close(Up.From);
@@ -59,7 +60,7 @@ std::uint32_t Word(const std::uint8_t* p) {
 }
 
 // Reads what FROM has; forwards whole messages but the hidden globals. False once closed.
-bool Pump(Direction& d, Pair& pair, const std::string& hidden) {
+bool Pump(Direction& d, Pair& pair, const std::string& hidden, bool refuse) {
   std::uint8_t buf[65536];
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * 28)];
   iovec io{buf, sizeof buf};
@@ -86,6 +87,23 @@ bool Pump(Direction& d, Pair& pair, const std::string& hidden) {
     if (size < 8 || d.Bytes.size() - at < size) break;
     bool keep = true;
     if (!d.ToClient && object == 1 && opcode == 1 && size >= 12) pair.Registries.insert(Word(msg + 8));  // get_registry
+    // bind: name, then the interface as length and text (padded to 4), version, new id.
+    if (!d.ToClient && opcode == 0 && pair.Registries.count(object) && size >= 24) {
+      const std::uint32_t len = Word(msg + 12), padded = (len + 3) & ~3u;
+      if (size >= 24 + padded && len == sizeof "zwlr_screencopy_manager_v1" &&
+          std::memcmp(msg + 16, "zwlr_screencopy_manager_v1", len) == 0)
+        pair.CopyManagers.insert(Word(msg + 16 + padded + 4));
+    }
+    // capture_output and capture_output_region: the frame's new id first.
+    if (!d.ToClient && opcode <= 1 && pair.CopyManagers.count(object) && size >= 12) pair.CopyFrames.insert(Word(msg + 8));
+    std::uint8_t failed[8];
+    if (d.ToClient && refuse && opcode == 2 && pair.CopyFrames.count(object)) {  // ready becomes failed
+      const std::uint32_t words[2] = {object, 8u << 16 | 3u};
+      std::memcpy(failed, words, sizeof failed);
+      out.insert(out.end(), failed, failed + sizeof failed);
+      at += size;
+      continue;
+    }
     if (d.ToClient && opcode == 0 && pair.Registries.count(object) && size >= 16) {
       // global: name, then the interface as length and text.
       const std::uint32_t len = Word(msg + 12);
@@ -177,7 +195,8 @@ void CompositorRelay::Run() {
     if (poll(fds.data(), fds.size(), 50) <= 0) continue;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
       Pair& p = *pairs[i];
-      if ((fds[1 + 2 * i].revents && !Pump(p.Up, p, FHidden)) || (fds[2 + 2 * i].revents && !Pump(p.Down, p, FHidden)))
+      if ((fds[1 + 2 * i].revents && !Pump(p.Up, p, FHidden, false)) ||
+          (fds[2 + 2 * i].revents && !Pump(p.Down, p, FHidden, FRefuse)))
         p.Closed = true;
     }
     std::erase_if(pairs, [](auto& p) { return p->Closed; });

@@ -336,6 +336,36 @@ TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
   KillProgram();
 }
 
+TEST_F(WaylandStrip, RefusedScreenCopiesTurnTheLoupeGreyUntilTheCompositorCopiesAgain) {
+  // The loupe as in the test above, over the plain background (0x403020) left of the strip's
+  // far end: its pixel (+30, +27) shows the background enlarged. Copies refused from then on
+  // (the relay turns each finished copy into a refusal), it turns grey, never keeping the last
+  // picture; copies allowed again, it shows the screen again (tried 2 s after a refusal).
+  CompositorRelay relay(Server->Socket());
+  ProgramSocket = relay.Socket();
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  WriteSettings(settings);
+  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
+  Click(400, 128);
+  gfx::TColor probe = 0;
+  auto loupeShows = [&](gfx::TColor want) {
+    return PollUntil([&] {
+      MoveTo(400, 128);  // each move redraws it
+      MoveTo(401, 128);
+      return (probe = Capture(Rect::FromXYWH(431, 160, 1, 1)).At(0, 0)) == want;
+    });
+  };
+  EXPECT_TRUE(loupeShows(0x403020u)) << "no background in the loupe: " << std::hex << probe;
+  relay.RefuseScreenCopies(true);
+  EXPECT_TRUE(loupeShows(0x808080u)) << "refused, the loupe is not grey: " << std::hex << probe;
+  relay.RefuseScreenCopies(false);
+  EXPECT_TRUE(loupeShows(0x403020u)) << "copies allowed again, the loupe stays grey: " << std::hex << probe;
+  KillProgram();
+}
+
 TEST_F(WaylandStrip, OnAnOutputThatGoesItComesBackOnTheOneThatStays) {
   // An output plugged in while the program runs, to the right of the first; the strip dragged
   // there by its caption (1000 right: at 1100, 120), the pointer running ahead of it onto the
