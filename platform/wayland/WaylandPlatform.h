@@ -29,9 +29,9 @@
 //   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed), else
 //       through the core wl_data_device with the serial of our latest key or button event
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
-//       transform and y-inversion applied; rotated outputs untested: headless sway cannot
-//       turn one); after a refusal the magnifiers show grey with "no screen access", and
-//       copies are tried again 2 s later
+//       transform and y-inversion applied; the whole output on one turned a quarter, whose
+//       regions wlroots 0.15 gets wrong); after a refusal the magnifiers show grey with
+//       "no screen access", and copies are tried again 2 s later
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
 //       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
 //   [x] an open menu's input grab: the same transparent surfaces take presses and moves over

@@ -347,3 +347,34 @@ TEST_F(WaylandProgram, AnOpenMenuClosesOnAClickInAnotherClientsWindowWhichGetsOn
   ASSERT_EQ(presses.At.size(), 1u);
   EXPECT_EQ(presses.At[0], (gfx::Point{700, 500}));
 }
+
+TEST_F(WaylandProgram, OnATurnedOutputTheScreenIsReadTheWayItIsShown) {
+  // A 1024 x 768 output turned (and flipped), so its desktop is 768 x 1024 or 1024 x 768; on it
+  // a window of another client at (100, 200) whose every pixel is its own (x, y). Read through
+  // the screen copy, a part of it gives back those pixels, as grim reads them too: the copy,
+  // made in the output's own orientation, must be turned back.
+  for (const char* transform : {"90", "180", "270", "flipped", "flipped-90"}) {
+    SCOPED_TRACE(transform);
+    Server.reset();
+    Server = std::make_unique<SwayServer>(1024, 768, transform);
+    std::string why;
+    auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+    ASSERT_NE(other, nullptr) << why;
+    auto window = Painted(*other, Rect::FromXYWH(100, 200, 300, 400), plat::WindowRole::Tooltip, 0, nullptr);
+    gfx::Bitmap& pixels = window->BackBuffer();
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 300; ++x) pixels.At(x, y) = gfx::TColor(x | y << 8 | (x >> 8 | (y >> 8) << 4) << 16);
+    window->Present(pixels.Bounds());
+    const Rect part = Rect::FromXYWH(150, 230, 120, 90);
+    gfx::Bitmap expected(part.Width(), part.Height());
+    for (int y = 0; y < part.Height(); ++y)
+      for (int x = 0; x < part.Width(); ++x) expected.At(x, y) = pixels.At(part.left - 100 + x, part.top - 200 + y);
+    ASSERT_TRUE(PollUntil([&] {
+      other->ProcessEvents(false);
+      return Capture(part) == expected;
+    })) << "grim does not see the window: " << Difference(Capture(part), expected);
+    auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+    ASSERT_NE(wl, nullptr) << why;
+    EXPECT_EQ(Difference(wl->CaptureScreen(part), expected), "");
+  }
+}
