@@ -218,6 +218,7 @@ void WaylandPlatform::OnGlobalRemove(void* data, wl_registry*, std::uint32_t nam
   // Windows on the output that went are placed again on one that stays.
   const std::vector<WaylandWindow*> windows = self->FWindows;
   for (WaylandWindow* w : windows) w->OutputsChanged();
+  self->RenewCatchers();
 }
 
 void WaylandPlatform::AddOutput(std::uint32_t name, std::uint32_t version) {
@@ -252,6 +253,7 @@ void WaylandPlatform::AddOutput(std::uint32_t name, std::uint32_t version) {
     wl_display_roundtrip(FDisplay);
     const std::vector<WaylandWindow*> windows = FWindows;
     for (WaylandWindow* w : windows) w->OutputsChanged();
+    RenewCatchers();
   }
 }
 
@@ -670,6 +672,13 @@ MouseEvent WaylandPlatform::GrabEvent() const {
   m.Pos = {FPointerPos.x - FGrabWindow->Bounds().left, FPointerPos.y - FGrabWindow->Bounds().top};
   m.Shift = ShiftState(WaylandKeys::ShiftOf(FXkbState) | FButtons);
   return m;
+}
+
+void WaylandPlatform::RenewCatchers() {
+  if (FCatchers.empty()) return;
+  FCatchers.clear();
+  FPointerCatcher = nullptr;
+  UpdateCatchers();
 }
 
 void WaylandPlatform::SetCaptureOwner(WaylandWindow* w) {

@@ -33,7 +33,8 @@
 //       regions wlroots 0.15 gets wrong); after a refusal the magnifiers show grey with
 //       "no screen access", and copies are tried again 2 s later
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
-//       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
+//       windows (sway stacks the newest below), takes the pointer with a crosshair cursor;
+//       made again as outputs come and go
 //   [x] an open menu's input grab: the same transparent surfaces take presses and moves over
 //       other programs' windows and hand them to the menu, which closes
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
@@ -48,7 +49,6 @@
 //       like; sway puts the newest below), SetZOrder changes nothing; the top layer hides
 //       behind fullscreen windows on sway
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
-//   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
 //   [ ] compose sequences and input methods (text comes from the keymap alone)
 //   [ ] an XEmbed tray icon (there is none under Wayland)
 //   [ ] sounds and the bell (silent); drawing at the output's scale (buffers are scale 1)
@@ -206,6 +206,7 @@ class WaylandPlatform final : public Platform {
   Catcher* CatcherOf(wl_surface* s) const;
   // A pointer event over a catcher during a grab, for the grab window.
   MouseEvent GrabEvent() const;
+  void RenewCatchers();  // one over each output there is now
   // Keyboard.
   void Keymap(std::uint32_t format, int fd, std::uint32_t size);
   void KeyboardEnter(wl_surface* s);

@@ -378,3 +378,26 @@ TEST_F(WaylandProgram, OnATurnedOutputTheScreenIsReadTheWayItIsShown) {
     EXPECT_EQ(Difference(wl->CaptureScreen(part), expected), "");
   }
 }
+
+TEST_F(WaylandProgram, MeasuringAnywhereReachesAnOutputPluggedInMeanwhile) {
+  // Measuring from the strip at (100, 120); an output plugged in to the right meanwhile: over
+  // it too the caption reads the pointer, (1400, 300) reading 1300 as on the virtual desktop.
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect strip = Rect::FromXYWH(100, 120, 500, 58);
+  WriteSettings(settings);
+  StartProgram();
+  Click(400, 128);
+  const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
+  ASSERT_TRUE(WaitForPixels(strip, ShotVirtual(settings, clicked, strip))) << ProgramOutput();
+  Type({"m"});
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  Desk = {1824, 768};
+  VirtualMonitors = "monitor 0 0 1024 768\nmonitor 1024 0 800 600\n";
+  const gfx::Bitmap reading = ShotVirtual(settings, clicked + "mouse 1400 300\nwait 55\n", strip);
+  EXPECT_TRUE(PollUntil([&] {
+    MoveTo(1401, 300);  // the hand moves on until the new output's layer is there
+    MoveTo(1400, 300);
+    return WaitForPixels(strip, reading, 200);
+  })) << Difference(Capture(strip), reading);
+}
