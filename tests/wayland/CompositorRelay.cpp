@@ -59,7 +59,8 @@ std::uint32_t Word(const std::uint8_t* p) {
   return w;
 }
 
-// Reads what FROM has; forwards whole messages but the hidden globals. False once closed.
+// Reads what FROM has; forwards whole messages but the hidden globals, finished screen copies
+// turned into refusals when REFUSE. False once closed.
 bool Pump(Direction& d, Pair& pair, const std::string& hidden, bool refuse) {
   std::uint8_t buf[65536];
   alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * 28)];
@@ -96,11 +97,10 @@ bool Pump(Direction& d, Pair& pair, const std::string& hidden, bool refuse) {
     }
     // capture_output and capture_output_region: the frame's new id first.
     if (!d.ToClient && opcode <= 1 && pair.CopyManagers.count(object) && size >= 12) pair.CopyFrames.insert(Word(msg + 8));
-    std::uint8_t failed[8];
     if (d.ToClient && refuse && opcode == 2 && pair.CopyFrames.count(object)) {  // ready becomes failed
-      const std::uint32_t words[2] = {object, 8u << 16 | 3u};
-      std::memcpy(failed, words, sizeof failed);
-      out.insert(out.end(), failed, failed + sizeof failed);
+      const std::uint32_t failed[2] = {object, 8u << 16 | 3u};
+      const auto* bytes = reinterpret_cast<const std::uint8_t*>(failed);
+      out.insert(out.end(), bytes, bytes + sizeof failed);
       at += size;
       continue;
     }
