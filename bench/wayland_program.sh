@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
 # Vantrel on Wayland, measured under a private headless sway (run as the system user
 # vantrel-wl when started as root, as the tests do): time from start to the strip's first frame
-# on the screen (read back with grim), resident memory after 5 s, and CPU time and wake-ups
-# with the pointer still. Beside bench/x11_program.sh, which gives the same figures on Xvfb.
+# on the screen (read back with grim), resident memory after 5 s, CPU time and wake-ups with
+# the pointer still, then moving a step every 20 ms across the screen (the path
+# bench/x11_program.sh takes; Wayland tells the program of it only over its own windows) and
+# along the strip's ruler. Beside bench/x11_program.sh, which gives the same figures on Xvfb.
 #
-#   bench/wayland_program.sh [VANTREL]        (default: build/vantrel; use a Release build)
+#   bench/wayland_program.sh [VANTREL [POINTER]]
+#     (defaults: build/vantrel and build/bench_wayland_pointer; use a Release build)
 #
-# Environment: BENCH_SECONDS (default 20) for the CPU window, BENCH_STARTS (default 5) for the
-# number of cold starts timed. No pointer moves: Debian ships no command-line virtual pointer.
+# Environment: BENCH_SECONDS (default 20) for each CPU window, BENCH_STARTS (default 5) for the
+# number of cold starts timed.
 set -euo pipefail
 
 exe=${1:-build/vantrel}
+pointer=${2:-$(dirname "$exe")/bench_wayland_pointer}
 seconds=${BENCH_SECONDS:-20}
 starts=${BENCH_STARTS:-5}
 user=vantrel-wl
 
 die() { echo "wayland_program.sh: $*" >&2; exit 1; }
 [[ -x $exe ]] || die "no program at '$exe' (build the target vantrel, or pass its path)"
+[[ -x $pointer ]] || die "no pointer at '$pointer' (build the target bench_wayland_pointer, or pass its path)"
 for tool in sway grim; do command -v "$tool" >/dev/null || die "$tool is missing (packages sway, grim)"; done
 [[ -n ${EPOCHREALTIME:-} ]] || die "needs bash 5 or newer"
 
@@ -75,8 +80,17 @@ done
 echo "start to first frame, mean of $starts: $(awk -v t="$total" -v n="$starts" 'BEGIN { printf "%.1f", t / n }') ms"
 sleep 5
 echo "resident memory after 5 s: $(awk '/^VmRSS/ { print $2, $3 }' "/proc/$prog_pid/status")"
-c0=$(run_seconds "$prog_pid") w0=$(wakeups "$prog_pid")
-sleep "$seconds"
-c1=$(run_seconds "$prog_pid") w1=$(wakeups "$prog_pid")
-awk -v a="$c0" -v b="$c1" -v s="$seconds" -v w=$((w1 - w0)) \
-  'BEGIN { printf "pointer still: %.2f %% CPU, %.1f wake-ups/s over %d s\n", (b - a) * 100 / s, w / s, s }'
+# CPU and wake-ups of the program while $@ runs (or sleeps): "NAME: x % CPU, y wake-ups/s".
+measure() {
+  local name=$1 c0 c1 w0 w1 t0
+  shift
+  c0=$(run_seconds "$prog_pid") w0=$(wakeups "$prog_pid") t0=$EPOCHREALTIME
+  "$@"
+  c1=$(run_seconds "$prog_pid") w1=$(wakeups "$prog_pid")
+  awk -v a="$c0" -v b="$c1" -v e="$(ms_since "$t0")" -v w=$((w1 - w0)) -v n="$name" \
+    'BEGIN { printf "%s: %.2f %% CPU, %.1f wake-ups/s over %.1f s\n", n, (b - a) * 100000 / e, w * 1000 / e, e / 1000 }'
+}
+measure "pointer still" sleep "$seconds"
+measure "pointer moving across the screen, 50 Hz" "$pointer" screen "$seconds"
+measure "pointer moving along the strip, 50 Hz" "$pointer" strip "$seconds"
+kill -0 "$prog_pid" 2>/dev/null || die "the program ended during the measurement: $(cat "$work/errors")"

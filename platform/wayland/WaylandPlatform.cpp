@@ -218,6 +218,7 @@ void WaylandPlatform::OnGlobalRemove(void* data, wl_registry*, std::uint32_t nam
   // Windows on the output that went are placed again on one that stays.
   const std::vector<WaylandWindow*> windows = self->FWindows;
   for (WaylandWindow* w : windows) w->OutputsChanged();
+  self->RenewCatchers();
 }
 
 void WaylandPlatform::AddOutput(std::uint32_t name, std::uint32_t version) {
@@ -252,6 +253,7 @@ void WaylandPlatform::AddOutput(std::uint32_t name, std::uint32_t version) {
     wl_display_roundtrip(FDisplay);
     const std::vector<WaylandWindow*> windows = FWindows;
     for (WaylandWindow* w : windows) w->OutputsChanged();
+    RenewCatchers();
   }
 }
 
@@ -302,13 +304,18 @@ std::vector<Monitor> WaylandPlatform::Monitors() {
 
 const WaylandOutput* WaylandPlatform::OutputFor(const Rect& r) const {
   const WaylandOutput* best = nullptr;
-  long bestArea = -1;
+  long bestArea = -1, bestDistance = 0;
   for (auto& o : FOutputs) {
     if (o->Logical.Contains(Point{r.left, r.top})) return o.get();  // the one that holds its place
     const Rect i = o->Logical.Intersect(r);
-    const long area = long(i.Width()) * i.Height();
-    if (area > bestArea) {
+    const long area = i.IsEmpty() ? 0 : long(i.Width()) * i.Height();
+    // On none: the nearest, by the gaps between the rectangles.
+    const long dx = std::max({0, o->Logical.left - r.right, r.left - o->Logical.right});
+    const long dy = std::max({0, o->Logical.top - r.bottom, r.top - o->Logical.bottom});
+    const long distance = dx * dx + dy * dy;
+    if (area > bestArea || (area == 0 && bestArea == 0 && distance < bestDistance)) {
       bestArea = area;
+      bestDistance = distance;
       best = o.get();
     }
   }
@@ -333,6 +340,8 @@ void WaylandPlatform::WindowDestroyed(WaylandWindow* w) {
   SurfaceGone(w);
   std::erase(FWindows, w);
   if (FCaptureOwner == w) FCaptureOwner = nullptr;
+  if (FGrabWindow == w) SetGrabWindow(nullptr);
+  UpdateCatchers();  // a move drag may have ended with it
 }
 
 void WaylandPlatform::SurfaceGone(WaylandWindow* w) {
@@ -416,9 +425,10 @@ void WaylandPlatform::SeatCapabilities(std::uint32_t caps) {
 
 void WaylandPlatform::PointerEnter(std::uint32_t serial, wl_surface* s, wl_fixed_t x, wl_fixed_t y) {
   FEnterSerial = serial;
+  FOnGoneCatcher = false;
   FPointerCatcher = CatcherOf(s);
   if (FPointerCatcher) {
-    ShowStdCursor(StdCursor::Cross);  // the mode shows
+    ShowStdCursor(FMeasuring ? StdCursor::Cross : StdCursor::Arrow);  // measuring shows
     PointerMotion(0, x, y);
     return;
   }
@@ -429,25 +439,42 @@ void WaylandPlatform::PointerEnter(std::uint32_t serial, wl_surface* s, wl_fixed
 }
 
 void WaylandPlatform::PointerLeave(wl_surface*) {
+  // Our window's surface, even one just re-made (that one is no longer known by its surface).
+  const bool window = !FPointerCatcher && !FOnGoneCatcher;
   FPointerCatcher = nullptr;
+  FOnGoneCatcher = false;
   WaylandWindow* w = FPointerWindow;
   FPointerWindow = nullptr;
+  if (window && FCaptureOwner && (FButtons & (ssLeft | ssRight | ssMiddle))) {
+    FAstray = true;  // on its way beyond our windows: the catchers keep it
+    UpdateCatchers();
+  }
   if (w && FCaptureOwner != w && !(FButtons & (ssLeft | ssRight | ssMiddle)) && !w->MoveDragging())
     w->Listener().OnMouseLeave();
 }
 
 void WaylandPlatform::PointerMotion(std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
   FTimers.NoteInput();
+  if (FOnGoneCatcher) {
+    FPointerPos = {FGoneCatcherOrigin.x + int(wl_fixed_to_double(x)), FGoneCatcherOrigin.y + int(wl_fixed_to_double(y))};
+    return;
+  }
   if (FPointerCatcher) {
     FPointerPos = {FPointerCatcher->Origin.x + int(wl_fixed_to_double(x)), FPointerCatcher->Origin.y + int(wl_fixed_to_double(y))};
     FPointerKnown = true;
-    return;
+    if (!FCaptureOwner && !std::any_of(FWindows.begin(), FWindows.end(), [](auto* w) { return w->MoveDragging(); })) {
+      if (!FMeasuring && FGrabWindow) FGrabWindow->Listener().OnMouseMove(GrabEvent());
+      return;
+    }
+    // A drag of ours went on over the catcher: as over the window itself.
+  } else {
+    if (!FPointerWindow) return;
+    const Point origin = FPointerWindow->EventOrigin();
+    FPointerPos = {origin.x + int(wl_fixed_to_double(x)), origin.y + int(wl_fixed_to_double(y))};
+    FPointerKnown = true;
   }
-  if (!FPointerWindow) return;
-  const Point origin = FPointerWindow->EventOrigin();
-  FPointerPos = {origin.x + int(wl_fixed_to_double(x)), origin.y + int(wl_fixed_to_double(y))};
-  FPointerKnown = true;
-  if (FPointerWindow->DragTo(FPointerPos, FButtons)) return;
+  for (WaylandWindow* w : FWindows)
+    if (w->DragTo(FPointerPos, FButtons)) return;
   WaylandWindow* target = PointerTarget();
   if (!target) return;
   MouseEvent m;
@@ -470,7 +497,43 @@ void WaylandPlatform::PointerButton(std::uint32_t serial, std::uint32_t time, st
   const ShiftState flag = ButtonFlag(button);
   if (!flag) return;
   FButtons = down ? ShiftState(FButtons | flag) : ShiftState(FButtons & ~flag);
-  if (FPointerCatcher) {
+  // With the last button up, a capture that stays holds the pointer no longer beyond our
+  // windows: the catchers go once the release has been handled.
+  struct AfterRelease {
+    WaylandPlatform* Self;
+    bool Up;
+    ~AfterRelease() {
+      if (!Up) return;
+      Self->FAstray = false;
+      Self->UpdateCatchers();
+    }
+  } after{this, !(FButtons & (ssLeft | ssRight | ssMiddle))};
+  for (WaylandWindow* w : FWindows)
+    if (w->MoveDragging()) {
+      // The release of the left button ends the move and reaches no window.
+      if (!down && button == BTN_LEFT) w->EndMoveDrag();
+      return;
+    }
+  if ((FPointerCatcher && !FMeasuring && !FCaptureOwner && !FGrabWindow) || (FOnGoneCatcher && !FCaptureOwner)) {
+    // A catcher no longer wanted, not yet gone (a click right after a drag): the press is for
+    // our window beneath, as if the catcher were gone already.
+    FPointerWindow = nullptr;
+    for (WaylandWindow* w : FWindows)
+      if (w->TakesPointerAt(FPointerPos) && (!FPointerWindow || (w->InOverlay() && !FPointerWindow->InOverlay())))
+        FPointerWindow = w;
+    if (!FPointerWindow) return;
+  } else if (FPointerCatcher && !FMeasuring && !FCaptureOwner) {
+    // Over another program's window while a menu holds the grab: the menu hears it (and a
+    // press outside closes it), the other program does not.
+    MouseEvent m = GrabEvent();
+    m.Button = ButtonOf(button);
+    if (down)
+      FGrabWindow->Listener().OnMouseDown(m);
+    else
+      FGrabWindow->Listener().OnMouseUp(m);
+    return;
+  }
+  if (FPointerCatcher && !FCaptureOwner) {
     // A left click ends it keeping the last reading; a right click ends it too.
     if (down && button != BTN_MIDDLE) {
       std::function<void()> onEnd = std::move(FOnMeasureEnd);
@@ -479,12 +542,6 @@ void WaylandPlatform::PointerButton(std::uint32_t serial, std::uint32_t time, st
     }
     return;
   }
-  for (WaylandWindow* w : FWindows)
-    if (w->MoveDragging()) {
-      // The release of the left button ends the move and reaches no window.
-      if (!down && button == BTN_LEFT) w->EndMoveDrag();
-      return;
-    }
   WaylandWindow* target = PointerTarget();
   if (!target) return;
   MouseEvent m;
@@ -590,8 +647,61 @@ void WaylandPlatform::ShowCursorLook(const CursorLook& shape) {
 // ---- measuring anywhere ----
 
 void WaylandPlatform::BeginMeasureAnywhere(std::function<void()> onEnd) {
-  if (!FCatchers.empty()) return;
+  if (FMeasuring) return;
+  FMeasuring = true;
   FOnMeasureEnd = std::move(onEnd);
+  UpdateCatchers();
+  if (FPointerCatcher) ShowStdCursor(StdCursor::Cross);
+}
+
+void WaylandPlatform::EndMeasureAnywhere() {
+  FMeasuring = false;
+  FOnMeasureEnd = nullptr;
+  UpdateCatchers();
+}
+
+void WaylandPlatform::SetGrabWindow(WaylandWindow* w) {
+  if (w == FGrabWindow) return;
+  FGrabWindow = w;
+  UpdateCatchers();
+}
+
+MouseEvent WaylandPlatform::GrabEvent() const {
+  MouseEvent m;
+  m.ScreenPos = FPointerPos;
+  m.Pos = {FPointerPos.x - FGrabWindow->Bounds().left, FPointerPos.y - FGrabWindow->Bounds().top};
+  m.Shift = ShiftState(WaylandKeys::ShiftOf(FXkbState) | FButtons);
+  return m;
+}
+
+void WaylandPlatform::RenewCatchers() {
+  if (FCatchers.empty()) return;
+  FCatchers.clear();
+  FPointerCatcher = nullptr;
+  UpdateCatchers();
+}
+
+void WaylandPlatform::SetCaptureOwner(WaylandWindow* w) {
+  FCaptureOwner = w;
+  if (!w) FAstray = false;
+  UpdateCatchers();
+}
+
+void WaylandPlatform::UpdateCatchers() {
+  const bool dragging =
+      (FCaptureOwner && FAstray) ||
+      std::any_of(FWindows.begin(), FWindows.end(), [](WaylandWindow* w) { return w->MoveDragging(); });
+  if (!FMeasuring && !FGrabWindow && !dragging) {
+    if (FPointerCatcher) {
+      FOnGoneCatcher = true;
+      FGoneCatcherOrigin = FPointerCatcher->Origin;
+    }
+    FCatchers.clear();
+    FPointerCatcher = nullptr;
+    Flush();
+    return;
+  }
+  if (!FCatchers.empty()) return;
   for (auto& o : FOutputs) {
     auto c = std::make_unique<Catcher>();
     c->Platform = this;
@@ -620,13 +730,6 @@ void WaylandPlatform::BeginMeasureAnywhere(std::function<void()> onEnd) {
     wl_surface_commit(c->Surface);
     FCatchers.push_back(std::move(c));
   }
-  Flush();
-}
-
-void WaylandPlatform::EndMeasureAnywhere() {
-  FCatchers.clear();
-  FPointerCatcher = nullptr;
-  FOnMeasureEnd = nullptr;
   Flush();
 }
 

@@ -11,7 +11,8 @@
 //   [x] stacking by layers, which every compositor keeps: the strip and the cross ruler in the
 //       top layer, the loupe and its panel, the lens, readouts and menus in the overlay layer
 //   [x] monitors from wl_output + zxdg_output_v1: logical geometry, physical size in mm,
-//       followed as outputs come and go
+//       followed as outputs come and go; a window whose output goes is brought onto the
+//       nearest one left
 //   [x] shm double buffers (a third while both are busy), Present damages and commits only
 //       the dirty rectangle; pixels outside a window's region transparent, input region set
 //   [x] the seat's pointer and keyboard followed as they appear and vanish; pointer enter,
@@ -22,15 +23,20 @@
 //       ruler take the keyboard after a click (on_demand), an open menu takes it (exclusive)
 //   [x] cursors from the cursor theme (wayland-cursor), the program's pictures as cursor
 //       surfaces (inverted pixels shown black)
-//   [x] move drag of a layer surface done by us, following the pointer exactly
+//   [x] move drag of a layer surface done by us, following the pointer exactly; drags reach
+//       other outputs too (the catchers below take the pointer that runs ahead of a window)
 //   [x] one-thread poll() loop over the display and the timers (the X11 backend's queue)
 //   [x] clipboard text and PNG through zwlr_data_control_manager_v1 (no focus needed), else
 //       through the core wl_data_device with the serial of our latest key or button event
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
-//       transform and y-inversion applied); after a refusal the magnifiers show grey with
-//       "no screen access"
+//       transform and y-inversion applied; the whole output on one turned a quarter, whose
+//       regions wlroots 0.15 gets wrong); after a refusal the magnifiers show grey with
+//       "no screen access", and copies are tried again 2 s later
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
-//       windows (sway stacks the newest below), takes the pointer with a crosshair cursor
+//       windows (sway stacks the newest below), takes the pointer with a crosshair cursor;
+//       made again as outputs come and go
+//   [x] an open menu's input grab: the same transparent surfaces take presses and moves over
+//       other programs' windows and hand them to the menu, which closes
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
 //   [x] other services' descriptors (the session bus) watched in the same poll (AddFdWatch)
 //   [x] the tray icon as a StatusNotifierItem where a watcher is on the session bus; without
@@ -42,9 +48,7 @@
 //   [ ] stacking on request within a layer (compositors order surfaces of one layer as they
 //       like; sway puts the newest below), SetZOrder changes nothing; the top layer hides
 //       behind fullscreen windows on sway
-//   [ ] menus close on clicks in other programs' windows (no global pointer grab)
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
-//   [ ] measuring anywhere on an output plugged in while it runs (catchers made at its start)
 //   [ ] compose sequences and input methods (text comes from the keymap alone)
 //   [ ] an XEmbed tray icon (there is none under Wayland)
 //   [ ] sounds and the bell (silent); drawing at the output's scale (buffers are scale 1)
@@ -103,8 +107,8 @@ class WaylandPlatform final : public Platform {
   std::vector<Monitor> Monitors() override;
   int ScreenDepth() override { return 24; }
   gfx::Bitmap CaptureScreen(const Rect& r) override;
-  // Unreadable once the compositor has refused a copy: the magnifiers then say so rather than
-  // show grey as if it were the screen, and freezing would get no picture either.
+  // Unreadable for a while after the compositor has refused a copy: the magnifiers then say so
+  // rather than show grey as if it were the screen, and freezing would get no picture either.
   bool ScreenReadable() override;
   // The clipboard through the core data device, as where data-control is missing (tests use it
   // where the compositor has both).
@@ -115,7 +119,7 @@ class WaylandPlatform final : public Platform {
   bool CanMeasureAnywhere() override { return true; }
   void BeginMeasureAnywhere(std::function<void()> onEnd) override;
   void EndMeasureAnywhere() override;
-  bool MeasuringAnywhere() override { return !FCatchers.empty(); }
+  bool MeasuringAnywhere() override { return FMeasuring; }
   void SetCursorPos(Point) override {}
   bool IsKeyDown(int virtualKey) override;
 
@@ -149,7 +153,7 @@ class WaylandPlatform final : public Platform {
   wl_shm* Shm() const { return FShm; }
   zwlr_layer_shell_v1* LayerShell() const { return FLayerShell; }
   xdg_wm_base* WmBase() const { return FWmBase; }
-  // The output that holds the larger part of R (the first when none does).
+  // The output that holds R's corner, else the larger part of R, else the nearest to R.
   const WaylandOutput* OutputFor(const Rect& r) const;
   bool HasOutput(const WaylandOutput* o) const;
   void WindowCreated(WaylandWindow* w) { FWindows.push_back(w); }
@@ -160,7 +164,17 @@ class WaylandPlatform final : public Platform {
   void CursorChanged(WaylandWindow* w);
   void Flush();
   WaylandWindow* CaptureOwner() const { return FCaptureOwner; }
-  void SetCaptureOwner(WaylandWindow* w) { FCaptureOwner = w; }
+  void SetCaptureOwner(WaylandWindow* w);
+  // W holds the input grab (an open menu): what other programs' windows would get goes to it.
+  void SetGrabWindow(WaylandWindow* w);
+  // Catchers exist while measuring anywhere, while a window holds the grab, during a move
+  // drag, and once the pointer has left the window that holds it with a button down: sway
+  // keeps no pointer grab for layer surfaces, and a pointer that runs ahead of a dragged
+  // window would be lost.
+  void UpdateCatchers();
+  void EndGrab(WaylandWindow* w) {
+    if (FGrabWindow == w) SetGrabWindow(nullptr);
+  }
   ShiftState Buttons() const { return FButtons; }
   Point PointerPos() const { return FPointerPos; }
   bool PointerKnown() const { return FPointerKnown; }
@@ -190,6 +204,9 @@ class WaylandPlatform final : public Platform {
   void ShowCursorLook(const CursorLook& shape);
   struct Catcher;  // a transparent layer over one output that takes the pointer
   Catcher* CatcherOf(wl_surface* s) const;
+  // A pointer event over a catcher during a grab, for the grab window.
+  MouseEvent GrabEvent() const;
+  void RenewCatchers();  // one over each output there is now
   // Keyboard.
   void Keymap(std::uint32_t format, int fd, std::uint32_t size);
   void KeyboardEnter(wl_surface* s);
@@ -238,6 +255,13 @@ class WaylandPlatform final : public Platform {
   std::vector<std::unique_ptr<Catcher>> FCatchers;
   Catcher* FPointerCatcher = nullptr;
   std::function<void()> FOnMeasureEnd;
+  bool FMeasuring = false;
+  bool FAstray = false;  // left the capturing window with a button down
+  // The pointer is over a catcher we have destroyed and the compositor not yet: events are
+  // for our windows beneath, at positions from that catcher's origin.
+  bool FOnGoneCatcher = false;
+  Point FGoneCatcherOrigin;
+  WaylandWindow* FGrabWindow = nullptr;
 
   wl_keyboard* FKeyboard = nullptr;
   xkb_context* FXkb = nullptr;

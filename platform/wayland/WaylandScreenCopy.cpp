@@ -3,6 +3,7 @@
 #include "platform/wayland/WaylandPlatform.h"
 #include "platform/wayland/WaylandShmBuffer.h"
 #include "platform/wayland/WaylandProtocols.h"
+#include "platform/x11/X11TimerQueue.h"
 
 namespace plat {
 
@@ -45,6 +46,10 @@ WaylandScreenCopy::WaylandScreenCopy(WaylandPlatform& platform, zwlr_screencopy_
 
 WaylandScreenCopy::~WaylandScreenCopy() { wl_event_queue_destroy(FQueue); }
 
+bool WaylandScreenCopy::Refused() const {
+  return !FManager || (FRefused && X11TimerQueue::NowMs() - FRefusedAt < kRetryMs);
+}
+
 gfx::Bitmap WaylandScreenCopy::Capture(const gfx::Rect& r, const std::vector<std::unique_ptr<WaylandOutput>>& outputs) {
   gfx::Bitmap out(std::max(0, r.Width()), std::max(0, r.Height()));
   if (out.IsEmpty()) return out;
@@ -53,6 +58,7 @@ gfx::Bitmap WaylandScreenCopy::Capture(const gfx::Rect& r, const std::vector<std
     if (part.IsEmpty()) continue;
     FRefused = !FManager || !CopyPart(*o, part, {r.left, r.top}, out);
     if (FRefused) {
+      FRefusedAt = X11TimerQueue::NowMs();
       for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x) out.At(x - r.left, y - r.top) = kRefused;
     }
@@ -65,8 +71,14 @@ bool WaylandScreenCopy::CopyPart(const WaylandOutput& o, const gfx::Rect& part, 
   FrameState s;
   s.Owner = this;
   s.Shm = FPlatform.Shm();
-  s.Frame = zwlr_screencopy_manager_v1_capture_output_region(FManager, 0, o.Output, part.left - o.Logical.left,
-                                                              part.top - o.Logical.top, part.Width(), part.Height());
+  // On an output turned a quarter, wlroots 0.15 copies another region than the one asked
+  // for: the whole output is copied there, and PART cut from it.
+  const gfx::Rect grab = o.Transform & 1 ? o.Logical : part;
+  if (o.Transform & 1)
+    s.Frame = zwlr_screencopy_manager_v1_capture_output(FManager, 0, o.Output);
+  else
+    s.Frame = zwlr_screencopy_manager_v1_capture_output_region(FManager, 0, o.Output, part.left - o.Logical.left,
+                                                                part.top - o.Logical.top, part.Width(), part.Height());
   wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(s.Frame), FQueue);
   static const zwlr_screencopy_frame_v1_listener kFrame{
       [](void* d, zwlr_screencopy_frame_v1* f, std::uint32_t format, std::uint32_t w, std::uint32_t h, std::uint32_t stride) {
@@ -96,13 +108,13 @@ bool WaylandScreenCopy::CopyPart(const WaylandOutput& o, const gfx::Rect& part, 
   zwlr_screencopy_frame_v1_destroy(s.Frame);
   if (s.Failed || !s.Buffer) return false;
 
-  // The copy is in the output's buffer orientation and scale: each desktop pixel of PART is
-  // looked up there through the output's transform (and y-inversion).
-  const int pw = part.Width(), ph = part.Height(), bw = s.Width, bh = s.Height;
+  // The copy of GRAB is in the output's buffer orientation and scale: each desktop pixel of
+  // PART is looked up there through the output's transform (and y-inversion).
+  const int pw = grab.Width(), ph = grab.Height(), bw = s.Width, bh = s.Height;
   const int t = o.Transform & 3;
   const bool flipped = o.Transform & 4;
-  for (int y = 0; y < ph; ++y) {
-    for (int x = 0; x < pw; ++x) {
+  for (int y = part.top - grab.top; y < part.bottom - grab.top; ++y) {
+    for (int x = part.left - grab.left; x < part.right - grab.left; ++x) {
       // In the unrotated picture, then its rotation undone.
       int u = flipped ? pw - 1 - x : x, v = y, w = pw, h = ph;
       int bx = u, by = v;
@@ -121,7 +133,7 @@ bool WaylandScreenCopy::CopyPart(const WaylandOutput& o, const gfx::Rect& part, 
         c = p & 0xFFFFFFu;
       else
         c = (p >> 16 & 0xFFu) | (p & 0xFF00u) | (p & 0xFFu) << 16;
-      out.At(part.left - origin.x + x, part.top - origin.y + y) = c;
+      out.At(grab.left - origin.x + x, grab.top - origin.y + y) = c;
     }
   }
   return true;

@@ -4,6 +4,7 @@
 // own so that no input is handled meanwhile. A compositor that refuses gives grey.
 #include <wayland-client.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -27,8 +28,10 @@ class WaylandScreenCopy {
 
   // R in desktop coordinates; parts on no output read black.
   gfx::Bitmap Capture(const gfx::Rect& r, const std::vector<std::unique_ptr<WaylandOutput>>& outputs);
-  // Whether the compositor refused the last copy (or offers none).
-  bool Refused() const { return !FManager || FRefused; }
+  // Whether the compositor offers no copy, or refused the last one less than kRetryMs ago: a
+  // refusal may pass (an output switched off for a moment), so copies are tried again then.
+  static constexpr std::uint64_t kRetryMs = 2000;
+  bool Refused() const;
 
  private:
   // Copies PART (desktop coordinates, inside O) into OUT at PART's place relative to ORIGIN.
@@ -38,6 +41,7 @@ class WaylandScreenCopy {
   zwlr_screencopy_manager_v1* FManager;
   wl_event_queue* FQueue;
   bool FRefused = false;
+  std::uint64_t FRefusedAt = 0;
 };
 
 }  // namespace plat

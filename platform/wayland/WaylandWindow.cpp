@@ -22,6 +22,10 @@ struct OriginSync {
   std::weak_ptr<bool> Alive;
   Point Origin;
   Point* Target;
+  // The surface it was sent for: a surface made since starts at its own place, which an
+  // older answer must not undo.
+  unsigned Surface;
+  const unsigned* CurrentSurface;
 };
 }  // namespace
 
@@ -54,6 +58,7 @@ void WaylandWindow::CreateSurface() {
   FSurface = wl_compositor_create_surface(FPlatform.Compositor());
   FConfigured = false;
   FEventOrigin = Point{FBounds.left, FBounds.top};
+  ++FSurfaceCount;
   if (IsLayer()) {
     FOutput = FPlatform.OutputFor(FBounds);
     // Layers keep our stacking whatever order a compositor gives surfaces of one layer (sway
@@ -61,7 +66,7 @@ void WaylandWindow::CreateSurface() {
     // readouts, menus and the lens above them in the overlay layer.
     // A tool of no role with no task-bar entry is the frozen screen's picture: it must lie
     // under the strip, with it in the top layer.
-    const bool tool = FRole == WindowRole::Utility || (FRole == WindowRole::Normal && FKind == WindowKind::Tool);
+    const bool tool = IsTool();
     FLayer = zwlr_layer_shell_v1_get_layer_surface(FPlatform.LayerShell(), FSurface, FOutput ? FOutput->Output : nullptr,
                                                    tool ? ZWLR_LAYER_SHELL_V1_LAYER_TOP : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
                                                    "vantrel");
@@ -136,6 +141,20 @@ void WaylandWindow::ApplyInputRegion() {
   wl_region_destroy(region);
 }
 
+bool WaylandWindow::TakesPointerAt(Point screen) const {
+  if (!FSurface || !FConfigured || !FBounds.Contains(screen)) return false;
+  const Point p{screen.x - FBounds.left, screen.y - FBounds.top};
+  return !FRegion || std::any_of(FRegion->Rects().begin(), FRegion->Rects().end(), [p](const Rect& r) { return r.Contains(p); });
+}
+
+bool WaylandWindow::InOverlay() const {
+  return FLayer && !IsTool();
+}
+
+bool WaylandWindow::IsTool() const {
+  return FRole == WindowRole::Utility || (FRole == WindowRole::Normal && FKind == WindowKind::Tool);
+}
+
 void WaylandWindow::SetBounds(const Rect& bounds) {
   if (bounds == FBounds) return;
   const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
@@ -165,7 +184,7 @@ void WaylandWindow::SetBounds(const Rect& bounds) {
 
 void WaylandWindow::SyncOrigin() {
   if (!FLayer) return;
-  auto* sync = new OriginSync{FAlive, Point{FBounds.left, FBounds.top}, &FEventOrigin};
+  auto* sync = new OriginSync{FAlive, Point{FBounds.left, FBounds.top}, &FEventOrigin, FSurfaceCount, &FSurfaceCount};
   wl_callback* cb = wl_display_sync(FPlatform.Display());
   static const wl_callback_listener kListener{&WaylandWindow::OnSynced};
   wl_callback_add_listener(cb, &kListener, sync);
@@ -175,7 +194,8 @@ void WaylandWindow::SyncOrigin() {
 void WaylandWindow::OnSynced(void* data, wl_callback* cb, std::uint32_t) {
   std::unique_ptr<OriginSync> sync(static_cast<OriginSync*>(data));
   wl_callback_destroy(cb);
-  if (std::shared_ptr<bool> alive = sync->Alive.lock(); alive && *alive) *sync->Target = sync->Origin;
+  if (std::shared_ptr<bool> alive = sync->Alive.lock(); alive && *alive && *sync->CurrentSurface == sync->Surface)
+    *sync->Target = sync->Origin;
 }
 
 void WaylandWindow::Show(bool activate) {
@@ -188,8 +208,8 @@ void WaylandWindow::Show(bool activate) {
 void WaylandWindow::Hide() {
   if (!FVisible) return;
   FVisible = false;
-  FMoveDrag = false;
-  FGrab = false;
+  EndMoveDrag();
+  UngrabInput();
   std::shared_ptr<bool> alive = FAlive;
   DestroySurface();
   FPlatform.Flush();
@@ -244,9 +264,12 @@ void WaylandWindow::LoseCapture() {
 }
 
 bool WaylandWindow::GrabInput() {
-  if (!FVisible || !FLayer) return FVisible;
-  // An open menu takes the keyboard; the pointer over other clients stays theirs.
+  if (!FVisible) return false;
+  // An open menu takes the keyboard; presses and moves over other programs' windows come to
+  // it through the platform's catchers.
   FGrab = true;
+  FPlatform.SetGrabWindow(this);
+  if (!FLayer) return true;  // the surface, made later, takes the keyboard then
   zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
   wl_surface_commit(FSurface);
   FPlatform.Flush();
@@ -256,6 +279,7 @@ bool WaylandWindow::GrabInput() {
 void WaylandWindow::UngrabInput() {
   if (!FGrab) return;
   FGrab = false;
+  FPlatform.EndGrab(this);
   if (!FLayer) return;
   zwlr_layer_surface_v1_set_keyboard_interactivity(FLayer, Interactivity());
   wl_surface_commit(FSurface);
@@ -281,12 +305,19 @@ void WaylandWindow::BeginMoveDrag() {
   const Point p = FPlatform.PointerPos();
   FDragOffset = {p.x - FBounds.left, p.y - FBounds.top};
   FMoveDrag = true;
+  FPlatform.UpdateCatchers();
+}
+
+void WaylandWindow::EndMoveDrag() {
+  if (!FMoveDrag) return;
+  FMoveDrag = false;
+  FPlatform.UpdateCatchers();
 }
 
 bool WaylandWindow::DragTo(Point screen, ShiftState buttons) {
   if (!FMoveDrag) return false;
   if (!(buttons & ssLeft)) {
-    FMoveDrag = false;
+    EndMoveDrag();
     return true;
   }
   const Rect moved = Rect::FromXYWH(screen.x - FDragOffset.x, screen.y - FDragOffset.y, FBounds.Width(), FBounds.Height());
@@ -299,6 +330,21 @@ bool WaylandWindow::DragTo(Point screen, ShiftState buttons) {
 
 void WaylandWindow::OutputsChanged() {
   if (!FLayer) return;
+  if (!FPlatform.HasOutput(FOutput)) {
+    // Its output went: on no output left it would be lost, so it is brought onto the
+    // nearest one, whole where it fits, as window managers do; the program hears of the move.
+    const WaylandOutput* o = FPlatform.OutputFor(FBounds);
+    if (o && o->Logical.Intersect(FBounds).IsEmpty()) {
+      const Rect& l = o->Logical;
+      const int x = std::max(l.left, std::min(FBounds.left, l.right - FBounds.Width()));
+      const int y = std::max(l.top, std::min(FBounds.top, l.bottom - FBounds.Height()));
+      FBounds = Rect::FromXYWH(x, y, FBounds.Width(), FBounds.Height());
+      DestroySurface();
+      CreateSurface();
+      FListener->OnMoved(FBounds);
+      return;
+    }
+  }
   if (!FPlatform.HasOutput(FOutput) || FPlatform.OutputFor(FBounds) != FOutput) {
     DestroySurface();
     CreateSurface();

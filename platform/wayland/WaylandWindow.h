@@ -59,15 +59,19 @@ class WaylandWindow final : public NativeWindow {
   bool MoveDragging() const { return FMoveDrag; }
   // Pointer motion during a move drag (screen position); false when no drag runs.
   bool DragTo(Point screen, ShiftState buttons);
-  void EndMoveDrag() { FMoveDrag = false; }
+  void EndMoveDrag();
   void SetActive(bool active);
   void LoseCapture();
   // Its output went away, or a new layout: placed again.
   void OutputsChanged();
   std::shared_ptr<bool> AliveFlag() const { return FAlive; }
+  // Whether its surface is shown and its region takes the pointer at SCREEN.
+  bool TakesPointerAt(Point screen) const;
+  bool InOverlay() const;  // above the top layer's strip and cross ruler
 
  private:
   bool IsLayer() const;
+  bool IsTool() const;  // in the top layer
   void CreateSurface();
   void DestroySurface();
   std::uint32_t Interactivity() const;  // keyboard interactivity of the layer surface
@@ -106,6 +110,7 @@ class WaylandWindow final : public NativeWindow {
   const WaylandOutput* FOutput = nullptr;
   std::vector<std::unique_ptr<WaylandShmBuffer>> FBuffers;
   Point FEventOrigin;
+  unsigned FSurfaceCount = 0;  // surfaces made so far
 
   bool FMoveDrag = false;
   Point FDragOffset;

@@ -40,7 +40,7 @@ bool InPath(const std::string& program) {
   return false;
 }
 
-SwayServer::SwayServer(int width, int height) {
+SwayServer::SwayServer(int width, int height, const std::string& transform) {
   if (!InPath("sway")) throw std::runtime_error("sway is not installed (package sway); the Wayland tests need it");
   uid_t uid = getuid();
   gid_t gid = getgid();
@@ -61,7 +61,8 @@ SwayServer::SwayServer(int width, int height) {
   mkdir(run.c_str(), 0700);
   if (chown(run.c_str(), uid, gid) != 0) throw std::runtime_error("cannot hand " + run + " to sway's user");
   // One output of the given size, no bar, no wallpaper: the screen is plain.
-  std::ofstream(FDir + "/config") << "output HEADLESS-1 resolution " << width << "x" << height << " position 0 0\n"
+  std::ofstream(FDir + "/config") << "output HEADLESS-1 resolution " << width << "x" << height << " position 0 0 transform "
+                                  << transform << "\n"
                                   << "output * background #203040 solid_color\n"
                                   << "default_border none\nfocus_follows_mouse no\n";
   const pid_t pid = fork();

@@ -12,7 +12,8 @@ class SwayServer {
  public:
   // Throws std::runtime_error with the reason when sway cannot be started (not installed
   // included): tests fail, never skip, on a machine that cannot run them.
-  explicit SwayServer(int width = 1024, int height = 768);
+  // TRANSFORM turns the output ("90", "flipped-270" ...), which sway can do only at its start.
+  explicit SwayServer(int width = 1024, int height = 768, const std::string& transform = "normal");
   ~SwayServer();
   SwayServer(const SwayServer&) = delete;
   SwayServer& operator=(const SwayServer&) = delete;

@@ -261,3 +261,143 @@ TEST_F(WaylandProgram, WithoutDataControlTheDataDeviceCopiesTextAfterAClick) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(text, "137 x 41");
 }
+
+TEST_F(WaylandProgram, TheLensEnlargesTheScreenAndLetsClicksThroughOutsideItsDisc) {
+  // Below everything, another client's window whose every pixel is its own (x, y), so that a
+  // picture one pixel off cannot match. The strip at (100, 200); the pointer at (601, 240) on
+  // its ruler puts the lens at (561, 210) and makes it take 100 x 100 from (601 - 12 - 50,
+  // 240 - 50) = (539, 190) at factor 2: lens pixel (i, j) shows screen (539 + i / 2, 190 + j / 2).
+  // Checked inside radius 65 of the disc's centre (124.5, 124), off the marker line and its
+  // arrowhead (columns 115 .. 134), against grim's picture of the screen there; screen pixels
+  // under the disc itself (screen radius 78 of (685.5, 334)) and around the pointer are left
+  // out, as the lens shows itself and grim shows the cursor.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  Presses presses;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0, &presses);
+  gfx::Bitmap& pixels = window->BackBuffer();
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x) pixels.At(x, y) = gfx::TColor((x & 0xFF) | (y & 0xFF) << 8 | (x >> 8 | (y >> 8) << 4) << 16);
+  window->Present(pixels.Bounds());
+  ASSERT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(700, 500, 1, 1)).At(0, 0) == 0x12F4BCu;
+  })) << "the other window is not shown";
+  WriteSettings("[Application]\nLeft=100\nTop=200\nLength=800\nMouseLoupe=0");
+  StartProgram();
+  const Rect lens = Rect::FromXYWH(561, 210, 200, 200), source = Rect::FromXYWH(539, 190, 100, 100);
+  auto compare = [&](std::string& first) {
+    other->ProcessEvents(false);
+    const gfx::Bitmap shown = Capture(lens), screen = Capture(source);
+    int wrong = 0, checked = 0;
+    for (int j = 0; j < 200; ++j)
+      for (int i = 0; i < 200; ++i) {
+        const int sx = 539 + i / 2, sy = 190 + j / 2;
+        if (std::hypot(i - 124.5, j - 124) > 65 || std::abs(i - 124.5) < 10 || std::hypot(sx - 685.5, sy - 334) < 78 ||
+            (sx >= 595 && sx < 640 && sy >= 234 && sy < 280))
+          continue;
+        ++checked;
+        if (shown.At(i, j) != screen.At(sx - 539, sy - 190) && wrong++ == 0)
+          first = std::to_string(i) + "," + std::to_string(j) + " of " + std::to_string(checked);
+      }
+    return checked > 3000 && wrong == 0;
+  };
+  std::string first;
+  MoveTo(600, 240);
+  MoveTo(601, 240);
+  EXPECT_TRUE(PollUntil([&] { return compare(first); }, 10000)) << "the lens is not the screen enlarged: " << first << ProgramOutput();
+  // Inside the lens's square but outside its disc, a click reaches the window below.
+  Click(571, 360);
+  EXPECT_TRUE(PollUntil([&] {
+    other->ProcessEvents(false);
+    return presses.At.size() == 1;
+  })) << "the click outside the disc did not pass through";
+  ASSERT_EQ(presses.At.size(), 1u);
+  EXPECT_EQ(presses.At[0], (gfx::Point{571, 360}));
+}
+
+TEST_F(WaylandProgram, AnOpenMenuClosesOnAClickInAnotherClientsWindowWhichGetsOnlyTheNextClick) {
+  // Another client's yellow window tiled over the output; the strip at (100, 120), its menu
+  // opened from its button (144, 128) at (138, 137), beside the button. Its pixel (150, 250)
+  // lies in the menu's icon column below the strip: not yellow while the menu is open, yellow
+  // once it has closed. The click that closes the menu is the menu's alone (as under an X11
+  // grab): the other window hears only the next one.
+  std::string why;
+  auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(other, nullptr) << why;
+  Presses presses;
+  auto window = Painted(*other, Rect::FromXYWH(0, 0, 1024, 768), plat::WindowRole::Dialog, 0x00FFFF, &presses);
+  auto at = [&](gfx::Point p) {
+    other->ProcessEvents(false);
+    return Capture(Rect::FromXYWH(p.x, p.y, 1, 1)).At(0, 0);
+  };
+  ASSERT_TRUE(PollUntil([&] { return at({150, 250}) == 0x00FFFFu; })) << "the other window is not shown";
+  WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0");
+  StartProgram();
+  MoveTo(144, 128);
+  ASSERT_TRUE(PollUntil([&] { return at({100, 120}) != 0x00FFFFu; }, 10000)) << "no strip " << ProgramOutput();
+  Button(true);
+  Button(false);
+  ASSERT_TRUE(PollUntil([&] { return at({150, 250}) != 0x00FFFFu; })) << "the menu does not open";
+  Click(800, 600);
+  EXPECT_TRUE(PollUntil([&] { return at({150, 250}) == 0x00FFFFu; })) << "the menu stays open";
+  Click(700, 500);
+  EXPECT_TRUE(PollUntil([&] { return at({0, 0}) == 0x00FFFFu && !presses.At.empty(); })) << "the next click is lost";
+  ASSERT_EQ(presses.At.size(), 1u);
+  EXPECT_EQ(presses.At[0], (gfx::Point{700, 500}));
+}
+
+TEST_F(WaylandProgram, OnATurnedOutputTheScreenIsReadTheWayItIsShown) {
+  // A 1024 x 768 output turned (and flipped), so its desktop is 768 x 1024 or 1024 x 768; on it
+  // a window of another client at (100, 200) whose every pixel is its own (x, y). Read through
+  // the screen copy, a part of it gives back those pixels, as grim reads them too: the copy,
+  // made in the output's own orientation, must be turned back.
+  for (const char* transform : {"90", "180", "270", "flipped", "flipped-90"}) {
+    SCOPED_TRACE(transform);
+    Server.reset();
+    Server = std::make_unique<SwayServer>(1024, 768, transform);
+    std::string why;
+    auto other = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+    ASSERT_NE(other, nullptr) << why;
+    auto window = Painted(*other, Rect::FromXYWH(100, 200, 300, 400), plat::WindowRole::Tooltip, 0, nullptr);
+    gfx::Bitmap& pixels = window->BackBuffer();
+    for (int y = 0; y < 400; ++y)
+      for (int x = 0; x < 300; ++x) pixels.At(x, y) = gfx::TColor(x | y << 8 | (x >> 8 | (y >> 8) << 4) << 16);
+    window->Present(pixels.Bounds());
+    const Rect part = Rect::FromXYWH(150, 230, 120, 90);
+    gfx::Bitmap expected(part.Width(), part.Height());
+    for (int y = 0; y < part.Height(); ++y)
+      for (int x = 0; x < part.Width(); ++x) expected.At(x, y) = pixels.At(part.left - 100 + x, part.top - 200 + y);
+    ASSERT_TRUE(PollUntil([&] {
+      other->ProcessEvents(false);
+      return Capture(part) == expected;
+    })) << "grim does not see the window: " << Difference(Capture(part), expected);
+    auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+    ASSERT_NE(wl, nullptr) << why;
+    EXPECT_EQ(Difference(wl->CaptureScreen(part), expected), "");
+  }
+}
+
+TEST_F(WaylandProgram, MeasuringAnywhereReachesAnOutputPluggedInMeanwhile) {
+  // Measuring from the strip at (100, 120); an output plugged in to the right meanwhile: over
+  // it too the caption reads the pointer, (1400, 300) reading 1300 as on the virtual desktop.
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect strip = Rect::FromXYWH(100, 120, 500, 58);
+  WriteSettings(settings);
+  StartProgram();
+  Click(400, 128);
+  const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
+  ASSERT_TRUE(WaitForPixels(strip, ShotVirtual(settings, clicked, strip))) << ProgramOutput();
+  Type({"m"});
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  Desk = {1824, 768};
+  VirtualMonitors = "monitor 0 0 1024 768\nmonitor 1024 0 800 600\n";
+  const gfx::Bitmap reading = ShotVirtual(settings, clicked + "mouse 1400 300\nwait 55\n", strip);
+  EXPECT_TRUE(PollUntil([&] {
+    MoveTo(1401, 300);  // the hand moves on until the new output's layer is there
+    MoveTo(1400, 300);
+    return WaitForPixels(strip, reading, 200);
+  })) << Difference(Capture(strip), reading);
+}

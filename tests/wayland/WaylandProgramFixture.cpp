@@ -48,7 +48,7 @@ void WaylandProgram::SetUp() {
   const std::filesystem::path built = std::filesystem::path(VANTREL_BINARY_DIR) / "vantrel";
   ASSERT_TRUE(std::filesystem::exists(built)) << built << " is missing: build the target vantrel first";
   std::filesystem::copy_file(built, Dir / "vantrel");
-  ConnectDevices();
+  if (DevicesAtStart) ConnectDevices();
 }
 
 void WaylandProgram::KillProgram() {
@@ -95,7 +95,7 @@ void WaylandProgram::StartProgram(const std::vector<std::string>& args, const st
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    setenv("WAYLAND_DISPLAY", Server->Socket().c_str(), 1);
+    setenv("WAYLAND_DISPLAY", (ProgramSocket.empty() ? Server->Socket() : ProgramSocket).c_str(), 1);
     if (display.empty()) unsetenv("DISPLAY");  // Wayland is chosen by itself, not for want of X11
     else setenv("DISPLAY", display.c_str(), 1);
     if (chdir(Dir.c_str()) != 0) _exit(126);

@@ -57,9 +57,14 @@ class WaylandProgram : public ::testing::Test {
   gfx::Size Desk{1024, 768};
   std::string VirtualMonitors;
   std::filesystem::path Dir;
+  // The compositor's socket the program connects to, when not the server's own.
+  std::string ProgramSocket;
+
+  // The seat's virtual pointer and held keyboard; at set-up unless DevicesAtStart is false.
+  void ConnectDevices();
+  bool DevicesAtStart = true;
 
  private:
-  void ConnectDevices();
 
   pid_t FPid = -1;
   int FRuns = 0;

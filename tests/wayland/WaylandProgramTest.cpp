@@ -4,7 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "CompositorRelay.h"
 #include "WaylandProgramFixture.h"
+#include "graphics/ImageFile.h"
 
 using namespace wltest;
 using gfx::Rect;
@@ -149,6 +151,32 @@ TEST_F(WaylandStrip, TakesKeysAfterAClickMovesChangesUnitAndCopiesAsOnTheVirtual
   EXPECT_EQ(OurSettings(), VirtualSettings(kStrip, keys + "key u\nkey c ctrl\n"));
 }
 
+class WaylandStripLateSeat : public WaylandStrip {
+ protected:
+  void SetUp() override {
+    DevicesAtStart = false;
+    WaylandStrip::SetUp();
+  }
+};
+
+TEST_F(WaylandStripLateSeat, TakesThePointerAndKeyboardTheSeatGainsAfterItStarted) {
+  // Started on a seat with neither (a headless seat before any device), the strip shows; the
+  // pointer and the keyboard that appear then drive it: a click gives it the keyboard, Right
+  // moves it a pixel.
+  WriteSettings(kStrip);
+  StartProgram();
+  ASSERT_TRUE(PollUntil([&] { return Capture(Rect::FromXYWH(100, 120, 1, 1)).At(0, 0) != 0x403020u; }, 10000))
+      << "no strip " << ProgramOutput();
+  ConnectDevices();
+  Click(400, 128);
+  const std::string keys = "mouse 400 128\nclick left\nkey right\nwait 55\n";
+  Type({"-k", "Right"});
+  const Rect moved = kStripBounds.Offset(1, 0);
+  const gfx::Bitmap look = ShotVirtual(kStrip, keys, moved);
+  EXPECT_TRUE(WaitForPixels(moved, look)) << Difference(Capture(moved), look) << ProgramOutput();
+  KillProgram();
+}
+
 TEST_F(WaylandProgram, AForcedBackendThatCannotStartSaysWhyAndFails) {
   // The compositor is there (WAYLAND_DISPLAY), no X11 display is (no DISPLAY).
   // An unknown backend's name is a usage error, 2; one that cannot start, 1.
@@ -270,4 +298,111 @@ TEST_F(WaylandProgram, ThroughXWaylandTheX11BackendSaysPressFInsteadOfShowingBla
       << "the loupe is not the grey 'Press F' picture: " << std::hex
       << Capture(gfx::Rect::FromXYWH(probe.x, probe.y, 1, 1)).At(0, 0);
   KillProgram();
+}
+
+TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
+  // A compositor without zwlr_screencopy_manager_v1, as KDE Plasma: the loupe, shown by a click
+  // on the caption at (400, 128), lies 5 below the pointer, 100 x 100 as on the virtual desktop.
+  // Its pixel (+30, +27), inside the disc above the hint and clear of the cross, is grey, not
+  // the strip or the background; the hint's line, in its rows 40 to 55, has dark pixels left
+  // of the cross (the words "no screen"). Moved along the strip, it goes on being drawn so.
+  CompositorRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
+  ProgramSocket = relay.Socket();
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  WriteSettings(settings);
+  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
+  Click(400, 128);
+  ASSERT_EQ(VirtualWindow(settings, "mouse 400 128\nclick left\nwait 55\n", "frmZoom"), Rect::FromXYWH(400, 133, 100, 100));
+  for (const int x : {400, 450}) {
+    MoveTo(x, 128);
+    const Rect loupe = Rect::FromXYWH(x, 133, 100, 100);
+    gfx::Bitmap seen;
+    auto dark = [&] {
+      int n = 0;
+      for (int y = 40; y < 56; ++y)
+        for (int i = 5; i < 45; ++i) n += (seen.At(i, y) & 0xFFu) < 0x40;
+      return n;
+    };
+    EXPECT_TRUE(PollUntil([&] {
+      seen = Capture(loupe);
+      return seen.At(30, 27) == 0x808080u && dark() >= 20;
+    })) << "the loupe at " << x << " is not grey with its hint: " << std::hex << seen.At(30, 27) << std::dec << ", "
+        << dark() << " dark pixels " << ProgramOutput();
+  }
+  EXPECT_EQ(ProgramOutput(), "");
+  KillProgram();
+}
+
+TEST_F(WaylandStrip, RefusedScreenCopiesTurnTheLoupeGreyUntilTheCompositorCopiesAgain) {
+  // The loupe as in the test above, over the plain background (0x403020) left of the strip's
+  // far end: its pixel (+30, +27) shows the background enlarged. Copies refused from then on
+  // (the relay turns each finished copy into a refusal), it turns grey, never keeping the last
+  // picture; copies allowed again, it shows the screen again (tried 2 s after a refusal).
+  CompositorRelay relay(Server->Socket());
+  ProgramSocket = relay.Socket();
+  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  WriteSettings(settings);
+  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
+  Click(400, 128);
+  gfx::TColor probe = 0;
+  auto loupeShows = [&](gfx::TColor want) {
+    return PollUntil([&] {
+      MoveTo(400, 128);  // each move redraws it
+      MoveTo(401, 128);
+      return (probe = Capture(Rect::FromXYWH(431, 160, 1, 1)).At(0, 0)) == want;
+    });
+  };
+  EXPECT_TRUE(loupeShows(0x403020u)) << "no background in the loupe: " << std::hex << probe;
+  relay.RefuseScreenCopies(true);
+  EXPECT_TRUE(loupeShows(0x808080u)) << "refused, the loupe is not grey: " << std::hex << probe;
+  relay.RefuseScreenCopies(false);
+  EXPECT_TRUE(loupeShows(0x403020u)) << "copies allowed again, the loupe stays grey: " << std::hex << probe;
+  KillProgram();
+}
+
+TEST_F(WaylandStrip, OnAnOutputThatGoesItComesBackOnTheOneThatStays) {
+  // An output plugged in while the program runs, to the right of the first; the strip dragged
+  // there by its caption (1000 right: at 1100, 120), the pointer running ahead of it onto the
+  // new output; the output unplugged (withdrawn by the
+  // relay, headless sway cannot): the strip comes back on the first output as far right as it
+  // fits whole, at (1024 - 500, 120). That move is the window system's, not the user's: the
+  // close button saves the user's place, for when the output is back.
+  CompositorRelay relay(Server->Socket());
+  ProgramSocket = relay.Socket();
+  WriteSettings(kStrip);
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(WaitForPixels(kStripBounds, ShotVirtual(kStrip, At(400, 128), kStripBounds), 10000)) << ProgramOutput();
+  ASSERT_EQ(Server->Command("create_output"), 0);
+  ASSERT_EQ(Server->Command("output HEADLESS-2 resolution 800x600 position 1024 0"), 0);
+  Desk = {1824, 768};
+  VirtualMonitors = "monitor 0 0 1024 768\nmonitor 1024 0 800 600\n";
+  Button(true);
+  MoveTo(450, 128);
+  MoveTo(900, 128);
+  const std::string drag = "mouse 400 128\nwait 55\ndown left\nmouse 450 128\nmouse 900 128\nmouse 1400 128\nwait 55\n";
+  const Rect there = Rect::FromXYWH(1100, 120, 500, 58);
+  const gfx::Bitmap moved = ShotVirtual(kStrip, drag, there);
+  // The hand goes on moving until the strip has followed it there.
+  EXPECT_TRUE(PollUntil([&] {
+    MoveTo(1399, 128);
+    MoveTo(1400, 128);
+    return WaitForPixels(there, moved, 300);
+  })) << "not dragged onto the new output: " << Difference(Capture(there), moved);
+  Button(false);
+  relay.WithdrawLast("wl_output");
+  const char* back = "[Application]\nLeft=524\nTop=120\nLength=500\nMouseLoupe=0";
+  const Rect backBounds = Rect::FromXYWH(524, 120, 500, 58);
+  const gfx::Bitmap look = ShotVirtual(back, At(1400, 128), backBounds);
+  EXPECT_TRUE(WaitForPixels(backBounds, look)) << Difference(Capture(backBounds), look) << ProgramOutput();
+  Click(533, 129);  // the close button
+  EXPECT_EQ(WaitExit(), 0) << ProgramOutput();
+  EXPECT_EQ(Setting("Left"), "1100");
+  EXPECT_EQ(Setting("Top"), "120");
 }
