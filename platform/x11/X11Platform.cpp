@@ -56,11 +56,20 @@ std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
 X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::move(display)) {
   Display* dpy = FDisplay->Dpy();
   FCursors = std::make_unique<X11CursorCache>(dpy, FDisplay->Root());
-  FCapture = std::make_unique<X11ScreenCapture>(*FDisplay);
   FClipboard = std::make_unique<X11Clipboard>(*FDisplay);
   Register(FClipboard->Handle(), FClipboard.get());
   FHelp = std::make_unique<X11HelpService>(*this);
   FSound = std::make_unique<X11Sound>(*FDisplay);
+  XFlush(dpy);
+}
+
+void X11Platform::FinishSetUp() {
+  // Each of these waits for the server's answer, some several times (about ten round trips),
+  // and the first frame needs none of them: the loop's first pass does them, after the strip's
+  // map has gone out. Until then the pointer is simply asked for each time.
+  FSetUpFinished = true;
+  if (FDisplay->ConnectionLost()) return;
+  Display* dpy = FDisplay->Dpy();
   // Without this, a held key arrives as release/press pairs; with it, only presses repeat.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(dpy, True, &supported);
@@ -69,7 +78,16 @@ X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::mo
     XRRSelectInput(dpy, FDisplay->Root(), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
 #endif
   WatchPointerMotion();
-  XFlush(dpy);
+}
+
+bool X11Platform::WatchesPointerMotion() {
+  if (!FSetUpFinished) FinishSetUp();
+  return FXiOpcode >= 0;
+}
+
+X11ScreenCapture& X11Platform::Capture() {
+  if (!FCapture) FCapture = std::make_unique<X11ScreenCapture>(*FDisplay);
+  return *FCapture;
 }
 
 void X11Platform::WatchPointerMotion() {
@@ -160,7 +178,7 @@ void X11Platform::Sleep(unsigned ms) {
 
 int X11Platform::ScreenDepth() { return DefaultDepth(FDisplay->Dpy(), FDisplay->ScreenNumber()); }
 
-gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return FCapture->Capture(r); }
+gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return Capture().Capture(r); }
 
 bool X11Platform::ThroughPortal() {
   if (!FThroughPortal) FThroughPortal = DetectXWayland(*FDisplay) || PortalAskedFor(*FDisplay);
@@ -178,8 +196,8 @@ void X11Platform::RequestDesktopPicture(std::function<void(DesktopPicture)> done
 #endif
 }
 
-bool X11Platform::CaptureUsesShm() const { return FCapture->UsingShm(); }
-void X11Platform::DisableShmCapture() { FCapture->DisableShm(); }
+bool X11Platform::CaptureUsesShm() { return Capture().UsingShm(); }
+void X11Platform::DisableShmCapture() { Capture().DisableShm(); }
 bool X11Platform::ClipboardOwned() const { return FClipboard->Owned(); }
 bool X11Platform::HandOverClipboard(int timeoutMs) { return FClipboard->HandOver(timeoutMs); }
 
@@ -490,6 +508,7 @@ int X11Platform::WaitMs(std::uint64_t now) const {
 
 bool X11Platform::ProcessEvents(bool wait) {
   if (!CheckConnection()) return false;
+  if (!FSetUpFinished) FinishSetUp();
   Display* dpy = FDisplay->Dpy();
   FLauncher.Reap();
   // The main loop (WAIT) reads the socket only in the flush before it sleeps: an idle program

@@ -141,7 +141,7 @@ class X11Platform final : public Platform {
   void SetConnectionLostHandler(std::function<void()> handler) { FOnConnectionLost = std::move(handler); }
   bool ConnectionLost() const { return FDisplay->ConnectionLost(); }
   bool WindowManagerRunning() const { return FDisplay->WindowManagerRunning(); }
-  bool CaptureUsesShm() const;
+  bool CaptureUsesShm();
   void DisableShmCapture();
   bool ClipboardOwned() const;
   // Hands our clipboard copy to a running clipboard manager so it stays after we exit
@@ -174,12 +174,16 @@ class X11Platform final : public Platform {
     ++FPass;
   }
   // True when the server reports pointer motion through XInput2, so GetCursorPos may answer
-  // from its cache; PointerQueries counts the round trips it really made.
-  bool WatchesPointerMotion() const { return FXiOpcode >= 0; }
+  // from its cache (watched from the loop's first pass on); PointerQueries counts the round
+  // trips it really made.
+  bool WatchesPointerMotion();
   std::uint64_t PointerQueries() const { return FPointerQueries; }
 
  private:
   explicit X11Platform(std::unique_ptr<X11Display> display);
+  // What the first frame does not need: run once, by the loop's first pass.
+  void FinishSetUp();
+  X11ScreenCapture& Capture();  // made at the first capture
   // Dispatches the queued events; READSOCKET first reads what the server sent (without
   // blocking), which a poll that found nothing to read makes needless.
   bool DispatchQueued(bool readSocket = true);
@@ -203,6 +207,7 @@ class X11Platform final : public Platform {
   std::unique_ptr<X11Display> FDisplay;
   std::unique_ptr<X11CursorCache> FCursors;
   std::unique_ptr<X11ScreenCapture> FCapture;
+  bool FSetUpFinished = false;
   std::unique_ptr<X11Clipboard> FClipboard;
   X11TimerQueue FTimers;
   X11Launcher FLauncher;
