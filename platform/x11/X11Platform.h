@@ -23,6 +23,9 @@
 //       the input method (any layout, compose sequences; XIM "nothing" style, no preedit)
 //   [x] double clicks (500 ms, 4 px), wheel, mouse leave
 //   [x] one-thread poll() loop over the X connection and the timers (CLOCK_MONOTONIC)
+//   [x] quick to the first frame: what it does not need (key auto-repeat detection, RandR
+//       notifications, XInput2 motion, the MIT-SHM and RandR queries, cursors) waits until
+//       the map has gone out and the loop first runs
 //   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data,
 //       handed to a clipboard manager (SAVE_TARGETS) when the program ends; text read from
 //       another owner as UTF8_STRING (INCR too) with a bounded wait
