@@ -42,7 +42,7 @@ std::string Lower(std::string_view s) {
 
 // The classic desktop faces, pointed at metric-compatible families where fontconfig's own
 // aliases would choose something wider (e.g. DejaVu Sans for "Tahoma").
-std::string_view FamilyFor(const std::string& lowerName) {
+const std::map<std::string, std::string_view, std::less<>>& Aliases() {
   static const std::map<std::string, std::string_view, std::less<>> kAliases = {
       {"arial", "Liberation Sans"},          {"helvetica", "Liberation Sans"},
       {"ms sans serif", "Liberation Sans"},  {"microsoft sans serif", "Liberation Sans"},
@@ -54,8 +54,19 @@ std::string_view FamilyFor(const std::string& lowerName) {
       {"courier new", "Liberation Mono"},    {"courier", "Liberation Mono"},
       {"fixedsys", "Liberation Mono"},       {"", "Liberation Sans"},
   };
-  auto it = kAliases.find(lowerName);
-  return it == kAliases.end() ? std::string_view{} : it->second;
+  return kAliases;
+}
+
+std::string_view FamilyFor(const std::string& lowerName) {
+  auto it = Aliases().find(lowerName);
+  return it == Aliases().end() ? std::string_view{} : it->second;
+}
+
+// What our own matching adds to fontconfig's: remembered answers hold only while it is the same.
+std::string MatchRules() {
+  std::string rules = "1";  // the pattern DoMatch builds; count up when it changes
+  for (const auto& [name, family] : Aliases()) rules += "|" + name + "=" + std::string(family);
+  return rules;
 }
 
 bool IsControl(char32_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
@@ -198,7 +209,7 @@ class FreeTypeFont : public RealizedFont {
 }  // namespace
 
 struct FontEngine::Impl {
-  explicit Impl(std::string matchCache) : Cache(std::move(matchCache)) {}
+  explicit Impl(std::string matchCache) : Cache(std::move(matchCache), MatchRules()) {}
 
   FT_Library Library = nullptr;
   FcConfig* Config = nullptr;

@@ -78,8 +78,9 @@ std::string FontMatchCache::DefaultPath() {
   return base + "/vantrel/font-matches";
 }
 
-std::string FontMatchCache::Stamp(FcConfig* config) {
-  std::string stamp;
+std::string FontMatchCache::Stamp(FcConfig* config) const {
+  if (!Clean(FRules)) return {};
+  std::string stamp = "rules\t" + FRules + "\n";
   for (const char* name : kEnvironment) stamp += EnvLine(name) + "\n";
   std::set<std::string> paths;
   std::set<std::string> files;
@@ -124,7 +125,10 @@ void FontMatchCache::Load() {
   std::map<Key, FontMatch> matches;
   while (std::getline(in, line)) {
     const std::vector<std::string> f = Split(line);
-    if (f[0] == "env" && f.size() == 3) {
+    if (f[0] == "rules" && f.size() == 2) {
+      if (f[1] != FRules) return;  // another version of our own matching
+      stamp += line + "\n";
+    } else if (f[0] == "env" && f.size() == 3) {
       if (line != EnvLine(f[1].c_str())) return;
       stamp += line + "\n";
     } else if (f[0] == "stat" && (f.size() == 3 || f.size() == 4)) {
@@ -141,8 +145,8 @@ void FontMatchCache::Load() {
       return;  // damaged: ignored whole
     }
   }
-  // Matches with no stamp at all would never be checked.
-  if (stamp.empty()) return;
+  // Matches with no stamp, or without our rules, would never be checked.
+  if (stamp.rfind("rules\t", 0) != 0) return;
   FStamp = std::move(stamp);
   FMatches = std::move(matches);
 }

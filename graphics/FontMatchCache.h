@@ -30,8 +30,9 @@ struct FontMatch {
 
 class FontMatchCache {
  public:
-  // PATH: the cache file; empty keeps nothing.
-  explicit FontMatchCache(std::string path) : FPath(std::move(path)) {}
+  // PATH: the cache file; empty keeps nothing. RULES: what the caller adds to fontconfig's
+  // matching (its aliases, its pattern), recorded with the answers and checked like the files.
+  FontMatchCache(std::string path, std::string rules) : FPath(std::move(path)), FRules(std::move(rules)) {}
   // $XDG_CACHE_HOME/vantrel/font-matches, else ~/.cache/vantrel/font-matches.
   static std::string DefaultPath();
 
@@ -44,10 +45,13 @@ class FontMatchCache {
  private:
   using Key = std::tuple<std::string, bool, bool>;
   void Load();
-  // The environment and file stamps that decide fontconfig's answers, one per line.
-  static std::string Stamp(FcConfig* config);
+  // Our rules, and the environment and file stamps that decide fontconfig's answers, one per
+  // line.
+
+  std::string Stamp(FcConfig* config) const;
 
   std::string FPath;
+  std::string FRules;
   bool FLoaded = false;
   std::string FStamp;  // as read, or as taken for FStampedConfig
   FcConfig* FStampedConfig = nullptr;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "graphics/FontEngine.h"
@@ -45,6 +46,19 @@ TEST(FontMatchCache, AnswersComeBackUntilSomethingFontconfigReadsChanges) {
     EXPECT_EQ(third.MatchFile("Courier New", true), courierBold);
     EXPECT_EQ(third.MatchFile("Arial"), arial);
     EXPECT_FALSE(third.ConfigLoaded());
+  }
+
+  // Another version of our own matching rules (aliases, pattern) recorded them.
+  {
+    std::ifstream in(cache);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t rules = text.find("rules\t");
+    ASSERT_NE(rules, std::string::npos);
+    text.insert(rules + 6, "0");
+    std::ofstream(cache, std::ios::trunc) << text;
+    FontEngine older(cache);
+    EXPECT_EQ(older.MatchFile("Arial"), arial);
+    EXPECT_TRUE(older.ConfigLoaded());
   }
 
   // The user's fonts folder appears: fontconfig could answer otherwise now.
