@@ -12,10 +12,12 @@
 #include <cctype>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <unordered_map>
 
 #include "graphics/BuiltinFont.h"
+#include "graphics/FontMatchCache.h"
 
 namespace gfx {
 
@@ -40,7 +42,7 @@ std::string Lower(std::string_view s) {
 
 // The classic desktop faces, pointed at metric-compatible families where fontconfig's own
 // aliases would choose something wider (e.g. DejaVu Sans for "Tahoma").
-std::string_view FamilyFor(const std::string& lowerName) {
+const std::map<std::string, std::string_view, std::less<>>& Aliases() {
   static const std::map<std::string, std::string_view, std::less<>> kAliases = {
       {"arial", "Liberation Sans"},          {"helvetica", "Liberation Sans"},
       {"ms sans serif", "Liberation Sans"},  {"microsoft sans serif", "Liberation Sans"},
@@ -52,20 +54,26 @@ std::string_view FamilyFor(const std::string& lowerName) {
       {"courier new", "Liberation Mono"},    {"courier", "Liberation Mono"},
       {"fixedsys", "Liberation Mono"},       {"", "Liberation Sans"},
   };
-  auto it = kAliases.find(lowerName);
-  return it == kAliases.end() ? std::string_view{} : it->second;
+  return kAliases;
+}
+
+std::string_view FamilyFor(const std::string& lowerName) {
+  auto it = Aliases().find(lowerName);
+  return it == Aliases().end() ? std::string_view{} : it->second;
+}
+
+// What our own matching adds to fontconfig's: remembered answers hold only while it is the same.
+std::string MatchRules() {
+  std::string rules = "1";  // the pattern DoMatch builds; count up when it changes
+  for (const auto& [name, family] : Aliases()) rules += "|" + name + "=" + std::string(family);
+  return rules;
 }
 
 bool IsControl(char32_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
 
 int CeilPixels(double v) { return int(std::ceil(v - 1e-6)); }
 
-struct MatchResult {
-  std::string File;
-  int Index = 0;
-  bool SynthBold = false;
-  bool SynthItalic = false;
-};
+using MatchResult = FontMatch;
 
 // A face file rendered through FreeType at one pixel size.
 // FACE is shared by every size of one face file (and owned by the engine); the font has a size
@@ -201,9 +209,12 @@ class FreeTypeFont : public RealizedFont {
 }  // namespace
 
 struct FontEngine::Impl {
+  explicit Impl(std::string matchCache) : Cache(std::move(matchCache), MatchRules()) {}
+
   FT_Library Library = nullptr;
   FcConfig* Config = nullptr;
   bool ConfigTried = false;
+  FontMatchCache Cache;
   using Key = std::tuple<std::string, int, int, bool>;  // lower name, height, style, built-in
   std::map<Key, std::unique_ptr<RealizedFont>> Fonts;
   std::map<std::tuple<std::string, bool, bool>, MatchResult> Matches;
@@ -229,9 +240,15 @@ struct FontEngine::Impl {
     auto key = std::make_tuple(lowerName, bold, italic);
     auto it = Matches.find(key);
     if (it != Matches.end()) return it->second;
-    MatchResult result = DoMatch(lowerName, bold, italic);
-    Matches.emplace(key, result);
-    return result;
+    // Answered from earlier runs where nothing has changed since: the configuration is then
+    // loaded only for a face not asked for before.
+    std::optional<MatchResult> result = Cache.Find(lowerName, bold, italic);
+    if (!result) {
+      result = DoMatch(lowerName, bold, italic);
+      Cache.Record(Config, lowerName, bold, italic, *result);
+    }
+    Matches.emplace(key, *result);
+    return *result;
   }
 
   MatchResult DoMatch(const std::string& lowerName, bool bold, bool italic) {
@@ -305,7 +322,11 @@ FontEngine& FontEngine::Instance() {
   return engine;
 }
 
-FontEngine::FontEngine() : FImpl(std::make_unique<Impl>()) {}
+FontEngine::FontEngine(std::string matchCache) : FImpl(std::make_unique<Impl>(std::move(matchCache))) {}
+
+FontEngine::FontEngine() : FontEngine(FontMatchCache::DefaultPath()) {}
+
+bool FontEngine::ConfigLoaded() const { return FImpl->ConfigTried; }
 FontEngine::~FontEngine() = default;
 
 RealizedFont& FontEngine::Realize(const Font& font) {

@@ -59,7 +59,10 @@ class FontEngine {
   // The process-wide engine (owns the FreeType library and the caches).
   static FontEngine& Instance();
 
+  // Keeps fontconfig's answers in the default cache file (FontMatchCache), or in MATCHCACHE
+  // ("" keeps none).
   FontEngine();
+  explicit FontEngine(std::string matchCache);
   ~FontEngine();
   FontEngine(const FontEngine&) = delete;
   FontEngine& operator=(const FontEngine&) = delete;
@@ -71,6 +74,9 @@ class FontEngine {
   // The font file fontconfig chooses for face NAME (after our own aliases for the classic
   // desktop names), or "" when it finds no scalable font.
   std::string MatchFile(std::string_view name, bool bold = false, bool italic = false);
+  // Whether fontconfig's configuration has been loaded (not needed while every face asked for
+  // was matched before).
+  bool ConfigLoaded() const;
 
  private:
   struct Impl;

@@ -54,14 +54,25 @@ std::unique_ptr<X11Display> X11Display::Open(const char* name) {
     int major = 0, minor = 0;
     if (XShapeQueryVersion(dpy, &major, &minor)) d->FHasInputShape = major > 1 || (major == 1 && minor >= 1);
   }
-  d->FHasShm = XShmQueryExtension(dpy);
-#ifdef VANTREL_HAVE_XRANDR
-  d->FHasRandr = XRRQueryExtension(dpy, &eventBase, &errorBase);
-#endif
   // Root property changes tell us when a window manager starts or stops.
   XSelectInput(dpy, d->FRoot, PropertyChangeMask | SubstructureNotifyMask | StructureNotifyMask);
   d->RefreshWindowManager();
   return d;
+}
+
+bool X11Display::HasShm() const {
+  if (!FHasShm) FHasShm = !FLost && XShmQueryExtension(FDpy);
+  return *FHasShm;
+}
+
+bool X11Display::HasRandr() const {
+#ifdef VANTREL_HAVE_XRANDR
+  int eventBase = 0, errorBase = 0;
+  if (!FHasRandr) FHasRandr = !FLost && XRRQueryExtension(FDpy, &eventBase, &errorBase);
+  return *FHasRandr;
+#else
+  return false;
+#endif
 }
 
 X11Display::~X11Display() {

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <optional>
 
 #include "platform/x11/X11Atoms.h"
 #include "platform/x11/X11PixelFormat.h"
@@ -38,8 +39,9 @@ class X11Display {
 
   bool HasShape() const { return FHasShape; }
   bool HasInputShape() const { return FHasInputShape; }  // SHAPE 1.1
-  bool HasShm() const { return FHasShm; }
-  bool HasRandr() const { return FHasRandr; }
+  // Asked of the server at the first call: the first frame needs neither.
+  bool HasShm() const;
+  bool HasRandr() const;
   int ShapeEventBase() const { return FShapeEventBase; }
 
   // The input method that turns key presses into text (compose sequences, any layout);
@@ -77,7 +79,8 @@ class X11Display {
   X11PixelFormat FRootFormat;
   bool FRootTrueColor = true;
   X11Atoms FAtoms;
-  bool FHasShape = false, FHasInputShape = false, FHasShm = false, FHasRandr = false;
+  bool FHasShape = false, FHasInputShape = false;
+  mutable std::optional<bool> FHasShm, FHasRandr;
   int FShapeEventBase = 0;
   XIM FIm = nullptr;
   bool FImTried = false;

@@ -1,7 +1,6 @@
 #include "platform/x11/X11Platform.h"
 
 #include <X11/XKBlib.h>
-#include <X11/extensions/XInput2.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 #include <unistd.h>
@@ -39,12 +38,6 @@ constexpr int kClipboardHandOverMs = 1000;
 // How long a paste may wait for another program to hand over the clipboard's text: owners
 // answer at once, one that hangs must not freeze the program for long.
 constexpr int kClipboardReadMs = 1000;
-// Longest a cached pointer position is trusted: a warp over another client's window tells us
-// nothing. Each check is a round trip and a wake-up of an otherwise idle program, so a rare
-// warp may show up to a second late rather than costing four wake-ups a second for ever.
-constexpr std::uint64_t kPointerCacheMs = 1000;
-// Within one pass of the loop, an answer this fresh is given again without asking.
-constexpr std::uint64_t kSamePassMs = 2;
 }  // namespace
 
 std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
@@ -53,14 +46,24 @@ std::unique_ptr<X11Platform> X11Platform::Open(const char* display) {
   return std::unique_ptr<X11Platform>(new X11Platform(std::move(d)));
 }
 
-X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::move(display)) {
+X11Platform::X11Platform(std::unique_ptr<X11Display> display)
+    : FDisplay(std::move(display)), FPointer(*FDisplay) {
   Display* dpy = FDisplay->Dpy();
   FCursors = std::make_unique<X11CursorCache>(dpy, FDisplay->Root());
-  FCapture = std::make_unique<X11ScreenCapture>(*FDisplay);
   FClipboard = std::make_unique<X11Clipboard>(*FDisplay);
   Register(FClipboard->Handle(), FClipboard.get());
   FHelp = std::make_unique<X11HelpService>(*this);
   FSound = std::make_unique<X11Sound>(*FDisplay);
+  XFlush(dpy);
+}
+
+void X11Platform::FinishSetUp() {
+  // Each of these waits for the server's answer, some several times (about ten round trips),
+  // and the first frame needs none of them: the loop's first pass does them, after the strip's
+  // map has gone out. Until then the pointer is simply asked for each time.
+  FSetUpFinished = true;
+  if (FDisplay->ConnectionLost()) return;
+  Display* dpy = FDisplay->Dpy();
   // Without this, a held key arrives as release/press pairs; with it, only presses repeat.
   Bool supported = False;
   XkbSetDetectableAutoRepeat(dpy, True, &supported);
@@ -68,32 +71,17 @@ X11Platform::X11Platform(std::unique_ptr<X11Display> display) : FDisplay(std::mo
   if (FDisplay->HasRandr())
     XRRSelectInput(dpy, FDisplay->Root(), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
 #endif
-  WatchPointerMotion();
-  XFlush(dpy);
+  FPointer.Watch();
 }
 
-void X11Platform::WatchPointerMotion() {
-  Display* dpy = FDisplay->Dpy();
-  int opcode = 0, event = 0, error = 0;
-  if (!XQueryExtension(dpy, "XInputExtension", &opcode, &event, &error)) return;
-  // 2.1 or newer: raw events then reach the root window even while another client grabs.
-  int major = 2, minor = 2;
-  if (XIQueryVersion(dpy, &major, &minor) != Success || major < 2 || (major == 2 && minor < 1)) return;
-  FXiOpcode = opcode;
-  SelectPointerMotion(true);
+bool X11Platform::WatchesPointerMotion() {
+  if (!FSetUpFinished) FinishSetUp();
+  return FPointer.Watching();
 }
 
-void X11Platform::SelectPointerMotion(bool on) {
-  // Raw motion comes from real devices wherever the pointer is; warps raise none, but over
-  // the bare root they still raise ordinary motion (xdotool moves that way).
-  unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-  if (on) {
-    XISetMask(bits, XI_RawMotion);
-    XISetMask(bits, XI_Motion);
-  }
-  XIEventMask mask{XIAllMasterDevices, int(sizeof bits), bits};
-  XISelectEvents(FDisplay->Dpy(), FDisplay->Root(), &mask, 1);
-  FMotionSelected = on;
+X11ScreenCapture& X11Platform::Capture() {
+  if (!FCapture) FCapture = std::make_unique<X11ScreenCapture>(*FDisplay);
+  return *FCapture;
 }
 
 X11Platform::~X11Platform() {
@@ -160,7 +148,7 @@ void X11Platform::Sleep(unsigned ms) {
 
 int X11Platform::ScreenDepth() { return DefaultDepth(FDisplay->Dpy(), FDisplay->ScreenNumber()); }
 
-gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return FCapture->Capture(r); }
+gfx::Bitmap X11Platform::CaptureScreen(const Rect& r) { return Capture().Capture(r); }
 
 bool X11Platform::ThroughPortal() {
   if (!FThroughPortal) FThroughPortal = DetectXWayland(*FDisplay) || PortalAskedFor(*FDisplay);
@@ -178,88 +166,18 @@ void X11Platform::RequestDesktopPicture(std::function<void(DesktopPicture)> done
 #endif
 }
 
-bool X11Platform::CaptureUsesShm() const { return FCapture->UsingShm(); }
-void X11Platform::DisableShmCapture() { FCapture->DisableShm(); }
+bool X11Platform::CaptureUsesShm() { return Capture().UsingShm(); }
+void X11Platform::DisableShmCapture() { Capture().DisableShm(); }
 bool X11Platform::ClipboardOwned() const { return FClipboard->Owned(); }
 bool X11Platform::HandOverClipboard(int timeoutMs) { return FClipboard->HandOver(timeoutMs); }
 
 // ---- pointer and keys ----
 
-bool X11Platform::IsPointerEvent(const XEvent& ev) const {
-  switch (ev.type) {
-    case MotionNotify:
-    case EnterNotify:
-    case LeaveNotify:
-    case ButtonPress:
-    case ButtonRelease: return true;
-    case GenericEvent: return FXiOpcode >= 0 && ev.xcookie.extension == FXiOpcode;
-    default: return false;
-  }
-}
-
-// Looks through the queue without taking anything from it (it never matches).
-Bool X11Platform::NotePointerEvent(Display*, XEvent* ev, XPointer self) {
-  auto* me = reinterpret_cast<X11Platform*>(self);
-  if (me->IsPointerEvent(*ev)) {
-    me->FPointerMoved = true;
-    ++me->FPass;
-  }
-  return False;
-}
-
-bool X11Platform::GetCursorPos(Point& p) {
-  if (FDisplay->ConnectionLost()) return false;
-  Display* dpy = FDisplay->Dpy();
-  const std::uint64_t now = NowMs();
-  // The strip, the loupe and the lens all ask in one round of timers: one answer serves them
-  // all, the same for each, unless something was dispatched or moved the pointer meanwhile.
-  if (FInTimers && FQueriedInPass == FPass && now - FPointerQueriedAt <= kSamePassMs) {
-    p = FPointerPos;
-    return true;
-  }
-  if (FXiOpcode >= 0 && !FPointerMoved) {
-    // Motion the server has already sent may wait unread in the socket or the queue: this
-    // reads what is there without blocking and looks at every queued event. Right after the
-    // loop read and dispatched everything (a timer's tick) there is nothing more to learn.
-    XEvent unused;
-    if (!FJustRead)
-      XCheckIfEvent(dpy, &unused, &X11Platform::NotePointerEvent, reinterpret_cast<XPointer>(this));
-    if (FDisplay->ConnectionLost()) return false;
-    if (!FPointerMoved && now - FPointerQueriedAt < kPointerCacheMs) {
-      p = FPointerPos;
-      return true;
-    }
-  }
-  ::Window root, child;
-  int rx, ry, wx, wy;
-  unsigned mask;
-  ++FPointerQueries;
-  if (!XQueryPointer(dpy, FDisplay->Root(), &root, &child, &rx, &ry, &wx, &wy, &mask)) {
-    FPointerMoved = true;
-    return false;
-  }
-  p = {rx, ry};
-  // One motion event tells the cache is stale, so motion stays off from the first event on
-  // and a moving pointer is simply asked for each time, as without XInput2. Once it stands
-  // still, motion is watched again; the cache is trusted from the query after that, which the
-  // server answers only after it has taken the selection.
-  if (FXiOpcode >= 0) {
-    if (FMotionSelected) {
-      FPointerMoved = false;
-    } else if (p == FPointerPos) {
-      SelectPointerMotion(true);
-    }
-  }
-  FPointerPos = p;
-  FPointerQueriedAt = now;
-  FQueriedInPass = FPass;
-  return true;
-}
+bool X11Platform::GetCursorPos(Point& p) { return FPointer.Get(p, NowMs()); }
 
 void X11Platform::SetCursorPos(Point p) {
   if (FDisplay->ConnectionLost()) return;
-  FPointerMoved = true;
-  ++FPass;
+  FPointer.Invalidate();
   // A warp produces the same motion and crossing events as a real move.
   XWarpPointer(FDisplay->Dpy(), None, FDisplay->Root(), 0, 0, 0, 0, p.x, p.y);
   XFlush(FDisplay->Dpy());
@@ -388,14 +306,9 @@ bool X11Platform::DispatchQueued(bool readSocket) {
 }
 
 void X11Platform::Dispatch(XEvent& ev) {
-  ++FPass;
+  FPointer.NewPass();
   FTimers.NoteInput();
-  if (IsPointerEvent(ev)) FPointerMoved = true;
-  // XInput2 motion only tells that the pointer moved; its cookie overlays the window field.
-  if (ev.type == GenericEvent && FXiOpcode >= 0 && ev.xcookie.extension == FXiOpcode) {
-    if (FMotionSelected && !FDisplay->ConnectionLost()) SelectPointerMotion(false);
-    return;
-  }
+  if (FPointer.TakeEvent(ev)) return;
   // The keyboard's mapping changed (another layout, or a tool that maps a spare key for a
   // moment): keys must be looked up in the new one.
   if (ev.type == MappingNotify) {
@@ -463,33 +376,34 @@ void X11Platform::ScreenChanged(XEvent& ev) {
 }
 
 bool X11Platform::FireTimers() {
-  ++FPass;
+  FPointer.NewPass();
   // A timer may run a loop of its own, or throw: the outermost round ends the flag.
   struct Round {
-    bool& Flag;
-    const bool Outer = !Flag;
+    X11PointerCache& Pointer;
+    const bool Outer = !Pointer.InTimers();
     ~Round() {
-      if (Outer) Flag = false;
+      if (Outer) Pointer.SetInTimers(false);
     }
-  } round{FInTimers};
-  FInTimers = true;
+  } round{FPointer};
+  FPointer.SetInTimers(true);
   return FTimers.FireDue(NowMs());
 }
 
 int X11Platform::WaitMs(std::uint64_t now) const {
   const int onTime = FTimers.TimeoutMs(now);
   // Idle: the pointer stands still and any move would raise an event that wakes the poll.
-  if (FXiOpcode < 0 || !FMotionSelected || FPointerMoved || onTime < 0) return onTime;
+  if (!FPointer.Idle() || onTime < 0) return onTime;
   const int idle = FTimers.TimeoutMs(now, true);
   // Not past the moment the cached position is to be asked for again (warps by other
   // programs raise no event), but never before a timer is due, which would spin the loop.
-  const std::uint64_t trustEnds = FPointerQueriedAt + kPointerCacheMs;
+  const std::uint64_t trustEnds = FPointer.TrustEndsAt();
   const int untilQuery = trustEnds > now ? int(trustEnds - now) : 0;
   return std::min(idle, std::max(onTime, untilQuery));
 }
 
 bool X11Platform::ProcessEvents(bool wait) {
   if (!CheckConnection()) return false;
+  if (!FSetUpFinished) FinishSetUp();
   Display* dpy = FDisplay->Dpy();
   FLauncher.Reap();
   // The main loop (WAIT) reads the socket only in the flush before it sleeps: an idle program
@@ -503,9 +417,9 @@ bool X11Platform::ProcessEvents(bool wait) {
     for (FdWatch* w : FWatches) FPollFds.push_back(pollfd{w->Fd(), w->PollEvents(), 0});
     DispatchWatches(poll(FPollFds.data(), nfds_t(FPollFds.size()), 0) > 0);
   }
-  FJustRead = readFirst;
+  FPointer.SetJustRead(readFirst);
   did = FireTimers() || did;
-  FJustRead = false;
+  FPointer.SetJustRead(false);
   if (wait && !did && !FDisplay->ConnectionLost()) {
     // Sends our requests and reads what the server sent, including events the library took
     // in while it waited for a reply, which a poll of the socket would not see.
@@ -528,9 +442,9 @@ bool X11Platform::ProcessEvents(bool wait) {
       DispatchWatches(n > 0);
     }
     DispatchQueued(readable);
-    FJustRead = true;
+    FPointer.SetJustRead(true);
     FireTimers();
-    FJustRead = false;
+    FPointer.SetJustRead(false);
   }
   // Only when something was asked of the server since the last flush: every flush also reads.
   if (!FDisplay->ConnectionLost() && XNextRequest(dpy) != FFlushedRequest) {
@@ -555,7 +469,7 @@ void X11Platform::DispatchWatches(bool polledReady) {
     FdWatch* w = polled[i];
     if (std::find(FWatches.begin(), FWatches.end(), w) == FWatches.end()) continue;
     if ((polledReady && FPollFds[i + 1].revents != 0) || w->TimeoutMs() == 0) {
-      ++FPass;
+      FPointer.NewPass();
       w->Dispatch();
     }
   }

@@ -13,8 +13,9 @@
 //       (our topmost windows go back on top whenever another window is raised or mapped)
 //   [x] regions with XShape (bounding + input shape), looked up at run time
 //   [x] pointer query/warp, explicit capture (XGrabPointer), implicit grab during drags
-//   [x] pointer position cached while XInput2 motion shows the pointer still (fresh query at
-//       least every 250 ms: other clients' warps over their own windows raise no event for us)
+//   [x] pointer position cached while XInput2 motion shows the pointer still (X11PointerCache;
+//       asked again at least every second: other clients' warps over their own windows raise
+//       no event for us)
 //   [x] standard cursors from the cursor font, custom monochrome cursors
 //   [x] screen capture from the root window, MIT-SHM fast path, off-screen parts black
 //   [x] back buffer per window, Present/Expose push only the damaged rectangle
@@ -22,6 +23,9 @@
 //       the input method (any layout, compose sequences; XIM "nothing" style, no preedit)
 //   [x] double clicks (500 ms, 4 px), wheel, mouse leave
 //   [x] one-thread poll() loop over the X connection and the timers (CLOCK_MONOTONIC)
+//   [x] quick to the first frame: what it does not need (key auto-repeat detection, RandR
+//       notifications, XInput2 motion, the MIT-SHM and RandR queries, cursors) waits until
+//       the map has gone out and the loop first runs
 //   [x] clipboard: CLIPBOARD owner serving TARGETS, image/png, image/bmp, INCR for large data,
 //       handed to a clipboard manager (SAVE_TARGETS) when the program ends; text read from
 //       another owner as UTF8_STRING (INCR too) with a bounded wait
@@ -74,6 +78,7 @@
 #include "platform/x11/X11EventSink.h"
 #include "platform/x11/X11HelpService.h"
 #include "platform/x11/X11Launcher.h"
+#include "platform/x11/X11PointerCache.h"
 #include "platform/x11/X11Sound.h"
 #include "platform/x11/X11TimerQueue.h"
 
@@ -141,7 +146,7 @@ class X11Platform final : public Platform {
   void SetConnectionLostHandler(std::function<void()> handler) { FOnConnectionLost = std::move(handler); }
   bool ConnectionLost() const { return FDisplay->ConnectionLost(); }
   bool WindowManagerRunning() const { return FDisplay->WindowManagerRunning(); }
-  bool CaptureUsesShm() const;
+  bool CaptureUsesShm();
   void DisableShmCapture();
   bool ClipboardOwned() const;
   // Hands our clipboard copy to a running clipboard manager so it stays after we exit
@@ -170,16 +175,19 @@ class X11Platform final : public Platform {
   X11Window* CaptureOwner() const { return FCaptureOwner; }
   void SetCaptureOwner(X11Window* w) {
     FCaptureOwner = w;
-    FPointerMoved = true;
-    ++FPass;
+    FPointer.Invalidate();
   }
   // True when the server reports pointer motion through XInput2, so GetCursorPos may answer
-  // from its cache; PointerQueries counts the round trips it really made.
-  bool WatchesPointerMotion() const { return FXiOpcode >= 0; }
-  std::uint64_t PointerQueries() const { return FPointerQueries; }
+  // from its cache (watched from the loop's first pass on); PointerQueries counts the round
+  // trips it really made.
+  bool WatchesPointerMotion();
+  std::uint64_t PointerQueries() const { return FPointer.Queries(); }
 
  private:
   explicit X11Platform(std::unique_ptr<X11Display> display);
+  // What the first frame does not need: run once, by the loop's first pass.
+  void FinishSetUp();
+  X11ScreenCapture& Capture();  // made at the first capture
   // Dispatches the queued events; READSOCKET first reads what the server sent (without
   // blocking), which a poll that found nothing to read makes needless.
   bool DispatchQueued(bool readSocket = true);
@@ -188,9 +196,6 @@ class X11Platform final : public Platform {
   void ScreenChanged(XEvent& ev);
   bool IsOurs(::Window w) const { return FSinks.count(w) != 0; }
   bool CheckConnection();
-  void WatchPointerMotion();
-  void SelectPointerMotion(bool on);
-  bool IsPointerEvent(const XEvent& ev) const;
   // How long the loop may sleep from NOW: until the next timer is due, or while the program
   // is idle, as late as the timers' tolerances allow.
   int WaitMs(std::uint64_t now) const;
@@ -198,11 +203,12 @@ class X11Platform final : public Platform {
   void DispatchWatches(bool polledReady);
   // Fires the timers due now as one round; answers whether any fired.
   bool FireTimers();
-  static Bool NotePointerEvent(Display*, XEvent* ev, XPointer self);
 
   std::unique_ptr<X11Display> FDisplay;
+  X11PointerCache FPointer;
   std::unique_ptr<X11CursorCache> FCursors;
   std::unique_ptr<X11ScreenCapture> FCapture;
+  bool FSetUpFinished = false;
   std::unique_ptr<X11Clipboard> FClipboard;
   X11TimerQueue FTimers;
   X11Launcher FLauncher;
@@ -223,20 +229,6 @@ class X11Platform final : public Platform {
   std::optional<std::vector<Monitor>> FMonitors;  // likewise
   std::function<void()> FOnConnectionLost;
   bool FLostReported = false;
-  // Pointer cache: valid while nothing could have moved the pointer since the last query.
-  int FXiOpcode = -1;  // XInputExtension's major opcode, -1 without XInput2
-  bool FPointerMoved = true;
-  bool FMotionSelected = false;  // off from the first motion event until the pointer stops
-  std::uint64_t FPointerQueriedAt = 0;
-  Point FPointerPos;
-  std::uint64_t FPointerQueries = 0;
-  // Counts the loop's passes (a timer round, an event dispatched): the pass of the last query.
-  std::uint64_t FPass = 1;
-  std::uint64_t FQueriedInPass = 0;
-  bool FInTimers = false;  // while FireTimers runs the timers due
-  // True from a read of the socket in ProcessEvents until it returns: the timers it fires
-  // meanwhile need not read again to learn whether the pointer moved.
-  bool FJustRead = false;
   unsigned long FFlushedRequest = 0;  // the request serial after our last flush
 };
 

@@ -8,6 +8,14 @@
 
 namespace plat {
 
+namespace {
+// The segment is kept between captures up to this size: the loupe and the lens read small
+// pieces on every tick. A whole-screen picture (edge snapping at the start of a drag) is read
+// through a segment of its own that goes at once, rather than pinning megabytes of shared
+// memory for the rest of the session.
+constexpr std::size_t kKeptSegmentBytes = std::size_t(1) << 20;
+}  // namespace
+
 X11ScreenCapture::X11ScreenCapture(X11Display& display)
     : FDisplay(display), FShmWorks(display.HasShm() && display.RootIsTrueColor()) {}
 
@@ -78,6 +86,7 @@ bool X11ScreenCapture::ReadShm(const gfx::Rect& r, gfx::Bitmap& out, int dx, int
   image->data = nullptr;
   image->obdata = nullptr;
   XDestroyImage(image);
+  if (FSegmentSize > kKeptSegmentBytes) ReleaseSegment();
   return ok;
 }
 

@@ -248,11 +248,9 @@ void X11Window::Show(bool activate) {
   FActivateOnMap = activate && FKind != WindowKind::Popup;
   BackBuffer();  // the exposure after the map paints from it
   XMapRaised(FDpy, FWindow);
-  if (FPendingCursor) {
-    const CursorLook cursor = std::move(*FPendingCursor);
-    FPendingCursor.reset();
-    SetCursor(cursor);
-  }
+  // The map goes out now: the server shows the window while we finish. Its cursor waits for
+  // the first frame (PutRect): the cursor theme's library and files are read only then.
+  XFlush(FDpy);
   if (FTopMost) FPlatform.BandRaise(this);
   FPlatform.RestackTopMost();
   // Without a window manager the server maps at once. Taking the notification now activates
@@ -458,9 +456,9 @@ void X11Window::UngrabInput() {
 
 void X11Window::SetCursor(const CursorLook& cursor) {
   if (FDisplay.ConnectionLost()) return;
-  // A hidden window takes its cursor when shown: the cursor theme is not looked up before
-  // the first frame.
-  if (!FVisible) {
+  // A hidden window takes its cursor once shown and drawn: the cursor theme is not looked up
+  // before the first frame.
+  if (!FVisible || FPendingCursor) {
     FPendingCursor = cursor;
     return;
   }
@@ -524,6 +522,11 @@ void X11Window::PutRect(const Rect& r) {
   XPutImage(FDpy, FWindow, FGc, image, 0, 0, r.left, r.top, unsigned(r.Width()), unsigned(r.Height()));
   image->data = nullptr;
   XDestroyImage(image);
+  if (FPendingCursor && FVisible) {
+    const CursorLook cursor = std::move(*FPendingCursor);
+    FPendingCursor.reset();
+    SetCursor(cursor);
+  }
 }
 
 Rect X11Window::QueryBounds() {

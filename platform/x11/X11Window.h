@@ -109,7 +109,7 @@ class X11Window final : public NativeWindow, public X11EventSink {
   std::vector<std::uint32_t> FScratch;
   std::optional<gfx::Region> FRegion;
   Cursor FCursor = None;
-  std::optional<CursorLook> FPendingCursor;  // set while hidden, defined when shown
+  std::optional<CursorLook> FPendingCursor;  // set while hidden, defined at the first frame shown
   std::set<unsigned> FKeysDown;  // key codes held, to mark auto-repeat
   std::vector<Rect> FPendingGeometry;  // our own requests whose notifications are on the way
   unsigned long FRequestSerial = 0;    // the request number of the latest of them

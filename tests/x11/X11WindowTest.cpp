@@ -13,7 +13,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <string>
 
 #include "platform/x11/X11CursorCache.h"
 #include "platform/x11/X11ErrorTrap.h"
@@ -62,6 +65,18 @@ int StackIndex(Display* dpy, ::Window w) {
   XMapRaised(dpy, w);
   XSync(dpy, False);
   return w;
+}
+
+// The largest SysV shared-memory segment this process has attached, in bytes.
+std::size_t LargestSharedSegment() {
+  std::ifstream maps("/proc/self/maps");
+  std::size_t largest = 0;
+  for (std::string line; std::getline(maps, line);) {
+    unsigned long lo = 0, hi = 0;
+    if (line.find("/SYSV") != std::string::npos && std::sscanf(line.c_str(), "%lx-%lx", &lo, &hi) == 2)
+      largest = std::max<std::size_t>(largest, hi - lo);
+  }
+  return largest;
 }
 
 }  // namespace
@@ -325,6 +340,16 @@ TEST_F(X11Fixture, PresentedPixelsComeBackFromScreenCapture) {
   // Capture without shared memory reads the same pixels.
   w.Present(back.Bounds());
   const gfx::Bitmap viaShm = Platform->CaptureScreen(Rect::FromXYWH(90, 70, 100, 80));
+  if (Platform->CaptureUsesShm()) {
+    // A whole-screen picture (edge snapping) reads the same pixels, and its 3 MB segment goes
+    // after it; the small one of the loupe and the lens stays for their next tick.
+    const gfx::Bitmap screen = Platform->CaptureScreen(Rect{0, 0, 1024, 768});
+    ASSERT_EQ(screen.Width(), 1024);
+    EXPECT_EQ(screen.At(110, 90), gfx::clRed);  // the window's (10, 10)
+    EXPECT_LT(LargestSharedSegment(), std::size_t(1) << 20);
+    EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(90, 70, 100, 80)), viaShm);
+    EXPECT_GE(LargestSharedSegment(), std::size_t(100 * 80 * 4));
+  }
   Platform->DisableShmCapture();
   EXPECT_FALSE(Platform->CaptureUsesShm());
   EXPECT_EQ(Platform->CaptureScreen(Rect::FromXYWH(90, 70, 100, 80)), viaShm);
