@@ -147,17 +147,31 @@ TEST_F(X11Fixture, StillPointerIsAskedForOnceASecondAndAMoveUntilItStandsStill) 
   EXPECT_EQ(cache.Queries(), round + 1);
 }
 
-// The loop's timers run as one round: the platform's cache is asked once for all of them.
+// The loop's timers run as one round: the platform's cache is asked once for all of them. An
+// answer is given again only while it is at most 2 ms old, so a round that a loaded machine
+// stretches past that may ask again: the count is checked on the first round that stayed short.
 TEST_F(X11Fixture, ARoundOfTimersAsksForThePointerOnce) {
   ASSERT_TRUE(Platform->WatchesPointerMotion()) << "Xvfb reports no XInput2 raw motion";
-  Platform->SetCursorPos({50, 60});
-  std::vector<Point> seen;
-  const auto id = Platform->StartTimer(10, [&] {
-    for (int i = 0; i < 3; ++i) seen.push_back(CursorPos(*Platform));
-  });
-  const std::uint64_t round = Platform->PointerQueries();
-  ASSERT_TRUE(PumpUntil(*Platform, [&] { return !seen.empty(); }));
-  Platform->StopTimer(id);
-  EXPECT_EQ(seen, (std::vector<Point>(3, Point{50, 60})));
-  EXPECT_EQ(Platform->PointerQueries(), round + 1);
+  bool checked = false;
+  for (int attempt = 0; attempt < 20 && !checked; ++attempt) {
+    // Our own warp makes the next answer a fresh one.
+    const Point at{50 + attempt, 60};
+    Platform->SetCursorPos(at);
+    std::vector<Point> seen;
+    std::chrono::steady_clock::duration took{};
+    const auto id = Platform->StartTimer(10, [&] {
+      if (!seen.empty()) return;
+      const auto start = std::chrono::steady_clock::now();
+      for (int i = 0; i < 3; ++i) seen.push_back(CursorPos(*Platform));
+      took = std::chrono::steady_clock::now() - start;
+    });
+    const std::uint64_t round = Platform->PointerQueries();
+    ASSERT_TRUE(PumpUntil(*Platform, [&] { return !seen.empty(); }));
+    Platform->StopTimer(id);
+    EXPECT_EQ(seen, (std::vector<Point>(3, at)));
+    if (took >= std::chrono::milliseconds(1)) continue;
+    EXPECT_EQ(Platform->PointerQueries(), round + 1);
+    checked = true;
+  }
+  EXPECT_TRUE(checked) << "no round of timers took under a millisecond";
 }
