@@ -5,20 +5,17 @@
 //
 // Without libfontconfig at run time every call fails as fontconfig fails (no configuration, no
 // pattern, no match), and text falls back to the built-in face.
-#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
+
+#include "graphics/LazyLibrary.h"
 
 namespace {
 
-void* Library() {
-  static void* const lib = dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_LOCAL);
-  return lib;  // stays loaded for the life of the program
-}
+constinit gfx::LazyLibrary gLibrary("libfontconfig.so.1", RTLD_LAZY);
 
 template <typename F>
 F Resolve(const char* name) {
-  void* lib = Library();
-  return lib ? reinterpret_cast<F>(dlsym(lib, name)) : nullptr;
+  return gLibrary.Resolve<F>(name);
 }
 
 }  // namespace

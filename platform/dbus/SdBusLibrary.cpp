@@ -7,23 +7,20 @@
 // Without libsystemd at run time every call fails as sd-bus fails (a negative errno, a null
 // pointer), so the callers take the paths they take without a session bus. The variadic calls
 // go to sd-bus's va_list forms (libsystemd 246 and newer).
-#include <dlfcn.h>
 #include <systemd/sd-bus.h>
 
 #include <cerrno>
 #include <cstdarg>
 
+#include "graphics/LazyLibrary.h"
+
 namespace {
 
-void* Library() {
-  static void* const lib = dlopen("libsystemd.so.0", RTLD_NOW | RTLD_LOCAL);
-  return lib;  // stays loaded for the life of the program
-}
+constinit gfx::LazyLibrary gLibrary("libsystemd.so.0", RTLD_NOW);
 
 template <typename F>
 F Resolve(const char* name) {
-  void* lib = Library();
-  return lib ? reinterpret_cast<F>(dlsym(lib, name)) : nullptr;
+  return gLibrary.Resolve<F>(name);
 }
 
 }  // namespace

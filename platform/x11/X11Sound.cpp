@@ -6,9 +6,11 @@
 
 #ifdef VANTREL_HAVE_CANBERRA
 #include <canberra.h>
-#include <dlfcn.h>
 #endif
 
+#ifdef VANTREL_HAVE_CANBERRA
+#include "graphics/LazyLibrary.h"
+#endif
 #include "platform/x11/X11XSettings.h"
 
 namespace plat {
@@ -61,14 +63,13 @@ struct Canberra {
   // Null when the library or one of its calls cannot be found.
   static const Canberra* Load() {
     static const Canberra* loaded = [] () -> const Canberra* {
-      void* lib = dlopen("libcanberra.so.0", RTLD_LAZY | RTLD_LOCAL);
-      if (!lib) return nullptr;
+      static constinit gfx::LazyLibrary lib("libcanberra.so.0", RTLD_LAZY);
       static Canberra c;
-      c.Create = reinterpret_cast<decltype(c.Create)>(dlsym(lib, "ca_context_create"));
-      c.ChangeProps = reinterpret_cast<decltype(c.ChangeProps)>(dlsym(lib, "ca_context_change_props"));
-      c.Open = reinterpret_cast<decltype(c.Open)>(dlsym(lib, "ca_context_open"));
-      c.Play = reinterpret_cast<decltype(c.Play)>(dlsym(lib, "ca_context_play"));
-      c.Destroy = reinterpret_cast<decltype(c.Destroy)>(dlsym(lib, "ca_context_destroy"));
+      c.Create = lib.Resolve<decltype(c.Create)>("ca_context_create");
+      c.ChangeProps = lib.Resolve<decltype(c.ChangeProps)>("ca_context_change_props");
+      c.Open = lib.Resolve<decltype(c.Open)>("ca_context_open");
+      c.Play = lib.Resolve<decltype(c.Play)>("ca_context_play");
+      c.Destroy = lib.Resolve<decltype(c.Destroy)>("ca_context_destroy");
       if (!c.Create || !c.ChangeProps || !c.Open || !c.Play || !c.Destroy) return nullptr;
       return &c;  // the library stays loaded for the life of the program
     }();

@@ -1,0 +1,32 @@
+#pragma once
+// A shared library that is loaded at the first call that needs it rather than at start, and then
+// kept for the life of the program. Most sessions never need some of the libraries the program
+// can use; loading them at start only costs time and memory. Without the library every lookup
+// answers null, and the caller fails as the library itself would.
+#include <dlfcn.h>
+
+#include <mutex>
+
+namespace gfx {
+
+class LazyLibrary {
+ public:
+  constexpr LazyLibrary(const char* soname, int flags) : FSoname(soname), FFlags(flags) {}
+  LazyLibrary(const LazyLibrary&) = delete;
+  LazyLibrary& operator=(const LazyLibrary&) = delete;
+
+  // The call NAME as a pointer of type F, or null.
+  template <typename F>
+  F Resolve(const char* name) {
+    std::call_once(FOnce, [this] { FHandle = dlopen(FSoname, FFlags | RTLD_LOCAL); });
+    return FHandle ? reinterpret_cast<F>(dlsym(FHandle, name)) : nullptr;
+  }
+
+ private:
+  const char* FSoname;
+  int FFlags;
+  std::once_flag FOnce;
+  void* FHandle = nullptr;
+};
+
+}  // namespace gfx
