@@ -393,6 +393,7 @@ void WaylandPlatform::SeatCapabilities(std::uint32_t caps) {
   }
   if (keyboard && !FKeyboard) {
     if (!FXkb) FXkb = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    if (!FKeys && FXkb) FKeys = std::make_unique<WaylandKeys>(FXkb);
     FKeyboard = wl_seat_get_keyboard(FSeat);
     static const wl_keyboard_listener kKeyboard{
         [](void* d, wl_keyboard*, std::uint32_t format, std::int32_t fd, std::uint32_t size) {
@@ -767,6 +768,8 @@ void WaylandPlatform::KeyboardEnter(wl_surface* s) {
 void WaylandPlatform::KeyboardLeave() {
   StopRepeat();
   FKeysDown.clear();
+  FSwallowedKey = 0;
+  if (FKeys) FKeys->Reset();  // a sequence begun here is not finished in another window
   WaylandWindow* w = FKeyWindow;
   FKeyWindow = nullptr;
   if (w) w->SetActive(false);
@@ -778,17 +781,29 @@ void WaylandPlatform::Key(std::uint32_t serial, std::uint32_t key, std::uint32_t
   const std::uint32_t keycode = key + 8;  // evdev to xkb
   const bool down = state == WL_KEYBOARD_KEY_STATE_PRESSED;
   if (!down && keycode == FRepeatKey) StopRepeat();
-  DeliverKey(keycode, down, false);
-  if (down && FKeymap && FRepeatRate > 0 && xkb_keymap_key_repeats(FKeymap, keycode)) {
+  if (!down && keycode == FSwallowedKey) {
+    FSwallowedKey = 0;
+    return;
+  }
+  WaylandKeys::Press press;
+  if (down && FKeys && FXkbState) press = FKeys->TextOfPress(FXkbState, keycode);
+  // Escape that ends a compose sequence only ends it: a dialog stays open.
+  if (press.Swallow) {
+    FSwallowedKey = keycode;
+    return;
+  }
+  DeliverKey(keycode, down, false, press.Text);
+  if (down && press.Repeats != WaylandKeys::Repeat::None && FKeymap && FRepeatRate > 0 && xkb_keymap_key_repeats(FKeymap, keycode)) {
     StopRepeat();
     FRepeatKey = keycode;
+    FRepeatText = press.Repeats == WaylandKeys::Repeat::Same ? press.Text : std::string();
     // The first repeat after the compositor's delay, then at its rate.
     FRepeatTimer = StartTimer(unsigned(std::max(1, FRepeatDelay)), [this] {
       const std::uint32_t k = FRepeatKey;
       StopTimer(FRepeatTimer);
       FRepeatKey = k;
-      FRepeatTimer = StartTimer(unsigned(std::max(1, 1000 / FRepeatRate)), [this] { DeliverKey(FRepeatKey, true, true); });
-      DeliverKey(k, true, true);
+      FRepeatTimer = StartTimer(unsigned(std::max(1, 1000 / FRepeatRate)), [this] { RepeatKey(); });
+      RepeatKey();
     });
   }
 }
@@ -797,9 +812,15 @@ void WaylandPlatform::StopRepeat() {
   if (FRepeatTimer) FTimers.Stop(FRepeatTimer);
   FRepeatTimer = 0;
   FRepeatKey = 0;
+  FRepeatText.clear();
 }
 
-void WaylandPlatform::DeliverKey(std::uint32_t keycode, bool down, bool repeat) {
+void WaylandPlatform::RepeatKey() {
+  if (FXkbState)
+    DeliverKey(FRepeatKey, true, true, FRepeatText.empty() ? WaylandKeys::KeymapText(FXkbState, FRepeatKey) : FRepeatText);
+}
+
+void WaylandPlatform::DeliverKey(std::uint32_t keycode, bool down, bool repeat, const std::string& text) {
   if (!FXkbState || !FKeymap) return;
   const xkb_keysym_t shifted = xkb_state_key_get_one_sym(FXkbState, keycode);
   const xkb_keysym_t* syms = nullptr;
@@ -830,10 +851,8 @@ void WaylandPlatform::DeliverKey(std::uint32_t keycode, bool down, bool repeat) 
   if (vk) w->Listener().OnKeyDown(k);
   if (!*alive || (shift & ssAlt)) return;  // Alt combinations are commands, not text
   if (base == XKB_KEY_Delete || base == XKB_KEY_KP_Delete) return;  // Delete gives no character
-  char text[64];
-  const int len = xkb_state_key_get_utf8(FXkbState, keycode, text, sizeof text);
-  if (len <= 0 || (len == 1 && text[0] == 0x7F)) return;
-  if (FKeyWindow == w) w->Listener().OnChar(std::string_view(text, std::size_t(len)));
+  if (text.empty() || text == "\x7f") return;
+  if (FKeyWindow == w) w->Listener().OnChar(text);
 }
 
 // ---- timers and the loop ----

@@ -21,6 +21,8 @@
 //   [x] keys through xkbcommon with the compositor's keymap, virtual-key codes as on X11,
 //       text as UTF-8, key repeat at the compositor's delay and rate; the strip and the cross
 //       ruler take the keyboard after a click (on_demand), an open menu takes it (exclusive)
+//   [x] dead keys and compose sequences from the locale's compose table (xkbcommon), read at
+//       the first press; Escape in a sequence cancels only the sequence
 //   [x] cursors from the cursor theme (wayland-cursor), the program's pictures as cursor
 //       surfaces (inverted pixels shown black)
 //   [x] move drag of a layer surface done by us, following the pointer exactly; drags reach
@@ -49,7 +51,7 @@
 //       like; sway puts the newest below), SetZOrder changes nothing; the top layer hides
 //       behind fullscreen windows on sway
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
-//   [ ] compose sequences and input methods (text comes from the keymap alone)
+//   [ ] input methods (text-input-v3): text comes from the keymap and the compose table
 //   [ ] an XEmbed tray icon (there is none under Wayland)
 //   [ ] sounds and the bell (silent); drawing at the output's scale (buffers are scale 1)
 //
@@ -80,6 +82,7 @@ struct zwlr_screencopy_manager_v1;
 namespace plat {
 
 class WaylandClipboard;
+class WaylandKeys;
 class WaylandScreenCopy;
 class WaylandShmBuffer;
 class WaylandWindow;
@@ -212,7 +215,9 @@ class WaylandPlatform final : public Platform {
   void KeyboardEnter(wl_surface* s);
   void KeyboardLeave();
   void Key(std::uint32_t serial, std::uint32_t key, std::uint32_t state);
-  void DeliverKey(std::uint32_t keycode, bool down, bool repeat);
+  // TEXT: what a press gives (see WaylandKeys), for the focused window after the key itself.
+  void DeliverKey(std::uint32_t keycode, bool down, bool repeat, const std::string& text);
+  void RepeatKey();
   void StopRepeat();
 
   wl_display* FDisplay;
@@ -267,11 +272,14 @@ class WaylandPlatform final : public Platform {
   xkb_context* FXkb = nullptr;
   xkb_keymap* FKeymap = nullptr;
   xkb_state* FXkbState = nullptr;
+  std::unique_ptr<WaylandKeys> FKeys;  // text and compose sequences
+  std::uint32_t FSwallowedKey = 0;     // pressed, but not delivered: nor is its release
   WaylandWindow* FKeyWindow = nullptr;
   std::set<int> FKeysDown;  // virtual-key codes held
   std::int32_t FRepeatRate = 25, FRepeatDelay = 600;
   TimerId FRepeatTimer = 0;
   std::uint32_t FRepeatKey = 0;
+  std::string FRepeatText;  // what a key that finished a compose sequence types again, else empty
 };
 
 }  // namespace plat

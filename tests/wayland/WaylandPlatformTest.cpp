@@ -401,3 +401,26 @@ TEST_F(WaylandProgram, MeasuringAnywhereReachesAnOutputPluggedInMeanwhile) {
     return WaitForPixels(strip, reading, 200);
   })) << Difference(Capture(strip), reading);
 }
+
+TEST_F(WaylandProgram, DeadKeysTypedThroughTheCompositorComposeAndEscapeOnlyCancelsTheSequence) {
+  // In a dialog, which sway focuses: ´ e types "é" (every compose table has it); ´ Escape ends
+  // the sequence and no more, so the dialog would stay open; x types "x".
+  std::string why;
+  auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
+  ASSERT_NE(wl, nullptr) << why;
+  struct Keys : plat::WindowListener {
+    bool Active = false;
+    std::vector<int> Down;
+    std::string Typed;
+    void OnActivate(bool active) override { Active = active; }
+    void OnKeyDown(const plat::KeyEvent& k) override { Down.push_back(k.Key); }
+    void OnChar(std::string_view utf8) override { Typed += utf8; }
+  } keys;
+  auto window = Painted(*wl, Rect::FromXYWH(0, 0, 400, 300), plat::WindowRole::Dialog, 0x808080, &keys);
+  auto until = [&](const std::function<bool()>& done) { return PollUntil([&] { return wl->ProcessEvents(false), done(); }); };
+  ASSERT_TRUE(until([&] { return keys.Active; })) << "the dialog does not take the keyboard";
+  Type({"-k", "dead_acute", "e", "-k", "dead_acute", "-k", "Escape", "x"});
+  EXPECT_TRUE(until([&] { return keys.Typed.find('x') != std::string::npos; })) << keys.Typed;
+  EXPECT_EQ(keys.Typed, "éx");
+  EXPECT_EQ(keys.Down, (std::vector<int>{'E', 'X'}));
+}
