@@ -62,6 +62,7 @@ WaylandKeys::Press WaylandKeys::TextOfPress(xkb_state* state, xkb_keycode_t keyc
         const int n = xkb_compose_state_get_utf8(FCompose.get(), buf, sizeof buf);
         if (n > 0 && std::size_t(n) < sizeof buf) p.Text.assign(buf, std::size_t(n));
         p.Repeats = p.Text.empty() ? Repeat::None : Repeat::Same;
+        p.TextOnly = true;
         return p;
       }
       case XKB_COMPOSE_NOTHING: break;

@@ -38,6 +38,9 @@ class WaylandKeys {
     std::string Text;  // UTF-8; empty while a sequence is being typed or when it was cancelled
     Repeat Repeats = Repeat::Keymap;
     bool Swallow = false;  // Escape that cancelled a sequence: no window is to see it
+    // The key finished a sequence: windows get its text, not the key (as the X input method
+    // hands on a composed character alone), so ´ then u types "ú" and does not change the strip's unit.
+    bool TextOnly = false;
   };
   // Feeds a press of KEYCODE, in STATE's modifiers, to the compose sequence.
   Press TextOfPress(xkb_state* state, xkb_keycode_t keycode);

@@ -792,7 +792,8 @@ void WaylandPlatform::Key(std::uint32_t serial, std::uint32_t key, std::uint32_t
     FSwallowedKey = keycode;
     return;
   }
-  DeliverKey(keycode, down, false, press.Text);
+  if (press.TextOnly) FSwallowedKey = keycode;  // its release is not the window's either
+  DeliverKey(keycode, down, false, press.Text, press.TextOnly);
   if (down && press.Repeats != WaylandKeys::Repeat::None && FKeymap && FRepeatRate > 0 && xkb_keymap_key_repeats(FKeymap, keycode)) {
     StopRepeat();
     FRepeatKey = keycode;
@@ -817,11 +818,16 @@ void WaylandPlatform::StopRepeat() {
 
 void WaylandPlatform::RepeatKey() {
   if (FXkbState)
-    DeliverKey(FRepeatKey, true, true, FRepeatText.empty() ? WaylandKeys::KeymapText(FXkbState, FRepeatKey) : FRepeatText);
+    DeliverKey(FRepeatKey, true, true, FRepeatText.empty() ? WaylandKeys::KeymapText(FXkbState, FRepeatKey) : FRepeatText,
+               !FRepeatText.empty());
 }
 
-void WaylandPlatform::DeliverKey(std::uint32_t keycode, bool down, bool repeat, const std::string& text) {
+void WaylandPlatform::DeliverKey(std::uint32_t keycode, bool down, bool repeat, const std::string& text, bool textOnly) {
   if (!FXkbState || !FKeymap) return;
+  if (textOnly) {
+    if (FKeyWindow && !text.empty()) FKeyWindow->Listener().OnChar(text);
+    return;
+  }
   const xkb_keysym_t shifted = xkb_state_key_get_one_sym(FXkbState, keycode);
   const xkb_keysym_t* syms = nullptr;
   const int n = xkb_keymap_key_get_syms_by_level(FKeymap, keycode, xkb_state_key_get_layout(FXkbState, keycode), 0, &syms);

@@ -216,7 +216,7 @@ class WaylandPlatform final : public Platform {
   void KeyboardLeave();
   void Key(std::uint32_t serial, std::uint32_t key, std::uint32_t state);
   // TEXT: what a press gives (see WaylandKeys), for the focused window after the key itself.
-  void DeliverKey(std::uint32_t keycode, bool down, bool repeat, const std::string& text);
+  void DeliverKey(std::uint32_t keycode, bool down, bool repeat, const std::string& text, bool textOnly = false);
   void RepeatKey();
   void StopRepeat();
 

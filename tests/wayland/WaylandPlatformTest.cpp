@@ -403,8 +403,9 @@ TEST_F(WaylandProgram, MeasuringAnywhereReachesAnOutputPluggedInMeanwhile) {
 }
 
 TEST_F(WaylandProgram, DeadKeysTypedThroughTheCompositorComposeAndEscapeOnlyCancelsTheSequence) {
-  // In a dialog, which sway focuses: ´ e types "é" (every compose table has it); ´ Escape ends
-  // the sequence and no more, so the dialog would stay open; x types "x".
+  // In a dialog, which sway focuses: ´ e types "é" (every compose table has it) and hands on
+  // the character alone, not the key E; ´ Escape ends the sequence and no more, so the dialog
+  // would stay open; x types "x".
   std::string why;
   auto wl = plat::WaylandPlatform::Open(Server->Socket().c_str(), why);
   ASSERT_NE(wl, nullptr) << why;
@@ -422,5 +423,5 @@ TEST_F(WaylandProgram, DeadKeysTypedThroughTheCompositorComposeAndEscapeOnlyCanc
   Type({"-k", "dead_acute", "e", "-k", "dead_acute", "-k", "Escape", "x"});
   EXPECT_TRUE(until([&] { return keys.Typed.find('x') != std::string::npos; })) << keys.Typed;
   EXPECT_EQ(keys.Typed, "éx");
-  EXPECT_EQ(keys.Down, (std::vector<int>{'E', 'X'}));
+  EXPECT_EQ(keys.Down, (std::vector<int>{'X'}));
 }
