@@ -15,9 +15,11 @@ set(allow_platform graphics)
 set(allow_platform/virtual graphics platform)
 set(allow_platform/dbus graphics platform)
 set(allow_platform/portal graphics platform)
-set(allow_platform/x11 graphics platform platform/dbus platform/portal)
+# Sounds through libcanberra, shared by the backends.
+set(allow_platform/sound graphics platform)
+set(allow_platform/x11 graphics platform platform/dbus platform/portal platform/sound)
 # The Wayland backend borrows the X11 one's timer queue and launcher, which use no X11.
-set(allow_platform/wayland graphics platform platform/dbus platform/portal platform/x11)
+set(allow_platform/wayland graphics platform platform/dbus platform/portal platform/sound platform/x11)
 set(allow_toolkit/core graphics platform resources)
 set(allow_toolkit/controls graphics platform resources toolkit/core)
 set(allow_toolkit/menus graphics platform resources toolkit/core)
@@ -33,7 +35,7 @@ set(allow_app ${system} crossruler magnifier properties)
 # The program's entry picks the backend.
 set(allow_app/BackendChoice.cpp platform/x11 platform/wayland)
 
-set(folders graphics resources platform platform/virtual platform/dbus platform/portal platform/x11
+set(folders graphics resources platform platform/virtual platform/dbus platform/portal platform/sound platform/x11
     platform/wayland toolkit/core toolkit/controls toolkit/menus toolkit/dialogs menu ruler toolbarkit
     widgets crossruler magnifier properties app)
 

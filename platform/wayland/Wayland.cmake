@@ -51,7 +51,7 @@ vantrel_library(vt_wayland platform/wayland)
 # The timer queue and the launcher are the X11 backend's, free of X11 itself.
 target_sources(vt_wayland PRIVATE ${CMAKE_SOURCE_DIR}/platform/x11/X11TimerQueue.cpp
                                   ${CMAKE_SOURCE_DIR}/platform/x11/X11Launcher.cpp)
-target_link_libraries(vt_wayland PUBLIC vt_platform vt_wayland_protocols)
+target_link_libraries(vt_wayland PUBLIC vt_platform vt_sound vt_wayland_protocols)
 # The tray icon as a StatusNotifierItem, as on X11.
 if(TARGET vt_dbus)
   target_link_libraries(vt_wayland PUBLIC vt_dbus)

@@ -960,6 +960,12 @@ void WaylandPlatform::ShellOpen(const std::string& target) {
   if (!FLauncher.Spawn({"xdg-open", target}, error)) std::fprintf(stderr, "vantrel: %s\n", error.c_str());
 }
 
+// No XSETTINGS here, and GNOME keeps its switch for event sounds in GSettings, which would
+// take GLib: sounds are allowed, in the default theme, as with no settings daemon on X11.
+void WaylandPlatform::PlaySystemSound(const std::string& name) { FSound.PlayNamed(name); }
+
+void WaylandPlatform::Beep() { FSound.Play(CanberraSound::kBellEvent, "Bell"); }
+
 void WaylandPlatform::ShowHelp(const std::string& file, const std::string& command) {
   if (command == "quit") return;
   // The help file "<folder>/Vantrel.hlp" stands for the HTML document vantrel.html, beside

@@ -40,6 +40,9 @@
 //   [x] an open menu's input grab: the same transparent surfaces take presses and moves over
 //       other programs' windows and hand them to the menu, which closes
 //   [x] xdg-open through the launcher, help opened in the browser at its topic
+//   [x] menu sounds and the bell as the freedesktop sound theme's events through libcanberra
+//       (CanberraSound), in its default theme, always allowed: the desktop's switch for event
+//       sounds lives in GSettings, out of reach without GLib
 //   [x] other services' descriptors (the session bus) watched in the same poll (AddFdWatch)
 //   [x] the tray icon as a StatusNotifierItem where a watcher is on the session bus; without
 //       one, as without a notification area
@@ -53,7 +56,7 @@
 //   [ ] placing and activating dialogs (xdg toplevels are placed by the compositor)
 //   [ ] input methods (text-input-v3): text comes from the keymap and the compose table
 //   [ ] an XEmbed tray icon (there is none under Wayland)
-//   [ ] sounds and the bell (silent); drawing at the output's scale (buffers are scale 1)
+//   [ ] drawing at the output's scale (buffers are scale 1)
 //
 // Use: std::string why; auto w = WaylandPlatform::Open(nullptr, why); if (!w) say WHY;
 //      Platform::SetCurrent(w.get()); w->SetConnectionLostHandler(save settings); then run the
@@ -68,6 +71,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sound/CanberraSound.h"
 #include "platform/x11/X11Launcher.h"
 #include "platform/x11/X11TimerQueue.h"
 
@@ -143,8 +147,9 @@ class WaylandPlatform final : public Platform {
   bool AddFdWatch(FdWatch* w) override;
   void RemoveFdWatch(FdWatch* w) override;
   void ShellOpen(const std::string& target) override;
-  void PlaySystemSound(const std::string&) override {}
-  void Beep() override {}
+  void PlaySystemSound(const std::string& name) override;
+  // Wayland has no bell of its own: the theme's sound for the X bell stands in.
+  void Beep() override;
   void ShowHelp(const std::string& file, const std::string& command) override;
 
   void SetConnectionLostHandler(std::function<void()> handler) { FOnConnectionLost = std::move(handler); }
@@ -181,6 +186,7 @@ class WaylandPlatform final : public Platform {
   ShiftState Buttons() const { return FButtons; }
   Point PointerPos() const { return FPointerPos; }
   bool PointerKnown() const { return FPointerKnown; }
+  CanberraSound& Sound() { return FSound; }
 
  private:
   explicit WaylandPlatform(wl_display* display);
@@ -238,6 +244,7 @@ class WaylandPlatform final : public Platform {
   wl_data_device_manager* FDataDevices = nullptr;
   std::uint32_t FInputSerial = 0;  // of the latest key or button event
   X11Launcher FLauncher;
+  CanberraSound FSound;
   std::unique_ptr<WaylandClipboard> FClipboard;
   std::unique_ptr<WaylandScreenCopy> FCapture;
   std::function<void()> FOnConnectionLost;

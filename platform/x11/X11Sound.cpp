@@ -2,40 +2,18 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdint>
-
-#ifdef VANTREL_HAVE_CANBERRA
-#include <canberra.h>
-#endif
-
-#ifdef VANTREL_HAVE_CANBERRA
-#include "graphics/LazyLibrary.h"
-#endif
 #include "platform/x11/X11XSettings.h"
 
 namespace plat {
 
 namespace {
-constexpr const char* kDefaultTheme = "freedesktop";
+std::string DisplayName(X11Display& display) {
+  const char* name = display.Dpy() ? DisplayString(display.Dpy()) : nullptr;
+  return name ? name : "";
+}
 }  // namespace
 
-X11Sound::X11Sound(X11Display& display)
-    : FDisplay(display),
-#ifdef VANTREL_HAVE_CANBERRA
-      FState(State::Unopened)
-#else
-      FState(State::Unavailable)
-#endif
-{
-}
-
-X11Sound::~X11Sound() { Close(); }
-
-std::string_view X11Sound::EventId(std::string_view systemSound) {
-  if (systemSound == "MenuPopup") return "menu-popup";
-  if (systemSound == "MenuCommand") return "menu-click";
-  return {};
-}
+X11Sound::X11Sound(X11Display& display) : FDisplay(display), FCanberra(DisplayName(display)) {}
 
 bool X11Sound::Allowed() const {
   if (FDisplay.ConnectionLost()) return false;
@@ -47,104 +25,14 @@ bool X11Sound::AllowedBy(const X11XSettings& s) {
   return s.Int("Net/EnableEventSounds").value_or(1) != 0 && s.Int("Net/EnableInputFeedbackSounds").value_or(1) != 0;
 }
 
-#ifdef VANTREL_HAVE_CANBERRA
-
-namespace {
-
-// libcanberra and the codecs it pulls in are loaded at the first sound, not at start: most
-// sessions never play one, and the libraries would only weigh on start-up and memory.
-struct Canberra {
-  int (*Create)(ca_context**) = nullptr;
-  int (*ChangeProps)(ca_context*, ...) = nullptr;
-  int (*Open)(ca_context*) = nullptr;
-  int (*Play)(ca_context*, std::uint32_t, ...) = nullptr;
-  int (*Destroy)(ca_context*) = nullptr;
-
-  // Null when the library or one of its calls cannot be found.
-  static const Canberra* Load() {
-    static const Canberra* loaded = [] () -> const Canberra* {
-      static constinit gfx::LazyLibrary lib("libcanberra.so.0", RTLD_LAZY);
-      static Canberra c;
-      c.Create = lib.Resolve<decltype(c.Create)>("ca_context_create");
-      c.ChangeProps = lib.Resolve<decltype(c.ChangeProps)>("ca_context_change_props");
-      c.Open = lib.Resolve<decltype(c.Open)>("ca_context_open");
-      c.Play = lib.Resolve<decltype(c.Play)>("ca_context_play");
-      c.Destroy = lib.Resolve<decltype(c.Destroy)>("ca_context_destroy");
-      if (!c.Create || !c.ChangeProps || !c.Open || !c.Play || !c.Destroy) return nullptr;
-      return &c;  // the library stays loaded for the life of the program
-    }();
-    return loaded;
-  }
-};
-
-}  // namespace
-
-bool X11Sound::OpenContext() {
-  if (FState == State::Ready) return true;
-  if (FState != State::Unopened) return false;
-  FState = State::Failed;  // unless everything below works
-  const Canberra* ca = Canberra::Load();
-  if (!ca) return false;
-  if (ca->Create(&FContext) != CA_SUCCESS) {
-    FContext = nullptr;
-    return false;
-  }
-  const char* display = DisplayString(FDisplay.Dpy());
-  ca->ChangeProps(FContext, CA_PROP_APPLICATION_NAME, "Vantrel", CA_PROP_APPLICATION_ID, "vantrel",
-                          CA_PROP_APPLICATION_ICON_NAME, "vantrel", CA_PROP_WINDOW_X11_DISPLAY,
-                          display ? display : "", nullptr);
-  if (ca->Open(FContext) != CA_SUCCESS) {
-    Close();
-    FState = State::Failed;
-    return false;
-  }
-  FState = State::Ready;
-  return true;
-}
-
-void X11Sound::Close() {
-  // A context exists only once the library was loaded.
-  if (FContext) Canberra::Load()->Destroy(FContext);
-  FContext = nullptr;
-}
-
 void X11Sound::Play(std::string_view systemSound) {
-  const std::string_view id = EventId(systemSound);
-  if (id.empty() || FState == State::Failed || FDisplay.ConnectionLost()) return;
+  // Checked before the settings are read: those cost a round trip to the server.
+  if (CanberraSound::EventId(systemSound).empty() || FCanberra.Current() == State::Failed ||
+      FDisplay.ConnectionLost())
+    return;
   const X11XSettings s = X11XSettings::Read(FDisplay.Dpy(), FDisplay.ScreenNumber());
   if (!AllowedBy(s)) return;
-  const std::string theme = s.String("Net/SoundThemeName").value_or(kDefaultTheme);
-  const std::string key = theme + "/" + std::string(id);
-  if (FMissing.count(key)) return;  // looked up once already: the theme has no such sound
-  if (!OpenContext()) return;
-  const std::string event(id);
-  const int r = Canberra::Load()->Play(FContext, 0, CA_PROP_EVENT_ID, event.c_str(), CA_PROP_EVENT_DESCRIPTION,
-                                systemSound == "MenuPopup" ? "Menu opened" : "Menu command chosen",
-                                CA_PROP_CANBERRA_XDG_THEME_NAME, theme.c_str(), CA_PROP_CANBERRA_CACHE_CONTROL,
-                                "permanent", nullptr);
-  switch (r) {
-    case CA_SUCCESS:
-    case CA_ERROR_CANCELED:
-    case CA_ERROR_DISABLED:
-      break;
-    case CA_ERROR_NOTFOUND:
-      FMissing.insert(key);
-      break;
-    default:
-      // The device or the sound server failed: stay silent from now on rather than trying
-      // again at every click.
-      Close();
-      FState = State::Failed;
-      break;
-  }
+  FCanberra.PlayNamed(systemSound, s.String("Net/SoundThemeName").value_or(CanberraSound::kDefaultTheme));
 }
-
-#else
-
-bool X11Sound::OpenContext() { return false; }
-void X11Sound::Close() {}
-void X11Sound::Play(std::string_view) {}
-
-#endif
 
 }  // namespace plat

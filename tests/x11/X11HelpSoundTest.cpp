@@ -96,7 +96,7 @@ class StandInHandler {
 TEST(X11Sound, MenuSoundsAreTheThemesMenuEvents) {
   const std::pair<const char*, const char*> table[] = {
       {"MenuPopup", "menu-popup"}, {"MenuCommand", "menu-click"}, {"menupopup", ""}, {"", ""}, {"SystemAsterisk", ""}};
-  for (auto [name, event] : table) EXPECT_EQ(plat::X11Sound::EventId(name), event) << name;
+  for (auto [name, event] : table) EXPECT_EQ(plat::CanberraSound::EventId(name), event) << name;
 }
 
 TEST(X11XSettings, ReadsIntegersAndStringsInBothByteOrders) {
