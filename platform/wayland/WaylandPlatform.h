@@ -110,12 +110,14 @@ class WaylandPlatform final : public Platform {
   std::vector<Monitor> Monitors() override;
   int ScreenDepth() override { return 24; }
   gfx::Bitmap CaptureScreen(const Rect& r) override;
-  // Unreadable for a while after the compositor has refused a copy: the magnifiers then say so
-  // rather than show grey as if it were the screen, and freezing would get no picture either.
+  // Unreadable without screencopy, and for a while after the compositor has refused a copy: the
+  // magnifiers then say so rather than show grey as if it were the screen, and freezing asks
+  // the screenshot portal instead.
   bool ScreenReadable() override;
   // The clipboard through the core data device, as where data-control is missing (tests use it
   // where the compositor has both).
   void UseDataDeviceClipboard();
+  // "Press F ..." where the portal may give a picture; "no screen access" built without it.
   std::string ScreenUnreadableHint() override;
   // Through screencopy while it copies, else through the screenshot portal.
   void RequestDesktopPicture(std::function<void(DesktopPicture)> done) override;
