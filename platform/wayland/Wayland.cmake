@@ -57,4 +57,10 @@ if(TARGET vt_dbus)
   target_link_libraries(vt_wayland PUBLIC vt_dbus)
   target_compile_definitions(vt_wayland PRIVATE VANTREL_HAVE_SNI=1)
 endif()
+# The frozen screen through the desktop's screenshot portal where screencopy is missing (KDE
+# Plasma), as under XWayland.
+if(TARGET vt_portal)
+  target_link_libraries(vt_wayland PUBLIC vt_portal)
+  target_compile_definitions(vt_wayland PUBLIC VANTREL_HAVE_PORTAL=1)
+endif()
 message(STATUS "Wayland backend: built (protocols from ${WAYLAND_PROTOCOLS_DIR} and ${VANTREL_WLR_PROTOCOLS_DIR})")

@@ -3,6 +3,9 @@
 #ifdef VANTREL_HAVE_SNI
 #include "platform/dbus/StatusNotifierItem.h"
 #endif
+#ifdef VANTREL_HAVE_PORTAL
+#include "platform/portal/ScreenshotPortal.h"
+#endif
 
 #include <linux/input-event-codes.h>
 #include <poll.h>
@@ -138,6 +141,7 @@ bool WaylandPlatform::Init(std::string& why) {
 
 WaylandPlatform::~WaylandPlatform() {
   StopRepeat();
+  FPortal.reset();  // its timer goes while the queue is there
   FCatchers.clear();
   FClipboard.reset();
   FCapture.reset();
@@ -329,6 +333,30 @@ bool WaylandPlatform::HasOutput(const WaylandOutput* o) const {
 gfx::Bitmap WaylandPlatform::CaptureScreen(const Rect& r) { return FCapture->Capture(r, FOutputs); }
 
 bool WaylandPlatform::ScreenReadable() { return !FCapture || !FCapture->Refused(); }
+
+std::string WaylandPlatform::ScreenUnreadableHint() {
+#ifdef VANTREL_HAVE_PORTAL
+  return Platform::ScreenUnreadableHint();  // F asks the portal
+#else
+  return "no screen access";
+#endif
+}
+
+void WaylandPlatform::RequestDesktopPicture(std::function<void(DesktopPicture)> done) {
+  if (ScreenReadable()) {
+    const Size s = ScreenSize();
+    gfx::Bitmap shot = CaptureScreen(Rect{0, 0, s.cx, s.cy});
+    // Refused just now: the grey it gave is no picture of the desktop.
+    if (ScreenReadable()) return done(DesktopPicture{std::move(shot), {}});
+  }
+#ifdef VANTREL_HAVE_PORTAL
+  if (!FPortal) FPortal = std::make_shared<ScreenshotPortal>(*this);
+  FPortal->Request(std::move(done));
+#else
+  done(DesktopPicture{{}, "The screen could not be frozen: this compositor lets the screen be read only through the "
+                          "desktop's screenshot portal, and this Vantrel was built without it (libsystemd)."});
+#endif
+}
 
 // ---- windows ----
 

@@ -32,8 +32,10 @@
 //       through the core wl_data_device with the serial of our latest key or button event
 //   [x] screen capture through zwlr_screencopy_manager_v1 (shm, the region only, output
 //       transform and y-inversion applied; the whole output on one turned a quarter, whose
-//       regions wlroots 0.15 gets wrong); after a refusal the magnifiers show grey with
-//       "no screen access", and copies are tried again 2 s later
+//       regions wlroots 0.15 gets wrong); after a refusal copies are tried again 2 s later
+//   [x] where screencopy is missing (KDE Plasma) or refused, the frozen screen through the
+//       desktop's screenshot portal (with libsystemd); the magnifiers meanwhile show grey with
+//       "Press F to freeze the screen", or "no screen access" when built without the portal
 //   [x] measuring anywhere: a transparent top-layer surface over each output, under our
 //       windows (sway stacks the newest below), takes the pointer with a crosshair cursor;
 //       made again as outputs come and go
@@ -85,6 +87,7 @@ struct zwlr_screencopy_manager_v1;
 
 namespace plat {
 
+class ScreenshotPortal;
 class WaylandClipboard;
 class WaylandKeys;
 class WaylandScreenCopy;
@@ -114,13 +117,17 @@ class WaylandPlatform final : public Platform {
   std::vector<Monitor> Monitors() override;
   int ScreenDepth() override { return 24; }
   gfx::Bitmap CaptureScreen(const Rect& r) override;
-  // Unreadable for a while after the compositor has refused a copy: the magnifiers then say so
-  // rather than show grey as if it were the screen, and freezing would get no picture either.
+  // Unreadable without screencopy, and for a while after the compositor has refused a copy: the
+  // magnifiers then say so rather than show grey as if it were the screen, and freezing asks
+  // the screenshot portal instead.
   bool ScreenReadable() override;
   // The clipboard through the core data device, as where data-control is missing (tests use it
   // where the compositor has both).
   void UseDataDeviceClipboard();
-  std::string ScreenUnreadableHint() override { return "no screen access"; }
+  // "Press F ..." where the portal may give a picture; "no screen access" built without it.
+  std::string ScreenUnreadableHint() override;
+  // Through screencopy while it copies, else through the screenshot portal.
+  void RequestDesktopPicture(std::function<void(DesktopPicture)> done) override;
 
   bool GetCursorPos(Point& p) override;
   bool CanMeasureAnywhere() override { return true; }
@@ -247,6 +254,9 @@ class WaylandPlatform final : public Platform {
   CanberraSound FSound;
   std::unique_ptr<WaylandClipboard> FClipboard;
   std::unique_ptr<WaylandScreenCopy> FCapture;
+  // Made at the first picture screencopy cannot give; shared, so that a build without it needs
+  // no definition.
+  std::shared_ptr<ScreenshotPortal> FPortal;
   std::function<void()> FOnConnectionLost;
   bool FLostReported = false;
 

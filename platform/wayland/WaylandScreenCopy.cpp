@@ -53,16 +53,21 @@ bool WaylandScreenCopy::Refused() const {
 gfx::Bitmap WaylandScreenCopy::Capture(const gfx::Rect& r, const std::vector<std::unique_ptr<WaylandOutput>>& outputs) {
   gfx::Bitmap out(std::max(0, r.Width()), std::max(0, r.Height()));
   if (out.IsEmpty()) return out;
+  bool tried = false, refused = false;
   for (const auto& o : outputs) {
     const gfx::Rect part = r.Intersect(o->Logical);
     if (part.IsEmpty()) continue;
-    FRefused = !FManager || !CopyPart(*o, part, {r.left, r.top}, out);
-    if (FRefused) {
-      FRefusedAt = X11TimerQueue::NowMs();
+    tried = true;
+    if (!FManager || !CopyPart(*o, part, {r.left, r.top}, out)) {
+      refused = true;
       for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x) out.At(x - r.left, y - r.top) = kRefused;
     }
   }
+  // One output refused is enough: a copy that another output then makes must not pass the
+  // grey part off as the screen.
+  if (tried) FRefused = refused;
+  if (refused) FRefusedAt = X11TimerQueue::NowMs();
   return out;
 }
 

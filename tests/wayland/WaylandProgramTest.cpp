@@ -7,6 +7,9 @@
 #include "CompositorRelay.h"
 #include "WaylandProgramFixture.h"
 #include "graphics/ImageFile.h"
+#include "magnifier/NoScreenPicture.h"
+#include "tests/x11/PrivateSessionBus.h"
+#include "tests/x11/StandInPortal.h"
 
 using namespace wltest;
 using gfx::Rect;
@@ -305,7 +308,7 @@ TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
   // on the caption at (400, 128), lies 5 below the pointer, 100 x 100 as on the virtual desktop.
   // Its pixel (+30, +27), inside the disc above the hint and clear of the cross, is grey, not
   // the strip or the background; the hint's line, in its rows 40 to 55, has dark pixels left
-  // of the cross (the words "no screen"). Moved along the strip, it goes on being drawn so.
+  // of the cross (the hint). Moved along the strip, it goes on being drawn so.
   CompositorRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
   ProgramSocket = relay.Socket();
   const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
@@ -335,6 +338,51 @@ TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
   EXPECT_EQ(ProgramOutput(), "");
   KillProgram();
 }
+
+#ifdef VANTREL_HAVE_PORTAL
+TEST_F(WaylandStrip, WithoutScreenCopyFFreezesTheScreenThroughThePortal) {
+  // As KDE Plasma: no screencopy, a screenshot portal on the session bus (a stand-in serving
+  // the 1024 x 768 desktop at scale 2, desktop pixel (x, y) = red x mod 256, green y mod 256,
+  // blue 0x55). The loupe of pointer (400, 128) is grey and tells how to get a picture, as
+  // the model drawn here (no platform: the base hint) shows it, in both lines' left halves:
+  // the part of the disc left of the cross, rows 30 to 64 but the cross's bar (50 to 52).
+  x11test::PrivateSessionBus bus;
+  ASSERT_NE(bus.Address(), "");
+  const std::filesystem::path png = Dir / "shot.png";
+  x11test::WriteScaledShot(png, 1024, 768);
+  const auto portal = x11test::StartStandInPortal(0, png);
+  ASSERT_EQ(portal->Line.rfind("ready", 0), 0u) << "the stand-in portal did not start (python3-dbus, python3-gi): "
+                                                << portal->Line;
+  CompositorRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
+  ProgramSocket = relay.Socket();
+  WriteSettings("[Application]\nLeft=100\nTop=120\nLength=500");
+  MoveTo(400, 128);
+  StartProgram();
+  ASSERT_TRUE(PollUntil([&] { return Capture(Rect::FromXYWH(100, 120, 1, 1)).At(0, 0) != 0x403020u; }, 10000))
+      << "no strip " << ProgramOutput();
+  Click(400, 128);
+  gfx::Bitmap model(100, 100);
+  DrawNoScreenPicture(model, Rect{10, 20, 92, 80});
+  for (const Rect part : {Rect::FromXYWH(12, 30, 34, 20), Rect::FromXYWH(12, 53, 34, 12)}) {
+    const gfx::Bitmap look = model.Copy(part);
+    EXPECT_TRUE(WaitForPixels(part.Offset(400, 133), look, 10000)) << Difference(Capture(part.Offset(400, 133)), look);
+  }
+  // F freezes: the picture covers the desktop, and the loupe of pointer P shows desktop pixel
+  // Q at P + (50, 55) + 2 (Q - P). P = (400, 128), Q = (390, 140): red 390 - 256 = 134,
+  // green 140, blue 0x55. Desktop pixel (700, 400) shows red 700 - 512 = 188, green 400 - 256.
+  Type({"f"});
+  gfx::TColor probe = 0, shown = 0;
+  EXPECT_TRUE(PollUntil([&] { return (shown = Capture(Rect::FromXYWH(700, 400, 1, 1)).At(0, 0)) == 0x5590BCu; }, 10000))
+      << "no frozen picture: " << std::hex << shown << std::dec << ProgramOutput();
+  EXPECT_TRUE(PollUntil([&] {
+    MoveTo(401, 128);  // each move redraws the loupe
+    MoveTo(400, 128);
+    return (probe = Capture(Rect::FromXYWH(430, 207, 1, 1)).At(0, 0)) == 0x558C86u;
+  })) << "the loupe does not read the portal's picture: " << std::hex << probe;
+  EXPECT_EQ(ProgramOutput(), "");
+  KillProgram();
+}
+#endif
 
 TEST_F(WaylandStrip, RefusedScreenCopiesTurnTheLoupeGreyUntilTheCompositorCopiesAgain) {
   // The loupe as in the test above, over the plain background (0x403020) left of the strip's

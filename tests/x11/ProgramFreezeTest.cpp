@@ -3,14 +3,12 @@
 #include "ProgramFixture.h"
 
 #include <X11/Xatom.h>
-#include <signal.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
-#include "graphics/ImageFile.h"
+#include "tests/x11/StandInPortal.h"
 
 using namespace x11test;
 using gfx::Rect;
@@ -20,24 +18,6 @@ namespace {
 // The loupe of pointer P (at P + (0, 5), 100 x 100) shows the screen pixel Q at its centre
 // (P.x + 50, P.y + 55) plus twice Q - P.
 gfx::Point LoupeProbe(gfx::Point p, gfx::Point q) { return {p.x + 50 + 2 * (q.x - p.x), p.y + 55 + 2 * (q.y - p.y)}; }
-
-// A process started through the shell, its first line of output kept; ended with this.
-struct Helper {
-  FILE* Pipe = nullptr;
-  pid_t Pid = -1;
-  std::string Line;
-  explicit Helper(const std::string& command) {
-    Pipe = popen(("echo $$; exec " + command).c_str(), "r");  // the shell's id becomes the command's
-    char buf[512] = {};
-    if (Pipe && std::fgets(buf, sizeof buf, Pipe)) Pid = std::atoi(buf);
-    if (Pipe && std::fgets(buf, sizeof buf, Pipe)) Line = buf;
-    if (!Line.empty() && Line.back() == '\n') Line.pop_back();
-  }
-  ~Helper() {
-    if (Pid > 0) kill(Pid, SIGTERM);
-    if (Pipe) pclose(Pipe);
-  }
-};
 
 }  // namespace
 
@@ -123,19 +103,8 @@ TEST_F(X11Program, ThroughThePortalTheScreenFreezesOrSaysWhyNot) {
     ~RestoreBus() { Had ? setenv("DBUS_SESSION_BUS_ADDRESS", Old.c_str(), 1) : unsetenv("DBUS_SESSION_BUS_ADDRESS"); }
   } restore{saved, oldAddress != nullptr};
 
-  // The portal's screenshot of a monitor at scale 2: 2048 x 1536 pixels for the 1024 x 768
-  // desktop; desktop pixel (x, y) is red x mod 256, green y mod 256, blue 0x55.
   const std::filesystem::path png = Dir / "shot.png";
-  auto writeShot = [&] {
-    gfx::Bitmap shot(2048, 1536);
-    for (int y = 0; y < 1536; ++y)
-      for (int x = 0; x < 2048; ++x) shot.At(x, y) = gfx::TColor((x / 2 & 0xFF) | (y / 2 & 0xFF) << 8 | 0x55 << 16);
-    gfx::WritePngFile(png.string(), shot);
-  };
-  const std::string portal = std::string(VANTREL_SOURCE_DIR) + "/tests/x11/screenshot_portal.py";
-  auto startPortal = [&](int response) {
-    return std::make_unique<Helper>("/usr/bin/python3 " + portal + " " + std::to_string(response) + " " + png.string());
-  };
+  auto startPortal = [&](int response) { return StartStandInPortal(response, png); };
 
   WriteSettings("[Application]\nLeft=100\nTop=600\nLength=500\nMouseLoupe=1");
   StartProgram();
@@ -182,7 +151,7 @@ TEST_F(X11Program, ThroughThePortalTheScreenFreezesOrSaysWhyNot) {
   ASSERT_EQ(answering->Line.rfind("ready", 0), 0u) << answering->Line;
   std::ofstream(png) << "not a PNG";
   freezeFails("the picture is damaged");
-  writeShot();
+  WriteScaledShot(png, 1024, 768);
   ASSERT_EQ(Xdotool({"mousemove", "400", "608", "click", "1", "key", "f", "mousemove", std::to_string(p.x),
                      std::to_string(p.y)}), 0);
   // Q = (570, 390): red 570 - 512 = 58, green 390 - 256 = 134, blue 0x55.
