@@ -43,8 +43,10 @@ TEST(WaylandKeys, DeadKeysComposeTheLocalesCharactersAndCancelledSequencesTypeNo
     WaylandKeys::Press last;
     for (const char* p = c.Keys; *p; ++p) {
       const bool shift = shifted.count(*p);
-      if (shift) EXPECT_EQ(keys.TextOfPress(state, shiftKey).Text, "");
-      if (shift) xkb_state_update_key(state, shiftKey, XKB_KEY_DOWN);
+      if (shift) {
+        EXPECT_EQ(keys.TextOfPress(state, shiftKey).Text, "");
+        xkb_state_update_key(state, shiftKey, XKB_KEY_DOWN);
+      }
       last = keys.TextOfPress(state, code.at(shift ? shifted.at(*p) : *p));
       typed += last.Text;
       if (shift) xkb_state_update_key(state, shiftKey, XKB_KEY_UP);
