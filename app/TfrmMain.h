@@ -173,10 +173,12 @@ class TfrmMain : public TForm {
   void mnuSetEnd0Click(TObject* Sender);
   void mnuCrossRulerClick(TObject* Sender);
   void mnuMeasureAnywhereClick(TObject* Sender);
+  void ToggleMeasureAnywhere();  // the command and key M
   void mnuLoupeClick(TObject* Sender);
   void mnuZoomClick(TObject* Sender);
   // Measuring between edges: the beams follow the pointer until E, Escape or the command again.
   void mnuMeasureEdgesClick(TObject* Sender);
+  void ToggleMeasuringEdges();
   void StartMeasuringEdges();
   void StopMeasuringEdges();
   bool MeasuringEdges() const;
@@ -192,6 +194,7 @@ class TfrmMain : public TForm {
   // Freezes the screen (one still picture of the desktop under the program's windows, which
   // every reading then measures), or thaws it. Checked while frozen.
   void mnuFreezeClick(TObject* Sender);
+  void ToggleFreeze();
   bool ScreenFrozen() const;
   void mnuMinimizeClick(TObject* Sender);
   void Exit1Click(TObject* Sender);

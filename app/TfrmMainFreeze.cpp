@@ -13,7 +13,9 @@
 
 bool TfrmMain::ScreenFrozen() const { return !FFreezeForms.empty(); }
 
-void TfrmMain::mnuFreezeClick(TObject*) {
+void TfrmMain::mnuFreezeClick(TObject*) { ToggleFreeze(); }
+
+void TfrmMain::ToggleFreeze() {
   if (ScreenFrozen()) {
     Thaw();
     return;

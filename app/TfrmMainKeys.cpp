@@ -72,13 +72,13 @@ void TfrmMain::FormKeyDown(TObject*, int& Key, TShiftState Shift) {
   if (CopyKey(Key, Shift) || ContrastKey(Key, Shift) || MeasureKey(Key, Shift) || UnitKey(Key, Shift)) return;
   const bool plain = !(Shift & (ssShift | ssCtrl | ssAlt));
   if ((plain && Key == kKeyF) || (Key == plat::VK_ESCAPE && ScreenFrozen())) {
-    mnuFreezeClick(this);
+    ToggleFreeze();
     return;
   }
   plat::Platform& platform = plat::Platform::Current();
   if (plain && platform.CanMeasureAnywhere() &&
       (Key == 'M' || (Key == plat::VK_ESCAPE && platform.MeasuringAnywhere()))) {
-    mnuMeasureAnywhereClick(this);
+    ToggleMeasureAnywhere();
     return;
   }
   const bool horizontal = Ruler->Orientation() == orHoriz;

@@ -138,7 +138,9 @@ void TfrmMain::ApplyRulerLayout() {
 // Not stored: the program always starts without it.
 // Measure anywhere (key M): the caption and the magnifiers follow the pointer over every
 // window until a click, Escape or M again; the last reading stays in the caption.
-void TfrmMain::mnuMeasureAnywhereClick(TObject*) {
+void TfrmMain::mnuMeasureAnywhereClick(TObject*) { ToggleMeasureAnywhere(); }
+
+void TfrmMain::ToggleMeasureAnywhere() {
   plat::Platform& platform = plat::Platform::Current();
   if (!platform.CanMeasureAnywhere() || !mnuMeasureAnywhere) return;
   if (platform.MeasuringAnywhere()) {

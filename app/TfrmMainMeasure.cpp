@@ -12,7 +12,9 @@ constexpr int kKeyE = 'E';
 constexpr unsigned kPictureDelayMs = 110;
 }  // namespace
 
-void TfrmMain::mnuMeasureEdgesClick(TObject*) {
+void TfrmMain::mnuMeasureEdgesClick(TObject*) { ToggleMeasuringEdges(); }
+
+void TfrmMain::ToggleMeasuringEdges() {
   if (MeasuringEdges()) StopMeasuringEdges();
   else StartMeasuringEdges();
 }
@@ -93,7 +95,7 @@ void TfrmMain::TrackEdges(Point p) {
 bool TfrmMain::MeasureKey(int Key, TShiftState Shift) {
   if (Shift & (ssCtrl | ssAlt | ssShift)) return false;
   if (Key == kKeyE) {
-    mnuMeasureEdgesClick(this);
+    ToggleMeasuringEdges();
     return true;
   }
   if (Key == plat::VK_ESCAPE && MeasuringEdges()) {
