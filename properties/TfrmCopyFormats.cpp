@@ -1,5 +1,6 @@
 #include "properties/TfrmCopyFormats.h"
 
+#include "properties/DialogForm.h"
 #include "toolkit/core/NewChild.h"
 
 namespace {
@@ -33,18 +34,7 @@ TButton* Button(TComponent* owner, TWinControl* parent, const char* name, const 
 }  // namespace
 
 TfrmCopyFormats::TfrmCopyFormats(TComponent* AOwner) : TForm(AOwner) {
-  SetName("frmCopyFormats");
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(biSystemMenu);
-  SetCaption("Copy formats");
-  SetPosition(poScreenCenter);
-  gfx::Font formFont;
-  formFont.Name = "MS Sans Serif";
-  formFont.SetSize(8);
-  Font().SetData(formFont);
-  SetColor(clBtnFace);
-  SetClientWidth(kClientWidth);
-  SetClientHeight(kClientHeight);
+  MakeDialogForm(*this, "frmCopyFormats", "Copy formats", kClientWidth, kClientHeight);
 
   // Each choice shows what it makes of a box 137 by 41 pixels, or of the colour #336699.
   grpReadings = Group(this, this, "grpReadings", " Readings (Ctrl+C) ", 6);

@@ -1,5 +1,6 @@
 #include "properties/TfrmRulerProperties.h"
 
+#include "properties/DialogForm.h"
 #include "properties/TfrmCopyFormats.h"
 #include "toolkit/core/NewChild.h"
 
@@ -74,19 +75,8 @@ T* Styled(TComponent* owner, TWinControl* parent, const char* name, const char* 
 
 TfrmRulerProperties::TfrmRulerProperties(TComponent* AOwner) : TForm(AOwner) {
   using namespace std::placeholders;
-  SetName("frmRulerProperties");
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(biSystemMenu);
-  SetCaption("Ruler properties");
   // Centred at each opening on the monitor that shows the strip.
-  SetPosition(poScreenCenter);
-  gfx::Font formFont;
-  formFont.Name = "MS Sans Serif";
-  formFont.SetSize(8);
-  Font().SetData(formFont);
-  SetColor(clBtnFace);
-  SetClientWidth(kClientWidth);
-  SetClientHeight(kClientHeight);
+  MakeDialogForm(*this, "frmRulerProperties", "Ruler properties", kClientWidth, kClientHeight);
 
   // Aligned in this order: the horizontal preview takes the top, the vertical one the right
   // side below it, the panel the rest; so growing the previews moves the panel, not its
