@@ -32,14 +32,6 @@ bool WaitPid(pid_t pid, int timeoutMs, int* status) {
 }
 }  // namespace
 
-bool InPath(const std::string& program) {
-  const char* env = std::getenv("PATH");
-  std::stringstream dirs(env ? env : "/usr/bin:/bin");
-  for (std::string dir; std::getline(dirs, dir, ':');)
-    if (access(((dir.empty() ? "." : dir) + "/" + program).c_str(), X_OK) == 0) return true;
-  return false;
-}
-
 SwayServer::SwayServer(int width, int height, const std::string& transform) {
   if (!InPath("sway")) throw std::runtime_error("sway is not installed (package sway); the Wayland tests need it");
   uid_t uid = getuid();

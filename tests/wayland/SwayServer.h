@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestTools.h"
+
 namespace wltest {
 
 class SwayServer {
@@ -34,6 +36,6 @@ class SwayServer {
   pid_t FPid = -1;
 };
 
-bool InPath(const std::string& program);
+using testtools::InPath;
 
 }  // namespace wltest

@@ -259,14 +259,8 @@ std::string WaylandProgram::RunVirtual(const std::string& settings, const std::s
 
 gfx::Bitmap WaylandProgram::ShotVirtual(const std::string& settings, const std::string& commands, const gfx::Rect& r) {
   const std::filesystem::path shot = Dir / ("shot-" + std::to_string(FRuns + 1) + ".bmp");
-  RunVirtual(settings, commands + "shot " + shot.string() + " " + std::to_string(r.left) + " " + std::to_string(r.top) +
-                           " " + std::to_string(r.Width()) + " " + std::to_string(r.Height()) + "\n");
-  try {
-    return gfx::ReadBmpFile(shot.string());
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << "no screenshot from the virtual desktop: " << e.what();
-    return gfx::Bitmap(r.Width(), r.Height());
-  }
+  RunVirtual(settings, commands + testtools::ShotCommand(shot, r));
+  return testtools::ReadShot(shot, r);
 }
 
 bool WaylandProgram::PollUntil(const std::function<bool()>& pred, int timeoutMs) {

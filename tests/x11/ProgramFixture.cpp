@@ -18,6 +18,7 @@
 
 #include "graphics/ImageFile.h"
 #include "platform/x11/X11ErrorTrap.h"
+#include "tests/support/TestTools.h"
 #include "tools/scenario/ProgramEntry.h"
 #include "tools/scenario/Runner.h"
 
@@ -25,13 +26,7 @@ namespace x11test {
 
 namespace {
 
-bool InPath(const std::string& program) {
-  const char* env = std::getenv("PATH");
-  std::stringstream dirs(env ? env : "/usr/bin:/bin");
-  for (std::string dir; std::getline(dirs, dir, ':');)
-    if (access(((dir.empty() ? "." : dir) + "/" + program).c_str(), X_OK) == 0) return true;
-  return false;
-}
+using testtools::InPath;
 
 bool Poll(const std::function<bool()>& pred, int timeoutMs) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -413,14 +408,8 @@ std::filesystem::path X11Program::RunVirtual(const std::string& settings, const 
 gfx::Bitmap X11Program::ShotVirtual(const std::string& settings, const std::string& commands, const gfx::Rect& r) {
   // Screenshots go where the command says, not into the program's folder.
   const std::filesystem::path shot = Dir / ("shot-" + std::to_string(FVirtualRuns + 1) + ".bmp");
-  RunVirtual(settings, commands + "shot " + shot.string() + " " + std::to_string(r.left) + " " + std::to_string(r.top) +
-                           " " + std::to_string(r.Width()) + " " + std::to_string(r.Height()) + "\n");
-  try {
-    return gfx::ReadBmpFile(shot.string());
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << "no screenshot from the virtual desktop: " << e.what();
-    return gfx::Bitmap(r.Width(), r.Height());
-  }
+  RunVirtual(settings, commands + testtools::ShotCommand(shot, r));
+  return testtools::ReadShot(shot, r);
 }
 
 std::string X11Program::PointerAt(gfx::Point p) {
