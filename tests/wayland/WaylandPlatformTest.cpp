@@ -166,19 +166,14 @@ TEST_F(WaylandProgram, FrozenTheLoupeStillShowsAWindowThatIsGoneAndTheStripStays
     other->ProcessEvents(false);
     return Capture(Rect::FromXYWH(700, 500, 1, 1)).At(0, 0) == 0x00FFFFu;
   })) << "the other window is not shown";
-  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
+  const char* settings = kClickedStrip;
   const Rect strip = Rect::FromXYWH(100, 120, 500, 58);
   const gfx::Point inLoupe{720, 530};
   auto at = [&](gfx::Point p) { return Capture(Rect::FromXYWH(p.x, p.y, 1, 1)).At(0, 0); };
-  WriteSettings(settings);
   const std::string clicked = "mouse 400 128\nclick left\nwait 55\n";
-  // Left of the loupe, which the click shows at (400, 133), the strip reads as on the virtual
-  // desktop; the click waits for the strip to be there.
+  // Left of the loupe the strip reads as on the virtual desktop.
   const Rect left = Rect::FromXYWH(100, 120, 300, 58);
-  MoveTo(400, 128);
-  StartProgram();
-  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
-  Click(400, 128);  // the strip takes the keyboard
+  ASSERT_TRUE(StartClickedStrip());
   ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, clicked, left))) << ProgramOutput();
   Type({"f"});
   ASSERT_TRUE(PollUntil([&] { return at({0, 0}) == 0x0080FFu; })) << "no frozen frame " << ProgramOutput();
@@ -215,14 +210,9 @@ TEST_F(WaylandProgram, MeasuringAnywhereTheLoupeShowsAnotherClientsPixelsEnlarge
     other->ProcessEvents(false);
     return at({700, 500}) == 0x00FFFFu;
   })) << "the other window is not shown";
-  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
-  WriteSettings(settings);
   const Rect left = Rect::FromXYWH(100, 120, 300, 58);
-  MoveTo(400, 128);
-  StartProgram();
-  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
-  Click(400, 128);  // the strip takes the keyboard and shows the loupe
-  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nclick left\nwait 55\n", left))) << ProgramOutput();
+  ASSERT_TRUE(StartClickedStrip());
+  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(kClickedStrip, "mouse 400 128\nclick left\nwait 55\n", left))) << ProgramOutput();
   Type({"m"});
   MoveTo(700, 500);
   EXPECT_TRUE(PollUntil([&] {

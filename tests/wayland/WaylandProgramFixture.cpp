@@ -225,6 +225,19 @@ gfx::Bitmap WaylandProgram::Capture(const gfx::Rect& r) {
   return out;
 }
 
+bool WaylandProgram::StartClickedStrip() {
+  WriteSettings(kClickedStrip);
+  const gfx::Rect left = gfx::Rect::FromXYWH(100, 120, 300, 58);
+  MoveTo(400, 128);
+  StartProgram();
+  if (!WaitForPixels(left, ShotVirtual(kClickedStrip, "mouse 400 128\nwait 55\n", left))) {
+    ADD_FAILURE() << "the strip does not show " << ProgramOutput();
+    return false;
+  }
+  Click(400, 128);
+  return true;
+}
+
 bool WaylandProgram::WaitForPixels(const gfx::Rect& r, const gfx::Bitmap& expected, int timeoutMs) {
   // The compositor draws the cursor into the screen (no cursor plane when headless): the
   // pixels around the pointer are left out of the comparison, on both sides.

@@ -49,6 +49,11 @@ class WaylandProgram : public ::testing::Test {
   // The same program on the virtual desktop: SETTINGS, "start", COMMANDS; its output.
   std::string RunVirtual(const std::string& settings, const std::string& commands);
   gfx::Bitmap ShotVirtual(const std::string& settings, const std::string& commands, const gfx::Rect& r);
+  // The strip of kClickedStrip started under the pointer at (400, 128) and clicked there once
+  // its left part (left of where the loupe shows, at (400, 133)) looks as on the virtual desktop:
+  // it has the keyboard and shows the loupe. False, with a failure, when it never showed.
+  static constexpr const char* kClickedStrip = "[Application]\nLeft=100\nTop=120\nLength=500";
+  bool StartClickedStrip();
 
   static bool PollUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 

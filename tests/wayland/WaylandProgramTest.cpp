@@ -311,13 +311,8 @@ TEST_F(WaylandStrip, WithoutScreenCopyTheLoupeIsGreyAndSaysSo) {
   // of the cross (the hint). Moved along the strip, it goes on being drawn so.
   CompositorRelay relay(Server->Socket(), "zwlr_screencopy_manager_v1");
   ProgramSocket = relay.Socket();
-  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
-  WriteSettings(settings);
-  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
-  MoveTo(400, 128);
-  StartProgram();
-  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
-  Click(400, 128);
+  const char* settings = kClickedStrip;
+  ASSERT_TRUE(StartClickedStrip());
   ASSERT_EQ(VirtualWindow(settings, "mouse 400 128\nclick left\nwait 55\n", "frmZoom"), Rect::FromXYWH(400, 133, 100, 100));
   for (const int x : {400, 450}) {
     MoveTo(x, 128);
@@ -391,13 +386,7 @@ TEST_F(WaylandStrip, RefusedScreenCopiesTurnTheLoupeGreyUntilTheCompositorCopies
   // picture; copies allowed again, it shows the screen again (tried 2 s after a refusal).
   CompositorRelay relay(Server->Socket());
   ProgramSocket = relay.Socket();
-  const char* settings = "[Application]\nLeft=100\nTop=120\nLength=500";
-  WriteSettings(settings);
-  const Rect left = Rect::FromXYWH(100, 120, 300, 58);
-  MoveTo(400, 128);
-  StartProgram();
-  ASSERT_TRUE(WaitForPixels(left, ShotVirtual(settings, "mouse 400 128\nwait 55\n", left))) << ProgramOutput();
-  Click(400, 128);
+  ASSERT_TRUE(StartClickedStrip());
   gfx::TColor probe = 0;
   auto loupeShows = [&](gfx::TColor want) {
     return PollUntil([&] {
