@@ -69,6 +69,21 @@ class X11ProgramManaged : public X11Program {
     ASSERT_EQ(Xdotool(MouseMove(to.x, to.y)), 0);
   }
 
+  // A left-button press on the grip at AT; the program takes it by warping the pointer to the
+  // grip's fixed point WARPED, and only a move after that warp lengthens the strip.
+  void PressGrip(gfx::Point at, gfx::Point warped) {
+    ASSERT_EQ(Xdotool(MouseMove(at.x, at.y)), 0);
+    ASSERT_EQ(Xdotool({"mousedown", "1"}), 0);
+    gfx::Point now{};
+    ASSERT_TRUE(PollUntil([&] {
+      ::Window root = 0, child = 0;
+      int wx = 0, wy = 0;
+      unsigned mask = 0;
+      XQueryPointer(Peer, DefaultRootWindow(Peer), &root, &child, &now.x, &now.y, &wx, &wy, &mask);
+      return now.x == warped.x && now.y == warped.y;
+    })) << "the press on the grip did not put the pointer on its fixed point; it is at " << now.x << "," << now.y;
+  }
+
   // Start under MANAGER, at 200,150 with length 640: checks placement, stacking, a move by the
   // caption strip, the grip both ways and the close button.
   void HorizontalStripUnder(const std::string& manager) {
@@ -89,8 +104,7 @@ class X11ProgramManaged : public X11Program {
 
     // The grip (13 wide, 4 from the end: x 883..895). The press puts the pointer on the grip's
     // left + 2, from where width = x - 260 + 13 + 2; so x 990 gives 745 and x 885 gives 640.
-    ASSERT_EQ(Xdotool(MouseMove(890, 208)), 0);
-    ASSERT_EQ(Xdotool({"mousedown", "1"}), 0);
+    PressGrip({890, 208}, {885, 208});
     ASSERT_EQ(Xdotool(MouseMove(990, 208)), 0);
     ExpectStripAt(strip, Rect::FromXYWH(260, 200, 745, 58), "lengthened");
     ASSERT_EQ(Xdotool(MouseMove(885, 208)), 0);
@@ -130,8 +144,7 @@ TEST_F(X11ProgramManaged, UnderATilingManagerAVerticalStripKeepsItsSizeThroughDr
   ASSERT_TRUE(PollUntil([&] { return ShownWindows().size() == 1; }));
 
   // The grip at the bottom (y 583..595); from the grip's top + 2, height = y - 200 + 13 + 2.
-  ASSERT_EQ(Xdotool(MouseMove(259, 590)), 0);
-  ASSERT_EQ(Xdotool({"mousedown", "1"}), 0);
+  PressGrip({259, 590}, {259, 585});
   ASSERT_EQ(Xdotool(MouseMove(259, 690)), 0);
   ExpectStripAt(strip, Rect::FromXYWH(250, 200, 67, 505), "lengthened");
   ASSERT_EQ(Xdotool(MouseMove(259, 585)), 0);
