@@ -485,7 +485,12 @@ void WaylandPlatform::PointerLeave(wl_surface*) {
 void WaylandPlatform::PointerMotion(std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
   FTimers.NoteInput();
   if (FOnGoneCatcher) {
-    FPointerPos = {FGoneCatcherOrigin.x + int(wl_fixed_to_double(x)), FGoneCatcherOrigin.y + int(wl_fixed_to_double(y))};
+    // Over another program's window the pointer is not ours to see, as it will not be once
+    // the catcher is gone: a reading taken when measuring ended stays.
+    FGoneCatcherPointer = {FGoneCatcherOrigin.x + int(wl_fixed_to_double(x)),
+                           FGoneCatcherOrigin.y + int(wl_fixed_to_double(y))};
+    if (std::any_of(FWindows.begin(), FWindows.end(), [&](WaylandWindow* w) { return w->TakesPointerAt(FGoneCatcherPointer); }))
+      FPointerPos = FGoneCatcherPointer;
     return;
   }
   if (FPointerCatcher) {
@@ -546,11 +551,13 @@ void WaylandPlatform::PointerButton(std::uint32_t serial, std::uint32_t time, st
   if ((FPointerCatcher && !FMeasuring && !FCaptureOwner && !FGrabWindow) || (FOnGoneCatcher && !FCaptureOwner)) {
     // A catcher no longer wanted, not yet gone (a click right after a drag): the press is for
     // our window beneath, as if the catcher were gone already.
+    const Point at = FOnGoneCatcher ? FGoneCatcherPointer : FPointerPos;
     FPointerWindow = nullptr;
     for (WaylandWindow* w : FWindows)
-      if (w->TakesPointerAt(FPointerPos) && (!FPointerWindow || (w->InOverlay() && !FPointerWindow->InOverlay())))
+      if (w->TakesPointerAt(at) && (!FPointerWindow || (w->InOverlay() && !FPointerWindow->InOverlay())))
         FPointerWindow = w;
     if (!FPointerWindow) return;
+    FPointerPos = at;
   } else if (FPointerCatcher && !FMeasuring && !FCaptureOwner) {
     // Over another program's window while a menu holds the grab: the menu hears it (and a
     // press outside closes it), the other program does not.
@@ -724,6 +731,7 @@ void WaylandPlatform::UpdateCatchers() {
     if (FPointerCatcher) {
       FOnGoneCatcher = true;
       FGoneCatcherOrigin = FPointerCatcher->Origin;
+      FGoneCatcherPointer = FPointerPos;
     }
     FCatchers.clear();
     FPointerCatcher = nullptr;

@@ -283,6 +283,7 @@ class WaylandPlatform final : public Platform {
   // for our windows beneath, at positions from that catcher's origin.
   bool FOnGoneCatcher = false;
   Point FGoneCatcherOrigin;
+  Point FGoneCatcherPointer;  // where the pointer is over that catcher, ours or not
   WaylandWindow* FGrabWindow = nullptr;
 
   wl_keyboard* FKeyboard = nullptr;

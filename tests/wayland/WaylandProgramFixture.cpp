@@ -193,6 +193,23 @@ void WaylandProgram::Click(int x, int y) {
   Button(false);
 }
 
+void WaylandProgram::ClickAndMoveOn(int x, int y, int toX, int toY) {
+  ASSERT_NE(FPointer, nullptr);
+  const auto move = [&](int px, int py) {
+    zwlr_virtual_pointer_v1_motion_absolute(FPointer, FTime += 10, std::uint32_t(px), std::uint32_t(py),
+                                            std::uint32_t(Desk.cx), std::uint32_t(Desk.cy));
+    zwlr_virtual_pointer_v1_frame(FPointer);
+  };
+  move(x, y);
+  for (const auto state : {WL_POINTER_BUTTON_STATE_PRESSED, WL_POINTER_BUTTON_STATE_RELEASED}) {
+    zwlr_virtual_pointer_v1_button(FPointer, FTime += 10, BTN_LEFT, state);
+    zwlr_virtual_pointer_v1_frame(FPointer);
+  }
+  move(toX, toY);
+  FPointerAt = {toX, toY};
+  ASSERT_GE(wl_display_roundtrip(FClient), 0);
+}
+
 void WaylandProgram::Type(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"wtype"};
   argv.insert(argv.end(), args.begin(), args.end());

@@ -38,6 +38,9 @@ class WaylandProgram : public ::testing::Test {
   void MoveTo(int x, int y);
   void Button(bool down, bool left = true);
   void Click(int x, int y);
+  // A click at X,Y and a move on to TOX,TOY in one batch: the compositor delivers all of it
+  // before the program can answer the click.
+  void ClickAndMoveOn(int x, int y, int toX, int toY);
   // wtype with ARGS ("-k", "Right" ...).
   void Type(const std::vector<std::string>& args);
   std::string Paste();
