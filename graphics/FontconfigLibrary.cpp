@@ -13,22 +13,10 @@ namespace {
 
 constinit gfx::LazyLibrary gLibrary("libfontconfig.so.1", RTLD_LAZY);
 
-template <typename F>
-F Resolve(const char* name) {
-  return gLibrary.Resolve<F>(name);
-}
-
 }  // namespace
 
-// Looks NAME up once; calls it with the arguments, or gives FAILED when it cannot be found.
-#define VT_FC_FORWARD(name, failed, ...)                  \
-  static const auto fn = Resolve<decltype(&name)>(#name); \
-  return fn ? fn(__VA_ARGS__) : failed
-
-// The same for calls that answer nothing.
-#define VT_FC_FORWARD_VOID(name, ...)                     \
-  static const auto fn = Resolve<decltype(&name)>(#name); \
-  if (fn) fn(__VA_ARGS__)
+#define VT_FC_FORWARD(name, failed, ...) VT_LAZY_FORWARD(gLibrary, name, failed, __VA_ARGS__)
+#define VT_FC_FORWARD_VOID(name, ...) VT_LAZY_FORWARD_VOID(gLibrary, name, __VA_ARGS__)
 
 extern "C" {
 

@@ -30,3 +30,14 @@ class LazyLibrary {
 };
 
 }  // namespace gfx
+
+// The body of a forwarding definition of the library's call NAME: looks NAME up in LIBRARY once
+// and calls it with the arguments, or gives FAILED when it cannot be found.
+#define VT_LAZY_FORWARD(library, name, failed, ...)                  \
+  static const auto fn = (library).Resolve<decltype(&name)>(#name); \
+  return fn ? fn(__VA_ARGS__) : failed
+
+// The same for calls that answer nothing.
+#define VT_LAZY_FORWARD_VOID(library, name, ...)                     \
+  static const auto fn = (library).Resolve<decltype(&name)>(#name); \
+  if (fn) fn(__VA_ARGS__)

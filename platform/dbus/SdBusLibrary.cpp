@@ -18,21 +18,13 @@ namespace {
 
 constinit gfx::LazyLibrary gLibrary("libsystemd.so.0", RTLD_NOW);
 
-template <typename F>
-F Resolve(const char* name) {
-  return gLibrary.Resolve<F>(name);
-}
-
 }  // namespace
 
-// Looks NAME up once; calls it with the arguments, or gives FAILED when it cannot be found.
-#define VT_SD_FORWARD(name, failed, ...)                                       \
-  static const auto fn = Resolve<decltype(&name)>(#name);                      \
-  return fn ? fn(__VA_ARGS__) : failed
+#define VT_SD_FORWARD(name, failed, ...) VT_LAZY_FORWARD(gLibrary, name, failed, __VA_ARGS__)
 
 // The variadic NAME through its va_list form NAMEv, the list starting after LAST.
 #define VT_SD_FORWARD_V(name, last, ...)                                      \
-  static const auto fn = Resolve<decltype(&name##v)>(#name "v");              \
+  static const auto fn = gLibrary.Resolve<decltype(&name##v)>(#name "v");     \
   if (!fn) return -ENOSYS;                                                     \
   va_list ap;                                                                  \
   va_start(ap, last);                                                          \
@@ -110,8 +102,7 @@ int sd_bus_message_skip(sd_bus_message* m, const char* types) { VT_SD_FORWARD(sd
 
 void sd_bus_error_free(sd_bus_error* e) {
   // Only libsystemd fills an error in: without it there is nothing to free.
-  static const auto fn = Resolve<decltype(&sd_bus_error_free)>("sd_bus_error_free");
-  if (fn) fn(e);
+  VT_LAZY_FORWARD_VOID(gLibrary, sd_bus_error_free, e);
 }
 int sd_bus_error_has_name(const sd_bus_error* e, const char* name) {
   VT_SD_FORWARD(sd_bus_error_has_name, 0, e, name);
